@@ -1,0 +1,61 @@
+// The process-wide drawing state: the 100 EMF pages, the current page index and the plotting
+// values kept per page. Built when the library is attached, released when it is detached;
+// one thread at a time, no locking.
+#pragma once
+
+#include <cstdint>
+
+#include "src/pages/emf_page.h"
+
+namespace tamvel {
+
+constexpr int kPageCount = 100;
+constexpr double kPageUnitsPerMm = 56.6929;  // MM_TWIPS: 1440 / 25.4
+
+// The plotting values kept for each page. Undefined until DIMTAB, DIMTABR or PLOTS opens a
+// drawing on the page or PLOT with pen code 4/5 moves onto it; at attach every page gets the
+// DIMTAB defaults with a page size of 0.
+struct PlotState {
+  float page_width = 0.0f;   // millimetres
+  float page_height = 0.0f;  // millimetres
+  int32_t x_lower = -56;     // page-unit limits of a point
+  int32_t x_upper = 56;
+  int32_t y_lower = -56;
+  int32_t y_upper = 56;
+  float origin_x = 0.0f;  // page millimetres
+  float origin_y = 0.0f;
+  float last_x = 0.0f;  // plot units
+  float last_y = 0.0f;
+  float factor = 1.0f;
+  float rotation_angle = 0.0f;  // degrees, as given to ROTATE
+  double rotation_cos = 1.0;
+  double rotation_sin = 0.0;
+  float offset_x = 0.0f;
+  float offset_x_factor = 1.0f;
+  float offset_y = 0.0f;
+  float offset_y_factor = 1.0f;
+  float char_spacing = 6.0f;          // sevenths of the character height
+  float kanji_h_spacing = 35.0f;      // 32nds of the character height
+  float kanji_v_spacing = 40.0f;      // 32nds of the character height
+  int32_t outline_flag = -1;          // -1 filled shapes are outlined, 0 not
+};
+
+// Attach and detach (src/pages/page_table.cpp). Attach returns false when an allocation
+// failed; detach tolerates every missing piece.
+bool AttachLibrary();
+void DetachLibrary();
+bool LibraryAttached();
+
+// The current page, its index and its plotting values. Valid only while attached; every
+// exported call checks LibraryAttached() first so that a failed attach leaves it harmless.
+int CurrentPageIndex();
+void SetCurrentPageIndex(int index);
+EmfPage &Page(int index);
+PlotState &State(int index);
+EmfPage &CurrentPage();
+PlotState &CurrentState();
+
+// Page numbers given by callers (1..100) to a page index, clamping the upper bound first.
+int ClampPageNumberToIndex(int32_t page);
+
+}  // namespace tamvel
