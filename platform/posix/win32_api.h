@@ -364,6 +364,7 @@ struct SECURITY_ATTRIBUTES;
 #define CF_ENHMETAFILE 14
 #define MB_OK 0x00000000
 #define GWL_HINSTANCE (-6)
+#define GWLP_HINSTANCE (-6)
 #define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
@@ -508,6 +509,9 @@ TAMVEL_PLATFORM_API BOOL CloseClipboard();
 TAMVEL_PLATFORM_API BOOL GetClientRect(HWND window, RECT *rect);
 TAMVEL_PLATFORM_API BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter);
 TAMVEL_PLATFORM_API LONG GetWindowLongA(HWND window, int index);
+// The pointer-sized form: on 32-bit Windows the same call, on 64-bit Windows the only one
+// that reads GWLP_HINSTANCE.
+TAMVEL_PLATFORM_API LONG_PTR GetWindowLongPtrA(HWND window, int index);
 TAMVEL_PLATFORM_API int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // ---------------------------------------------------------------- KERNEL calls ----

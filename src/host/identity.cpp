@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "include/tamvel.h"
+#include "src/pages/page_table.h"
 
 namespace tamvel {
 namespace {
@@ -16,21 +17,28 @@ char g_corporation[kNameBytes + 1] =
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
-// Copies at most `limit` bytes (stopping at a NUL) and drops a double-byte character cut in
-// half at the 40-byte limit. The test looks at byte 39 alone, also when the name is shorter.
+// Copies at most `limit` bytes of `text` (stopping at a NUL) as the new name and drops a
+// double-byte character cut in half at the 40-byte limit. The test looks at byte 39 alone,
+// as a lead-byte value, also when the name is shorter.
 void StoreName(char *buffer, const char *text, size_t limit) {
   std::memset(buffer, 0, kNameBytes + 1);
-  if (text != nullptr) {
-    if (limit > kNameBytes) limit = kNameBytes;
-    for (size_t i = 0; i < limit && text[i] != '\0'; ++i) buffer[i] = text[i];
-  }
-  buffer[kNameBytes] = '\0';
+  if (limit > kNameBytes) limit = kNameBytes;
+  for (size_t i = 0; i < limit && text[i] != '\0'; ++i) buffer[i] = text[i];
   if (IsLeadByte(static_cast<unsigned char>(buffer[kNameBytes - 1]))) buffer[kNameBytes - 1] = '\0';
 }
 
-size_t FortranLimit(const TAMVEL_FSTRING *name) {
-  if (name == nullptr || name->text == nullptr) return 0;
-  return static_cast<uint32_t>(name->length);  // read as unsigned: a negative length is huge
+// A null name leaves the stored one as it was.
+void StoreCName(char *buffer, const char *name) {
+  if (name != nullptr) StoreName(buffer, name, kNameBytes);
+}
+
+// A Fortran string gives at most its length in bytes. A descriptor that is missing, has no
+// text for a positive length or a negative length leaves the stored name as it was: reading
+// 40 bytes from a text of unknown size could run past its end.
+void StoreFortranName(char *buffer, const TAMVEL_FSTRING *name) {
+  if (name == nullptr || name->length < 0) return;
+  if (name->text == nullptr && name->length > 0) return;
+  StoreName(buffer, name->text ? name->text : "", static_cast<size_t>(name->length));
 }
 
 }  // namespace
@@ -44,19 +52,23 @@ const char *CorporationName() { return g_corporation; }
 extern "C" {
 
 TAMVEL_API void TAMVEL_CALL SETAPPNAME(const char *name) {
-  tamvel::StoreName(tamvel::g_application, name, name ? std::strlen(name) : 0);
+  if (!tamvel::LibraryAttached()) return;
+  tamvel::StoreCName(tamvel::g_application, name);
 }
 
 TAMVEL_API void TAMVEL_CALL SETAPPNAMEF(const TAMVEL_FSTRING *name) {
-  tamvel::StoreName(tamvel::g_application, name ? name->text : nullptr, tamvel::FortranLimit(name));
+  if (!tamvel::LibraryAttached()) return;
+  tamvel::StoreFortranName(tamvel::g_application, name);
 }
 
 TAMVEL_API void TAMVEL_CALL SETCORPNAME(const char *name) {
-  tamvel::StoreName(tamvel::g_corporation, name, name ? std::strlen(name) : 0);
+  if (!tamvel::LibraryAttached()) return;
+  tamvel::StoreCName(tamvel::g_corporation, name);
 }
 
 TAMVEL_API void TAMVEL_CALL SETCORPNAMEF(const TAMVEL_FSTRING *name) {
-  tamvel::StoreName(tamvel::g_corporation, name ? name->text : nullptr, tamvel::FortranLimit(name));
+  if (!tamvel::LibraryAttached()) return;
+  tamvel::StoreFortranName(tamvel::g_corporation, name);
 }
 
 }  // extern "C"

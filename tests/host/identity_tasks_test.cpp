@@ -1,0 +1,239 @@
+// The application and corporation names, the running-program check with its task.lst, and
+// the stand-in calls behind it.
+#include <gmock/gmock.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstring>
+#include <string>
+
+#include "include/tamvel.h"
+#include "platform/win32.h"
+#include "src/host/identity.h"
+#include "tests/host/host_test_env.h"
+
+extern char **environ;
+
+namespace tamvel::test {
+namespace {
+
+const char kDefaultCorporation[] =
+    "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x20\x83\x6c\x83\x8b\x83\x94\x83\x40\x81\x5b";
+
+// Restores the names the library starts with after each test.
+class IdentityTest : public HostTest {
+ protected:
+  void TearDown() override {
+    SETAPPNAME("tamvel");
+    SETCORPNAME(kDefaultCorporation);
+    HostTest::TearDown();
+  }
+};
+
+TEST_F(IdentityTest, NamesStartAsTheMakersAndAreCutAtFortyBytes) {
+  EXPECT_STREQ(ApplicationName(), "tamvel");
+  EXPECT_STREQ(CorporationName(), kDefaultCorporation);
+
+  std::string name45(45, 'a');
+  SETAPPNAME(name45.c_str());
+  EXPECT_EQ(std::string(ApplicationName()), std::string(40, 'a'));
+  SETCORPNAME("Short");
+  EXPECT_STREQ(CorporationName(), "Short");
+}
+
+TEST_F(IdentityTest, DoubleByteCharacterCutInHalfIsDropped) {
+  // 39 single bytes and "図" (0x90 0x7D): bytes 39 and 40 are one character.
+  std::string name = std::string(39, 'b') + "\x90\x7d";
+  SETAPPNAME(name.c_str());
+  EXPECT_EQ(std::string(ApplicationName()), std::string(39, 'b'));
+  // 38 single bytes and a whole double-byte character whose second byte has a lead-byte
+  // value ("ャ", 0x83 0x83): the test looks at the byte value, so it goes as well.
+  name = std::string(38, 'c') + "\x83\x83";
+  SETCORPNAME(name.c_str());
+  EXPECT_EQ(std::string(CorporationName()), std::string(38, 'c') + "\x83");
+}
+
+TEST_F(IdentityTest, FortranNamesTakeTheirLengthAndStopAtANul) {
+  const char text[] = "0123456789ABCDEF";  // no NUL after the first 10 bytes
+  TAMVEL_FSTRING name = {text, 10};
+  SETAPPNAMEF(&name);
+  EXPECT_STREQ(ApplicationName(), "0123456789");
+  const char padded[] = "Name    ";
+  name = {padded, 8};
+  SETAPPNAMEF(&name);
+  EXPECT_STREQ(ApplicationName(), "Name    ");  // trailing blanks belong to the name
+  const char with_nul[] = "ab\0cd";
+  name = {with_nul, 5};
+  SETCORPNAMEF(&name);
+  EXPECT_STREQ(CorporationName(), "ab");
+  std::string long_text(60, 'L');
+  name = {long_text.c_str(), 60};
+  SETCORPNAMEF(&name);
+  EXPECT_EQ(std::string(CorporationName()), std::string(40, 'L'));
+  name = {text, 0};
+  SETCORPNAMEF(&name);
+  EXPECT_STREQ(CorporationName(), "");
+}
+
+TEST_F(IdentityTest, BadNamesLeaveTheStoredOnesAsTheyWere) {
+  SETAPPNAME("Kept");
+  SETAPPNAME(nullptr);
+  SETAPPNAMEF(nullptr);
+  TAMVEL_FSTRING negative = {"xyz", -3};
+  SETAPPNAMEF(&negative);
+  TAMVEL_FSTRING no_text = {nullptr, 4};
+  SETAPPNAMEF(&no_text);
+  EXPECT_STREQ(ApplicationName(), "Kept");
+  SETAPPNAME("");
+  EXPECT_STREQ(ApplicationName(), "");
+}
+
+// ---------------------------------------------------------------- TaskActiv ----
+
+class TaskActivTest : public HostTest {
+ protected:
+  static std::string OwnExecutable() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+  }
+  static std::string Lower(std::string text) {
+    for (char &c : text) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+  }
+  static std::vector<std::string> Lines(const std::string &text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "every line ends in a newline";
+    return lines;
+  }
+};
+
+TEST_F(TaskActivTest, MissingProgramAnswersZeroAndLeavesTheListAlone) {
+  WriteFile("task.lst", "earlier\n");
+  EXPECT_EQ(TaskActiv("/no/such/program"), 0);
+  EXPECT_EQ(TaskActiv(""), 0);
+  EXPECT_EQ(TaskActiv(nullptr), 0);
+  EXPECT_EQ(ReadFile("task.lst"), "earlier\n");
+}
+
+TEST_F(TaskActivTest, OwnExecutableIsRunningAndEndsTheList) {
+  std::string own = OwnExecutable();
+  ASSERT_FALSE(own.empty());
+  WriteFile("task.lst", std::string(10000, 'x'));  // discarded, not appended to
+  EXPECT_EQ(TaskActiv(own.c_str()), 1);
+  std::vector<std::string> lines = Lines(ReadFile("task.lst"));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.front(), Lower(own));
+  EXPECT_EQ(lines.back(), lines.front());
+}
+
+TEST_F(TaskActivTest, ProgramThatIsNotRunningIsComparedWithEveryProgram) {
+  std::filesystem::path idle = Root() / "idle-program";
+  WriteFile(idle, "#!/bin/sh\n");
+  EXPECT_EQ(TaskActiv(idle.c_str()), 0);
+  std::vector<std::string> lines = Lines(ReadFile("task.lst"));
+  ASSERT_GE(lines.size(), 2u);  // the target and at least this test
+  EXPECT_EQ(lines.front(), Lower(idle.string()));
+  EXPECT_THAT(lines, ::testing::Contains(Lower(OwnExecutable())));
+}
+
+TEST_F(TaskActivTest, UpperCasePathsCompareInLowerCase) {
+  // A copy of a small program in an upper-case folder, running while we look.
+  std::filesystem::path folder = Root() / "TOOLS";
+  std::filesystem::create_directory(folder);
+  std::filesystem::path program = folder / "SLEEPER.EXE";
+  std::filesystem::copy_file("/bin/sleep", program);
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  std::string path = program.string();
+  char *argv[] = {path.data(), const_cast<char *>("30"), nullptr};
+  pid_t pid;
+  ASSERT_EQ(posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ), 0);
+
+  EXPECT_EQ(TaskActiv(path.c_str()), 1);
+  std::vector<std::string> lines = Lines(ReadFile("task.lst"));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.front(), Lower(path));
+  EXPECT_THAT(lines.front(), ::testing::EndsWith("/tools/sleeper.exe"));
+  EXPECT_EQ(lines.back(), lines.front());
+
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  EXPECT_EQ(TaskActiv(path.c_str()), 0);
+}
+
+TEST_F(TaskActivTest, ListThatCannotBeCreatedStillAnswers) {
+  std::filesystem::create_directory("task.lst");  // a folder where the list would go
+  EXPECT_EQ(TaskActiv(OwnExecutable().c_str()), 1);
+}
+
+// ------------------------------------------------ the stand-in calls behind it ----
+
+TEST(HostStandIn, WindowsAreTheUsersProcessesWithTheirExecutables) {
+  struct Seen {
+    int windows = 0;
+    bool own = false;
+    std::string own_path;
+  } seen;
+  char own[MAX_PATH + 1];
+  ASSERT_GT(GetModuleFileNameA(nullptr, own, sizeof own), 0u);
+  seen.own_path = own;
+  ASSERT_TRUE(EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        Seen &seen = *reinterpret_cast<Seen *>(parameter);
+        ++seen.windows;
+        HMODULE module = reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+        char path[MAX_PATH + 1] = {};
+        if (GetModuleFileNameA(module, path, sizeof path) > 0 && seen.own_path == path) {
+          seen.own = true;
+        }
+        EXPECT_EQ(GetWindowLongA(window, 0), 0);  // only the instance is known
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_GE(seen.windows, 1);
+  EXPECT_TRUE(seen.own);
+  EXPECT_EQ(GetWindowLongA(nullptr, GWL_HINSTANCE), 0);
+  EXPECT_FALSE(EnumWindows(nullptr, 0));
+}
+
+TEST(HostStandIn, PathBuffersFollowTheWin32SizeRules) {
+  char own[MAX_PATH + 1];
+  DWORD length = GetModuleFileNameA(nullptr, own, sizeof own);
+  ASSERT_GT(length, 4u);
+  char small[4];
+  EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), sizeof small);  // cut
+  EXPECT_EQ(std::string(small), std::string(own, 3));
+
+  char resolved[MAX_PATH + 1];
+  EXPECT_EQ(GetShortPathNameA("/no/such/file", resolved, sizeof resolved), 0u);
+  EXPECT_EQ(GetShortPathNameA(nullptr, resolved, sizeof resolved), 0u);
+  EXPECT_EQ(GetShortPathNameA("/", resolved, sizeof resolved), 1u);
+  EXPECT_STREQ(resolved, "/");
+  std::string dotted = std::string(own) + "/../" + std::filesystem::path(own).filename().string();
+  // A file is no folder: the dotted path does not resolve.
+  EXPECT_EQ(GetShortPathNameA(dotted.c_str(), resolved, sizeof resolved), 0u);
+  std::string parent = std::filesystem::path(own).parent_path().string();
+  std::string roundabout = parent + "/./../" + std::filesystem::path(parent).filename().string();
+  EXPECT_EQ(GetShortPathNameA(roundabout.c_str(), resolved, sizeof resolved), parent.size());
+  EXPECT_EQ(resolved, parent);
+  EXPECT_EQ(GetShortPathNameA(roundabout.c_str(), small, sizeof small), parent.size() + 1);
+}
+
+TEST(HostStandIn, VersionNeedsItsSizeAndIsNoWindowsNt) {
+  OSVERSIONINFOA info = {};
+  EXPECT_FALSE(GetVersionExA(&info));
+  info.dwOSVersionInfoSize = sizeof info;
+  ASSERT_TRUE(GetVersionExA(&info));
+  EXPECT_NE(info.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_NT));
+  EXPECT_FALSE(GetVersionExA(nullptr));
+}
+
+}  // namespace
+}  // namespace tamvel::test
