@@ -66,3 +66,22 @@ std::string TypeNames(const std::vector<uint32_t>& types) {
 }
 
 }  // namespace tamvel::test
+
+namespace tamvel::emf {
+
+void PrintTo(const Point& point, std::ostream* out) {
+  *out << "(" << point.x << "," << point.y << ")";
+}
+
+void PrintTo(const Rect& rect, std::ostream* out) {
+  *out << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+}
+
+void PrintTo(const Extent& extent, std::ostream* out) { *out << extent.cx << "x" << extent.cy; }
+
+void PrintTo(const PaletteEntry& entry, std::ostream* out) {
+  *out << "{" << int{entry.red} << "," << int{entry.green} << "," << int{entry.blue} << ","
+       << int{entry.flags} << "}";
+}
+
+}  // namespace tamvel::emf

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -71,3 +72,11 @@ std::string ProblemsText(const emf::DecodeResult& result);  // one problem per l
 std::string TypeNames(const std::vector<uint32_t>& types);  // "EMR_MOVETOEX EMR_LINETO"
 
 }  // namespace tamvel::test
+
+// Readable values in gtest messages ("(1,2)" instead of a byte dump).
+namespace tamvel::emf {
+void PrintTo(const Point& point, std::ostream* out);
+void PrintTo(const Rect& rect, std::ostream* out);
+void PrintTo(const Extent& extent, std::ostream* out);
+void PrintTo(const PaletteEntry& entry, std::ostream* out);
+}  // namespace tamvel::emf
