@@ -1,5 +1,5 @@
-// The application and corporation names, the running-program check with its task.lst, and
-// the stand-in calls behind it.
+// The running-program check with its task.lst, and the stand-in calls behind it: processes
+// as windows, executables as modules, canonical paths as short paths.
 #include <gmock/gmock.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,84 +10,12 @@
 
 #include "include/tamvel.h"
 #include "platform/win32.h"
-#include "src/host/identity.h"
-#include "tests/host/host_test_env.h"
+#include "tests/registry/host_test_env.h"
 
 extern char **environ;
 
 namespace tamvel::test {
 namespace {
-
-const char kDefaultCorporation[] =
-    "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x20\x83\x6c\x83\x8b\x83\x94\x83\x40\x81\x5b";
-
-// Restores the names the library starts with after each test.
-class IdentityTest : public HostTest {
- protected:
-  void TearDown() override {
-    SETAPPNAME("tamvel");
-    SETCORPNAME(kDefaultCorporation);
-    HostTest::TearDown();
-  }
-};
-
-TEST_F(IdentityTest, NamesStartAsTheMakersAndAreCutAtFortyBytes) {
-  EXPECT_STREQ(ApplicationName(), "tamvel");
-  EXPECT_STREQ(CorporationName(), kDefaultCorporation);
-
-  std::string name45(45, 'a');
-  SETAPPNAME(name45.c_str());
-  EXPECT_EQ(std::string(ApplicationName()), std::string(40, 'a'));
-  SETCORPNAME("Short");
-  EXPECT_STREQ(CorporationName(), "Short");
-}
-
-TEST_F(IdentityTest, DoubleByteCharacterCutInHalfIsDropped) {
-  // 39 single bytes and "図" (0x90 0x7D): bytes 39 and 40 are one character.
-  std::string name = std::string(39, 'b') + "\x90\x7d";
-  SETAPPNAME(name.c_str());
-  EXPECT_EQ(std::string(ApplicationName()), std::string(39, 'b'));
-  // 38 single bytes and a whole double-byte character whose second byte has a lead-byte
-  // value ("ャ", 0x83 0x83): the test looks at the byte value, so it goes as well.
-  name = std::string(38, 'c') + "\x83\x83";
-  SETCORPNAME(name.c_str());
-  EXPECT_EQ(std::string(CorporationName()), std::string(38, 'c') + "\x83");
-}
-
-TEST_F(IdentityTest, FortranNamesTakeTheirLengthAndStopAtANul) {
-  const char text[] = "0123456789ABCDEF";  // no NUL after the first 10 bytes
-  TAMVEL_FSTRING name = {text, 10};
-  SETAPPNAMEF(&name);
-  EXPECT_STREQ(ApplicationName(), "0123456789");
-  const char padded[] = "Name    ";
-  name = {padded, 8};
-  SETAPPNAMEF(&name);
-  EXPECT_STREQ(ApplicationName(), "Name    ");  // trailing blanks belong to the name
-  const char with_nul[] = "ab\0cd";
-  name = {with_nul, 5};
-  SETCORPNAMEF(&name);
-  EXPECT_STREQ(CorporationName(), "ab");
-  std::string long_text(60, 'L');
-  name = {long_text.c_str(), 60};
-  SETCORPNAMEF(&name);
-  EXPECT_EQ(std::string(CorporationName()), std::string(40, 'L'));
-  name = {text, 0};
-  SETCORPNAMEF(&name);
-  EXPECT_STREQ(CorporationName(), "");
-}
-
-TEST_F(IdentityTest, BadNamesLeaveTheStoredOnesAsTheyWere) {
-  SETAPPNAME("Kept");
-  SETAPPNAME(nullptr);
-  SETAPPNAMEF(nullptr);
-  TAMVEL_FSTRING negative = {"xyz", -3};
-  SETAPPNAMEF(&negative);
-  TAMVEL_FSTRING no_text = {nullptr, 4};
-  SETAPPNAMEF(&no_text);
-  EXPECT_STREQ(ApplicationName(), "Kept");
-  SETAPPNAME("");
-  EXPECT_STREQ(ApplicationName(), "");
-}
 
 // ---------------------------------------------------------------- TaskActiv ----
 
@@ -114,14 +42,6 @@ class TaskActivTest : public HostTest {
     return lines;
   }
 };
-
-TEST_F(TaskActivTest, MissingProgramAnswersZeroAndLeavesTheListAlone) {
-  WriteFile("task.lst", "earlier\n");
-  EXPECT_EQ(TaskActiv("/no/such/program"), 0);
-  EXPECT_EQ(TaskActiv(""), 0);
-  EXPECT_EQ(TaskActiv(nullptr), 0);
-  EXPECT_EQ(ReadFile("task.lst"), "earlier\n");
-}
 
 TEST_F(TaskActivTest, OwnExecutableIsRunningAndEndsTheList) {
   std::string own = OwnExecutable();

@@ -7,7 +7,7 @@
 
 #include "include/tamvel.h"
 #include "platform/win32.h"
-#include "tests/host/host_test_env.h"
+#include "tests/registry/host_test_env.h"
 
 namespace tamvel::test {
 namespace {
