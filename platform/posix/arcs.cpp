@@ -8,7 +8,9 @@ namespace tamvel::posix {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kTolerancePx = 0.25;  // largest distance of a chord from the curve
+// Largest distance of a chord from the curve, in reference pixels: small enough that the
+// facets stay invisible when a picture is played back at printer resolution.
+constexpr double kTolerancePx = 0.02;
 constexpr int kMaxSegments = 4096;
 
 struct Ellipse {

@@ -86,7 +86,9 @@ class MetafileRecorder final : public Device {
   void StrokePath(Dc &) override;
 
  private:
-  void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points);
+  // `figure`, when given, is the whole figure whose box a POLYLINETO record carries.
+  void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
+                    std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
   void ReemitPosition(Dc &dc);
   RECT FramePixels() const;

@@ -42,13 +42,13 @@ RecordBuilder MoveRecord(POINT p) {
 }  // namespace
 
 void MetafileRecorder::AppendPoints(Dc &dc, uint32_t type16, uint32_t type32,
-                                    std::span<const POINT> points) {
+                                    std::span<const POINT> points, std::span<const POINT> figure) {
   const bool short_form = FitsInt16(points);
   RecordBuilder r(short_form ? type16 : type32);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(points.size()));
   PutPoints(r, points, short_form);
   if (InPath(dc)) {
-    r.PutRectAt(8, BoxOfPoints(dc, points).rect);
+    r.PutRectAt(8, BoxOfPoints(dc, figure.empty() ? points : figure).rect);
     Append(std::move(r));
   } else {
     AppendDrawing(std::move(r), StrokedBox(dc, points));
@@ -59,7 +59,7 @@ void MetafileRecorder::AppendFigure(Dc &dc, std::span<const POINT> points, bool 
   if (points.empty()) return;
   Append(MoveRecord(points.front()));
   if (points.size() < 2) return;
-  AppendPoints(dc, EMR_POLYLINETO16, EMR_POLYLINETO, points.subspan(1));
+  AppendPoints(dc, EMR_POLYLINETO16, EMR_POLYLINETO, points.subspan(1), points);
   if (closed) Append(RecordBuilder(EMR_CLOSEFIGURE));
 }
 
