@@ -27,6 +27,8 @@ enum class ObjectKind : uint8_t {
   kWindow = 9,
   kRegistryKey = 10,
   kOther = 11,
+  kModule = 12,         // a running program's executable (GetModuleFileNameA)
+  kProgramWindow = 13,  // a running program as EnumWindows reports it; no client area
 };
 
 class GdiObject {

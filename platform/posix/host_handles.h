@@ -1,33 +1,34 @@
 // Handles of the stand-in's host objects: registry keys, the windows that stand for running
-// programs, and their modules. Three narrow calls so that the objects can live in whichever
-// handle table the stand-in keeps.
+// programs, and their modules. They live in the stand-in's typed handle table as objects of
+// the kinds kRegistryKey, kProgramWindow and kModule; they are no GDI objects (GetObjectType
+// answers 0 for them and DeleteObject refuses them).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "platform/handle_value.h"
+#include "platform/posix/gdi_object.h"
+#include "platform/posix/handles.h"
 
 namespace tamvel::posix {
 
-enum class HostKind : uint8_t { kRegistryKey, kWindow, kModule };
-
-class HostObject {
+class HostObject : public GdiObject {
  public:
-  virtual ~HostObject();
-  virtual HostKind Kind() const = 0;
+  DWORD Win32Type() const override { return 0; }
 };
 
 // Registers `object`; returns its handle value, 0 when no handle is left.
-uint32_t AddHostObject(std::shared_ptr<HostObject> object);
-// The live object behind `value` if it is of `kind`, else null.
-std::shared_ptr<HostObject> LookupHostObject(uint32_t value, HostKind kind);
-// Frees the handle; false for a value that is not a live host handle.
-bool RemoveHostObject(uint32_t value);
+inline uint32_t AddHostObject(std::shared_ptr<HostObject> object) {
+  return AddObject(std::move(object));
+}
 
+// Frees the handle; false for a value that is not a live handle.
+inline bool RemoveHostObject(uint32_t value) { return RemoveObject(value); }
+
+// The live object of type T behind `handle`, else null.
 template <typename T>
 std::shared_ptr<T> LookupHost(const void *handle) {
-  return std::static_pointer_cast<T>(LookupHostObject(HandleValue(handle), T::kKind));
+  return Lookup<T>(handle);
 }
 
 }  // namespace tamvel::posix

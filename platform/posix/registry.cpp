@@ -27,9 +27,9 @@ struct KeyPath {
 
 class RegistryKey : public HostObject {
  public:
-  static constexpr HostKind kKind = HostKind::kRegistryKey;
+  static constexpr ObjectKind kKind = ObjectKind::kRegistryKey;
   explicit RegistryKey(KeyPath key) : key(std::move(key)) {}
-  HostKind Kind() const override { return kKind; }
+  ObjectKind Kind() const override { return kKind; }
   KeyPath key;
 };
 

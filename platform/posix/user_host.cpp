@@ -28,16 +28,16 @@ constexpr DWORD kPlatformPosixStandIn = 0x4C58;
 
 class ProcessModule : public HostObject {
  public:
-  static constexpr HostKind kKind = HostKind::kModule;
+  static constexpr ObjectKind kKind = ObjectKind::kModule;
   explicit ProcessModule(std::string path) : path(std::move(path)) {}
-  HostKind Kind() const override { return kKind; }
+  ObjectKind Kind() const override { return kKind; }
   std::string path;
 };
 
 class ProcessWindow : public HostObject {
  public:
-  static constexpr HostKind kKind = HostKind::kWindow;
-  HostKind Kind() const override { return kKind; }
+  static constexpr ObjectKind kKind = ObjectKind::kProgramWindow;
+  ObjectKind Kind() const override { return kKind; }
   uint32_t module = 0;
 };
 
@@ -89,8 +89,9 @@ std::vector<uint32_t> CurrentWindows() {
       ++it;
       continue;
     }
-    auto window = LookupHostObject(it->second.window, HostKind::kWindow);
-    if (window) RemoveHostObject(static_cast<ProcessWindow &>(*window).module);
+    if (auto window = LookupHost<ProcessWindow>(HandleFromValue<HWND>(it->second.window))) {
+      RemoveHostObject(window->module);
+    }
     RemoveHostObject(it->second.window);
     it = known.erase(it);
   }
