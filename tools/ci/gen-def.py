@@ -79,8 +79,11 @@ def main():
 
     lines = [f"LIBRARY {args.library}", "EXPORTS"]
     for name, size in exports:
-        # The left side is the exported name, the right side the symbol the compiler made.
-        lines.append(f"  _{name}@{size} = {name}@{size}" if args.style == "decorated"
+        # PLOT@12 is the function the compiler made; "== _PLOT@12" names its entry in the
+        # export table. Written this way (rather than "_PLOT@12 = PLOT@12", which exports
+        # the same table) the import library the linker writes beside the DLL also works:
+        # a 32-bit caller's reference to PLOT@12 resolves to the DLL's _PLOT@12.
+        lines.append(f"  {name}@{size} == _{name}@{size}" if args.style == "decorated"
                      else f"  {name}")
     content = "\n".join(lines) + "\n"
     if args.output:
