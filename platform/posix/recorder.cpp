@@ -63,24 +63,7 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
       description_(std::move(description)),
       file_name_(std::move(file_name)) {}
 
-int MetafileRecorder::DeviceCaps(int index) const {
-  switch (index) {
-    case HORZSIZE:
-      return reference_.millimetres.cx;
-    case VERTSIZE:
-      return reference_.millimetres.cy;
-    case HORZRES:
-      return reference_.pixels.cx;
-    case VERTRES:
-      return reference_.pixels.cy;
-    case LOGPIXELSX:
-      return reference_.dpi_x;
-    case LOGPIXELSY:
-      return reference_.dpi_y;
-    default:
-      return Device::DeviceCaps(index);
-  }
-}
+int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
 
 void MetafileRecorder::Append(std::vector<uint8_t> record) {
   records_.insert(records_.end(), record.begin(), record.end());
