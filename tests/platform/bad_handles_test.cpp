@@ -40,7 +40,9 @@ void ExpectDcCallsFail(HDC dc) {
   EXPECT_FALSE(StrokePath(dc));
   EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), nullptr);
   EXPECT_EQ(CloseEnhMetaFile(dc), nullptr);
-  if (dc) EXPECT_EQ(CreateEnhMetaFileA(dc, nullptr, nullptr, nullptr), nullptr);  // reference
+  if (dc) {  // a null reference DC means the screen
+    EXPECT_EQ(CreateEnhMetaFileA(dc, nullptr, nullptr, nullptr), nullptr);
+  }
 }
 
 TEST(BadHandles, NullStaleAndForeignDcs) {
