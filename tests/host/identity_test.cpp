@@ -9,6 +9,7 @@
 #include <string>
 
 #include "include/tamvel.h"
+#include "platform/win32.h"
 #include "src/host/identity.h"
 #include "src/pages/page_table.h"
 
@@ -88,6 +89,33 @@ TEST_F(IdentityTest, BadNamesLeaveTheStoredOnesAsTheyWere) {
   EXPECT_STREQ(ApplicationName(), "Kept");
   SETAPPNAME("");
   EXPECT_STREQ(ApplicationName(), "");
+}
+
+// The description of page index 0's finished metafile: application, NUL, corporation, NUL, NUL.
+std::string DescriptionOfPage() {
+  HENHMETAFILE metafile = HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(0)));
+  UINT size = GetEnhMetaFileDescriptionA(metafile, 0, nullptr);
+  if (size == 0 || size == GDI_ERROR) return "<none>";
+  std::string text(size, '\0');
+  GetEnhMetaFileDescriptionA(metafile, size, text.data());
+  return text;
+}
+
+TEST_F(IdentityTest, NameChangeAppliesToRecordingsOpenedAfterIt) {
+  CHPAGE(1);
+  PLOTS(210.0f, 297.0f, 0);
+  PLOT(0.0f, 0.0f, 999);
+  EXPECT_EQ(DescriptionOfPage(), std::string("tamvel\0", 7) + kDefaultCorporation + '\0' + '\0');
+
+  PLOTS(210.0f, 297.0f, 0);
+  SETAPPNAME("Viewer");  // while the page records: this recording keeps the old name
+  PLOT(0.0f, 0.0f, 999);
+  EXPECT_EQ(DescriptionOfPage(), std::string("tamvel\0", 7) + kDefaultCorporation + '\0' + '\0');
+
+  SETCORPNAME("Maker");
+  PLOTS(210.0f, 297.0f, 0);
+  PLOT(0.0f, 0.0f, 999);
+  EXPECT_EQ(DescriptionOfPage(), std::string("Viewer\0Maker\0\0", 15));
 }
 
 TEST(TaskActiv, MissingProgramAnswersZeroAndLeavesTheListAlone) {
