@@ -1,0 +1,84 @@
+// Test fixture and helpers for the page-level tests: a freshly attached library per test and
+// the decoded records of a page's finished metafile.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "include/tamvel.h"
+#include "platform/emf/emf_decoder.h"
+#include "platform/win32.h"
+#include "src/pages/page_table.h"
+
+namespace tamvel::test {
+
+// Every test starts with 100 fresh pages, page index 0 current.
+class LibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DetachLibrary();
+    ASSERT_TRUE(AttachLibrary());
+  }
+  void TearDown() override { DetachLibrary(); }
+};
+
+inline emf::DecodeResult DecodeMetafile(HENHMETAFILE metafile) {
+  std::vector<uint8_t> bytes(metafile != nullptr ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0);
+  if (!bytes.empty()) GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
+  return emf::DecodeEmf(bytes.data(), bytes.size());
+}
+
+// The finished metafile of page index `index`, decoded (empty when the page has none).
+inline emf::DecodeResult DecodePage(int index) {
+  return DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(index))));
+}
+
+// Closes the current page with pen code 999 and decodes it.
+inline emf::DecodeResult ClosePage() {
+  PLOT(0.0f, 0.0f, 999);
+  return DecodePage(CurrentPageIndex());
+}
+
+inline std::vector<const emf::Record *> RecordsOfType(const emf::DecodeResult &result,
+                                                      uint32_t type) {
+  std::vector<const emf::Record *> found;
+  for (const emf::Record &r : result.records) {
+    if (r.type == type) found.push_back(&r);
+  }
+  return found;
+}
+
+// The points of every MOVETOEX or LINETO (or other PointValue record) of one type.
+inline std::vector<emf::Point> PointsOfType(const emf::DecodeResult &result, uint32_t type) {
+  std::vector<emf::Point> points;
+  for (const emf::Record *r : RecordsOfType(result, type)) {
+    if (const auto *p = r->As<emf::PointValue>()) points.push_back(p->point);
+  }
+  return points;
+}
+
+// The record types in order, without header and EOF.
+inline std::vector<uint32_t> RecordTypes(const emf::DecodeResult &result) {
+  std::vector<uint32_t> types;
+  for (const emf::Record &r : result.records) {
+    if (r.type != emf::EMR_HEADER && r.type != emf::EMR_EOF) types.push_back(r.type);
+  }
+  return types;
+}
+
+// A scratch folder for files written by a test, emptied first.
+inline std::filesystem::path ScratchFolder(const std::string &name) {
+  const char *root = std::getenv("TAMVEL_TEST_TMP");
+  std::filesystem::path folder = std::filesystem::path(root != nullptr ? root : "test-tmp") / name;
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directories(folder, error);
+  return folder;
+}
+
+}  // namespace tamvel::test
