@@ -62,6 +62,29 @@ inline std::vector<emf::Point> PointsOfType(const emf::DecodeResult &result, uin
   return points;
 }
 
+// A pen as recorded: EMR_CREATEPEN, or EMR_EXTCREATEPEN for the geometric pens a recorder
+// may write instead of wide cosmetic ones. `style` is the line style alone (PS_SOLID, PS_NULL).
+struct RecordedPen {
+  uint32_t style = 0;
+  int32_t width = 0;
+  uint32_t color = 0;
+};
+
+inline std::vector<RecordedPen> PensOf(const emf::DecodeResult &result) {
+  std::vector<RecordedPen> pens;
+  for (const emf::Record &r : result.records) {
+    if (const auto *p = r.As<emf::Pen>()) pens.push_back({p->style & 0xF, p->width, p->color});
+    if (const auto *p = r.As<emf::ExtPen>()) {
+      pens.push_back({p->style & 0xF, static_cast<int32_t>(p->width), p->color});
+    }
+  }
+  return pens;
+}
+
+inline bool IsPenCreation(uint32_t type) {
+  return type == emf::EMR_CREATEPEN || type == emf::EMR_EXTCREATEPEN;
+}
+
 // The record types in order, without header and EOF.
 inline std::vector<uint32_t> RecordTypes(const emf::DecodeResult &result) {
   std::vector<uint32_t> types;

@@ -61,19 +61,27 @@ TEST_F(FilesTest, NothingToSave) {
   EXPECT_FALSE(fs::exists(path));
 }
 
+TEST_F(FilesTest, ATargetThatCannotBeDeletedGivesTwo) {
+  const fs::path folder = folder_ / "taken.emf";
+  fs::create_directories(folder / "inside");
+  DrawSomething();
+  EXPECT_EQ(SAVEFILE(folder.string().c_str()), 2);
+  EXPECT_TRUE(fs::is_directory(folder / "inside"));
+  EXPECT_NE(MHEMF(0), 0);  // the page is closed and keeps its metafile
+}
+
 TEST_F(FilesTest, ReadOnlyTargetGivesTwoAndStaysAsItWas) {
   const std::string path = PathOf("locked.emf");
   { std::ofstream(path) << "keep"; }
-  fs::permissions(path, fs::perms::owner_read);
-  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   DrawSomething();
-  EXPECT_EQ(SAVEFILE(path.c_str()), 2);
-  fs::permissions(folder_, fs::perms::owner_all);
+  const int32_t result = SAVEFILE(path.c_str());
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(result, 2);
   std::ifstream in(path);
   std::string content;
   in >> content;
   EXPECT_EQ(content, "keep");
-  EXPECT_NE(MHEMF(0), 0);  // the page is closed and keeps its metafile
 }
 
 TEST_F(FilesTest, MissingFolderGivesThree) {

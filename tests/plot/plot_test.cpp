@@ -192,10 +192,9 @@ TEST_F(PlotTest, NextPageStartsWithThePenItsSlotHeldLast) {
   PEN(3);  // 17 on page index 0
   PLOT(0.0f, 0.0f, 5);
   PLOT(0.0f, 0.0f, 999);
-  const std::vector<const emf::Record *> pens =
-      test::RecordsOfType(test::DecodePage(1), emf::EMR_CREATEPEN);
+  const std::vector<test::RecordedPen> pens = test::PensOf(test::DecodePage(1));
   ASSERT_FALSE(pens.empty());
-  EXPECT_EQ(pens.front()->As<emf::Pen>()->width, 57);
+  EXPECT_EQ(pens.front().width, 57);
 }
 
 TEST_F(PlotTest, NonFiniteInputNeverCrashes) {

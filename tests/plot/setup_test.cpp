@@ -34,10 +34,10 @@ TEST_F(SetupTest, PlotsOpensAFramedRecordingWithDefaults) {
   EXPECT_EQ(page.header()->description_parts[0], u"tamvel");
   EXPECT_EQ(page.header()->description_parts[1], u"株式会社 ネルヴァー");
   // PEN(1), then PENC(0) again: the last pen selected is a solid black one of 6 units.
-  const std::vector<const emf::Record *> pens = test::RecordsOfType(page, emf::EMR_CREATEPEN);
+  const std::vector<test::RecordedPen> pens = test::PensOf(page);
   ASSERT_FALSE(pens.empty());
-  EXPECT_EQ(pens.back()->As<emf::Pen>()->width, 6);
-  EXPECT_EQ(pens.back()->As<emf::Pen>()->color, 0u);
+  EXPECT_EQ(pens.back().width, 6);
+  EXPECT_EQ(pens.back().color, 0u);
   const std::vector<const emf::Record *> brushes =
       test::RecordsOfType(page, emf::EMR_CREATEBRUSHINDIRECT);
   ASSERT_FALSE(brushes.empty());

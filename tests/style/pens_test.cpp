@@ -34,13 +34,6 @@ class PensTest : public test::LibraryTest {
     PLOTS(100.0f, 100.0f, 0);
   }
   static LOGPEN Pen() { return CurrentPage().PenDescription(); }
-  static std::vector<const emf::Pen *> PenRecords(const emf::DecodeResult &page) {
-    std::vector<const emf::Pen *> pens;
-    for (const emf::Record *r : test::RecordsOfType(page, emf::EMR_CREATEPEN)) {
-      pens.push_back(r->As<emf::Pen>());
-    }
-    return pens;
-  }
 };
 
 TEST_F(PensTest, WidthCodes) {
@@ -69,31 +62,39 @@ TEST_F(PensTest, PenColourCodesAndTheNullPen) {
   EXPECT_EQ(Pen().lopnColor, 0x000080FFu);
   PENC(4, 0, 0, 0);
   PEN(3);  // keeps style and colour
-  const std::vector<const emf::Pen *> pens = PenRecords(test::ClosePage());
+  const std::vector<test::RecordedPen> pens = test::PensOf(test::ClosePage());
   ASSERT_GE(pens.size(), 4u);
-  const emf::Pen &null_pen = *pens[pens.size() - 3];
+  const test::RecordedPen &null_pen = pens[pens.size() - 3];
   EXPECT_EQ(null_pen.style, static_cast<uint32_t>(PS_NULL));
   EXPECT_EQ(null_pen.width, 57);
-  const emf::Pen &green = *pens[pens.size() - 2];
+  const test::RecordedPen &green = pens[pens.size() - 2];
   EXPECT_EQ(green.style, static_cast<uint32_t>(PS_SOLID));
   EXPECT_EQ(green.color, 0x00FF00u);
   EXPECT_EQ(green.width, 57);
-  EXPECT_EQ(pens.back()->width, 17);
-  EXPECT_EQ(pens.back()->color, 0x00FF00u);
+  EXPECT_EQ(pens.back().width, 17);
+  EXPECT_EQ(pens.back().color, 0x00FF00u);
 }
 
 TEST_F(PensTest, PenReplacementDeletesThePreviousPen) {
   PENC(2, 0, 0, 0);
   const emf::DecodeResult page = test::ClosePage();
-  const std::vector<uint32_t> types = test::RecordTypes(page);
-  // CREATEPEN, SELECTOBJECT(BLACK_PEN), DELETEOBJECT(old pen), SELECTOBJECT(new pen).
-  const auto last_pen = std::find(types.rbegin(), types.rend(), emf::EMR_CREATEPEN);
-  ASSERT_NE(last_pen, types.rend());
-  auto at = last_pen.base();
-  ASSERT_GE(types.end() - at, 3);
-  EXPECT_EQ(at[0], emf::EMR_SELECTOBJECT);
-  EXPECT_EQ(at[1], emf::EMR_DELETEOBJECT);
-  EXPECT_EQ(at[2], emf::EMR_SELECTOBJECT);
+  // SELECTOBJECT(BLACK_PEN), DELETEOBJECT(old pen), the new pen, SELECTOBJECT(new pen).
+  const std::vector<const emf::Record *> records = [&] {
+    std::vector<const emf::Record *> all;
+    for (const emf::Record &r : page.records) all.push_back(&r);
+    return all;
+  }();
+  const auto last_pen = std::find_if(records.rbegin(), records.rend(), [](const emf::Record *r) {
+    return test::IsPenCreation(r->type);
+  });
+  ASSERT_NE(last_pen, records.rend());
+  const auto at = last_pen.base() - 1;
+  ASSERT_GE(at - records.begin(), 2);
+  ASSERT_LT(at + 1, records.end());
+  EXPECT_EQ(at[-2]->type, emf::EMR_SELECTOBJECT);
+  EXPECT_EQ(at[-2]->As<emf::Value>()->value, emf::kStockObjectFlag | BLACK_PEN);
+  EXPECT_EQ(at[-1]->type, emf::EMR_DELETEOBJECT);
+  EXPECT_EQ(at[1]->type, emf::EMR_SELECTOBJECT);
 }
 
 TEST_F(PensTest, FillColourKeepsHatchAndGoesHollow) {
