@@ -1,5 +1,5 @@
 // Test fixture and helpers for the page-level tests: a freshly attached library per test and
-// the decoded records of a page's finished metafile.
+// the decoded records of a page's finished metafile (on top of emf_test_util.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "include/tamvel.h"
-#include "platform/emf/emf_decoder.h"
 #include "platform/win32.h"
 #include "src/pages/page_table.h"
+#include "tests/common/emf_test_util.h"
 
 namespace tamvel::test {
 
@@ -27,12 +27,6 @@ class LibraryTest : public ::testing::Test {
   void TearDown() override { DetachLibrary(); }
 };
 
-inline emf::DecodeResult DecodeMetafile(HENHMETAFILE metafile) {
-  std::vector<uint8_t> bytes(metafile != nullptr ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0);
-  if (!bytes.empty()) GetEnhMetaFileBits(metafile, static_cast<UINT>(bytes.size()), bytes.data());
-  return emf::DecodeEmf(bytes.data(), bytes.size());
-}
-
 // The finished metafile of page index `index`, decoded (empty when the page has none).
 inline emf::DecodeResult DecodePage(int index) {
   return DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(index))));
@@ -44,21 +38,10 @@ inline emf::DecodeResult ClosePage() {
   return DecodePage(CurrentPageIndex());
 }
 
-inline std::vector<const emf::Record *> RecordsOfType(const emf::DecodeResult &result,
-                                                      uint32_t type) {
-  std::vector<const emf::Record *> found;
-  for (const emf::Record &r : result.records) {
-    if (r.type == type) found.push_back(&r);
-  }
-  return found;
-}
-
 // The points of every MOVETOEX or LINETO (or other PointValue record) of one type.
 inline std::vector<emf::Point> PointsOfType(const emf::DecodeResult &result, uint32_t type) {
   std::vector<emf::Point> points;
-  for (const emf::Record *r : RecordsOfType(result, type)) {
-    if (const auto *p = r->As<emf::PointValue>()) points.push_back(p->point);
-  }
+  for (const emf::PointValue *p : Views<emf::PointValue>(result, type)) points.push_back(p->point);
   return points;
 }
 
@@ -83,15 +66,6 @@ inline std::vector<RecordedPen> PensOf(const emf::DecodeResult &result) {
 
 inline bool IsPenCreation(uint32_t type) {
   return type == emf::EMR_CREATEPEN || type == emf::EMR_EXTCREATEPEN;
-}
-
-// The record types in order, without header and EOF.
-inline std::vector<uint32_t> RecordTypes(const emf::DecodeResult &result) {
-  std::vector<uint32_t> types;
-  for (const emf::Record &r : result.records) {
-    if (r.type != emf::EMR_HEADER && r.type != emf::EMR_EOF) types.push_back(r.type);
-  }
-  return types;
 }
 
 // A scratch folder for files written by a test, emptied first.

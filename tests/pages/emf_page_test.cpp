@@ -44,7 +44,7 @@ TEST_F(EmfPageTest, NewRecordingStateAndObjects) {
   EXPECT_EQ(page.header()->frame, (emf::Rect{0, -29700, 21000, 0}));
   EXPECT_EQ(page.header()->description, std::u16string(u"app\0corp\0\0", 10));
   auto single = [&](uint32_t type) {
-    const std::vector<const Record *> found = test::RecordsOfType(page, type);
+    const std::vector<const Record *> found = test::FindRecords(page, type);
     EXPECT_EQ(found.size(), 1u) << emf::RecordName(type);
     return found.empty() ? 0u : ValueOf(found[0]);
   };
@@ -55,8 +55,8 @@ TEST_F(EmfPageTest, NewRecordingStateAndObjects) {
   EXPECT_EQ(single(emf::EMR_SETBKCOLOR), 0xFFFFFFu);
   // The slot's pen, brush and font as InitPage describes them.
   const std::vector<test::RecordedPen> pens = test::PensOf(page);
-  const auto brushes = test::RecordsOfType(page, emf::EMR_CREATEBRUSHINDIRECT);
-  const auto fonts = test::RecordsOfType(page, emf::EMR_EXTCREATEFONTINDIRECTW);
+  const auto brushes = test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
+  const auto fonts = test::FindRecords(page, emf::EMR_EXTCREATEFONTINDIRECTW);
   ASSERT_EQ(pens.size(), 1u);
   ASSERT_EQ(brushes.size(), 1u);
   ASSERT_EQ(fonts.size(), 1u);
@@ -69,8 +69,8 @@ TEST_F(EmfPageTest, NewRecordingStateAndObjects) {
   EXPECT_EQ(font.clip_precision, CLIP_LH_ANGLES);
   EXPECT_EQ(font.face, u"ＭＳ ゴシック");
   // Saved right after creation and restored when closing.
-  EXPECT_EQ(test::RecordsOfType(page, emf::EMR_SAVEDC).size(), 1u);
-  EXPECT_EQ(test::RecordsOfType(page, emf::EMR_RESTOREDC).size(), 1u);
+  EXPECT_EQ(test::FindRecords(page, emf::EMR_SAVEDC).size(), 1u);
+  EXPECT_EQ(test::FindRecords(page, emf::EMR_RESTOREDC).size(), 1u);
 }
 
 TEST_F(EmfPageTest, LongNamesAreCutInTheDescription) {
@@ -102,7 +102,7 @@ TEST_F(EmfPageTest, PolygonWithoutOutline) {
   page_->DrawPolygon(square, 0, WINDING);   // ignored
   const emf::DecodeResult page = Close();
   std::vector<uint32_t> selections;
-  for (const Record *r : test::RecordsOfType(page, emf::EMR_SELECTOBJECT)) {
+  for (const Record *r : test::FindRecords(page, emf::EMR_SELECTOBJECT)) {
     selections.push_back(ValueOf(r));
   }
   ASSERT_GE(selections.size(), 2u);
@@ -128,7 +128,7 @@ TEST_F(EmfPageTest, PieSelectors) {
   // Each selection of a stock object is undone right after the shape (a pie, or the polygon
   // a recorder may flatten it to).
   std::vector<uint32_t> selected;
-  for (const Record *r : test::RecordsOfType(page, emf::EMR_SELECTOBJECT)) {
+  for (const Record *r : test::FindRecords(page, emf::EMR_SELECTOBJECT)) {
     selected.push_back(ValueOf(r));
   }
   const auto null_brush = std::find(selected.begin(), selected.end(), Stock(NULL_BRUSH));
@@ -138,7 +138,7 @@ TEST_F(EmfPageTest, PieSelectors) {
   EXPECT_EQ(std::count(selected.begin(), selected.end(), Stock(NULL_BRUSH)), 1);
   EXPECT_EQ(std::count(selected.begin(), selected.end(), Stock(NULL_PEN)), 1);
   EXPECT_LT(null_brush, null_pen);
-  const auto brushes = test::RecordsOfType(page, emf::EMR_CREATEBRUSHINDIRECT);
+  const auto brushes = test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
   ASSERT_EQ(brushes.size(), 1u);
   EXPECT_EQ(null_brush[1], brushes[0]->As<emf::Brush>()->index);  // the page brush again
   EXPECT_EQ(null_pen[1] & emf::kStockObjectFlag, 0u);             // the page pen again

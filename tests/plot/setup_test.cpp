@@ -39,7 +39,7 @@ TEST_F(SetupTest, PlotsOpensAFramedRecordingWithDefaults) {
   EXPECT_EQ(pens.back().width, 6);
   EXPECT_EQ(pens.back().color, 0u);
   const std::vector<const emf::Record *> brushes =
-      test::RecordsOfType(page, emf::EMR_CREATEBRUSHINDIRECT);
+      test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
   ASSERT_FALSE(brushes.empty());
   EXPECT_EQ(brushes.back()->As<emf::Brush>()->color, 0xFFFFFFu);
 }

@@ -121,13 +121,13 @@ TEST_F(PensTest, TextBackgroundAndModes) {
   SETMODE(R2_XORPEN);
   EXPECT_EQ(CurrentPage().GetTextColorValue(), 0x0000FFu);
   const emf::DecodeResult page = test::ClosePage();
-  const auto text_colours = test::RecordsOfType(page, emf::EMR_SETTEXTCOLOR);
+  const auto text_colours = test::FindRecords(page, emf::EMR_SETTEXTCOLOR);
   ASSERT_EQ(text_colours.size(), 2u);  // TEXTC(0) of PLOTS, then red
   EXPECT_EQ(text_colours[1]->As<emf::Value>()->value, 0x0000FFu);
-  const auto bk_colours = test::RecordsOfType(page, emf::EMR_SETBKCOLOR);
+  const auto bk_colours = test::FindRecords(page, emf::EMR_SETBKCOLOR);
   ASSERT_FALSE(bk_colours.empty());
   EXPECT_EQ(bk_colours.back()->As<emf::Value>()->value, 0u);
-  const auto rops = test::RecordsOfType(page, emf::EMR_SETROP2);
+  const auto rops = test::FindRecords(page, emf::EMR_SETROP2);
   EXPECT_EQ(rops.back()->As<emf::Value>()->value, static_cast<uint32_t>(R2_XORPEN));
   mode = 5;
   GETBKG(&mode);  // the page no longer records
