@@ -23,7 +23,8 @@ struct ArcRecordGeometry {
 // centre on the page.
 constexpr int32_t kMaxArcRadius = 1 << 29;
 
-// trunc(radius * 56.6929 / factor + 0.5), 0 for NaN, at most kMaxArcRadius.
+// trunc(radius * 56.6929 / factor + 0.5); 0 (nothing drawn) for NaN and negative results, at
+// most kMaxArcRadius.
 int32_t ArcRadiusInPageUnits(float radius, float factor);
 
 // The start and end angles in degrees, exchanged for direction -1, turned by the rotation.

@@ -42,10 +42,10 @@ void WalkDashes(const PlotPoint *vertices, int32_t count, const DashPattern &pat
 // The plan of one DASHP call from S to T with dash length d (page millimetres).
 struct DashStepPlan {
   enum class Kind {
-    kSolidPlot,   // dash not longer than one page unit: a plain PLOT line
-    kNothing,     // start and end less than 0.01 mm apart
-    kSolidLine,   // more than the step limit: one solid line to T
-    kDashes,      // steps + 1 points S + i * step, the last one cut back to T
+    kSolidPlot,  // dash not longer than one page unit: a plain PLOT line
+    kNothing,    // start and end less than 0.01 mm apart
+    kSolidLine,  // more than the step limit: one solid line to T
+    kDashes,     // steps + 1 points S + i * step, the last one cut back to T
   };
   Kind kind = Kind::kNothing;
   int32_t steps = 0;  // N

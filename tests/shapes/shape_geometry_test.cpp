@@ -138,12 +138,24 @@ StepSummary Summarize(const ShapeProgram &p) {
   StepSummary s;
   for (int i = 0; i < p.count; ++i) {
     switch (p.ops[i].step) {
-      case ShapeStep::kMove: ++s.moves; break;
-      case ShapeStep::kDraw: ++s.draws; break;
-      case ShapeStep::kOutline: ++s.outlines; break;
-      case ShapeStep::kFill: ++s.fills; break;
-      case ShapeStep::kCircle: ++s.circles; break;
-      case ShapeStep::kDisc: ++s.discs; break;
+      case ShapeStep::kMove:
+        ++s.moves;
+        break;
+      case ShapeStep::kDraw:
+        ++s.draws;
+        break;
+      case ShapeStep::kOutline:
+        ++s.outlines;
+        break;
+      case ShapeStep::kFill:
+        ++s.fills;
+        break;
+      case ShapeStep::kCircle:
+        ++s.circles;
+        break;
+      case ShapeStep::kDisc:
+        ++s.discs;
+        break;
     }
   }
   return s;
@@ -251,10 +263,9 @@ TEST(ArrowGeometry, WorkedExampleType21) {
   ExpectPoint(a.ql, 5, 1);
   const ShapeProgram p = ArrowProgram(a, 21);
   // E -> PR, -> PL, -> E; P -> Q; S -> QL, -> QR, -> S.
-  const ShapeStep steps[] = {ShapeStep::kMove, ShapeStep::kDraw, ShapeStep::kDraw,
-                             ShapeStep::kDraw, ShapeStep::kMove, ShapeStep::kDraw,
-                             ShapeStep::kMove, ShapeStep::kDraw, ShapeStep::kDraw,
-                             ShapeStep::kDraw};
+  const ShapeStep steps[] = {ShapeStep::kMove, ShapeStep::kDraw, ShapeStep::kDraw, ShapeStep::kDraw,
+                             ShapeStep::kMove, ShapeStep::kDraw, ShapeStep::kMove, ShapeStep::kDraw,
+                             ShapeStep::kDraw, ShapeStep::kDraw};
   const PlotPoint points[] = {a.e, a.pr, a.pl, a.e, a.p, a.q, a.s, a.ql, a.qr, a.s};
   ASSERT_EQ(p.count, 10);
   for (int i = 0; i < 10; ++i) {
@@ -268,8 +279,8 @@ TEST(ArrowGeometry, EveryStyleWithShaftAndSecondHead) {
   ExpectPoint(a.pr, 1.5f, 46);  // right of the direction of the arrow
   ExpectPoint(a.pl, -1.5f, 46);
   // Steps (moves + draws + fills) of each style with n = 0, 1, 2.
-  const int steps[9][3] = {{0, 0, 0},  {4, 6, 10}, {4, 5, 8},  {4, 5, 7}, {5, 6, 9},
-                           {3, 4, 5},  {1, 3, 4},  {1, 3, 4},  {3, 5, 8}};
+  const int steps[9][3] = {{0, 0, 0}, {4, 6, 10}, {4, 5, 8}, {4, 5, 7}, {5, 6, 9},
+                           {3, 4, 5}, {1, 3, 4},  {1, 3, 4}, {3, 5, 8}};
   for (int t = 1; t <= 8; ++t) {
     for (int n = 0; n <= 2; ++n) {
       EXPECT_EQ(ArrowProgram(a, n * 10 + t).count, steps[t][n]) << "type " << n * 10 + t;
