@@ -490,6 +490,8 @@ TAMVEL_PLATFORM_API BOOL ResizePalette(HPALETTE palette, UINT count);
 TAMVEL_PLATFORM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
 TAMVEL_PLATFORM_API UINT RealizePalette(HDC dc);
 TAMVEL_PLATFORM_API COLORREF GetNearestColor(HDC dc, COLORREF colour);
+TAMVEL_PLATFORM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count,
+                                           PALETTEENTRY *entries);
 
 // Text.
 TAMVEL_PLATFORM_API BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
