@@ -109,11 +109,5 @@ TEST_F(StandInClip, PolygonsAndNoRegion) {
   EXPECT_TRUE(Visible(150.0f, 150.0f));
 }
 
-TEST_F(StandInClip, LimitSquareClipsEvenTheWholePage) {
-  SETCLIP(-50.0f, -50.0f, 500.0f, 500.0f);  // clamped to the page limits first
-  EXPECT_TRUE(Visible(100.0f, 100.0f));
-  EXPECT_FALSE(Visible(-20.0f, 100.0f));
-}
-
 }  // namespace
 }  // namespace tamvel::test
