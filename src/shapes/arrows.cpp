@@ -16,22 +16,14 @@ TAMVEL_API void TAMVEL_CALL AROWHD(float x1, float y1, float x2, float y2, float
                                    float width, int32_t type) {
   using namespace tamvel;
   if (!LibraryAttached()) return;
-  EmfPage &page = CurrentPage();
-  UINT brush_style = BS_SOLID;
-  COLORREF brush_colour = 0;
-  uintptr_t brush_hatch = 0;
-  page.ReadBrushState(&brush_style, &brush_colour, &brush_hatch);
-  UINT pen_style = PS_SOLID;
-  int32_t pen_width = 0;
-  COLORREF pen_colour = 0;
-  page.ReadPenState(&pen_style, &pen_width, &pen_colour);
+  const PenAndBrush saved = ReadPenAndBrush();
   const PlotPoint start{x1, y1};
   const PlotPoint end{x2, y2};
   if (!ArrowHasLength(start, end)) return;
-  page.ApplyBrushState(BS_SOLID, pen_colour, brush_hatch);
+  ApplyBrushInPenColour(saved, BS_SOLID);
   RunShapeProgram(ArrowProgram(MakeArrowPoints(start, end, length, width), type));
   PLOT(x2, y2, 3);
-  page.ApplyBrushState(brush_style, brush_colour, brush_hatch);
+  RestoreBrush(saved);
 }
 
 }  // extern "C"

@@ -5,7 +5,6 @@
 #include "include/tamvel.h"
 #include "platform/win32.h"
 #include "src/pages/page_table.h"
-#include "src/plot/coordinates.h"
 #include "src/shapes/fill_patterns.h"
 #include "src/shapes/heap_array.h"
 #include "src/shapes/pattern_bitmap.h"
@@ -56,12 +55,7 @@ TAMVEL_API void TAMVEL_CALL PATRN(const float *x, const float *y, int32_t count,
   const float last_y = state.last_y;
   HeapArray<POINT> points(count);
   if (!points.ok()) return;
-  for (int32_t i = 0; i < count; ++i) {
-    float vx = x[i];
-    float vy = y[i];
-    TransformPoint(&vx, &vy);
-    points[i] = PagePointWithMargin(vx, vy);
-  }
+  TransformToPagePoints(x, y, count, PageClamp::kLimitsWithMargin, points.data());
   SelectFillPattern(AbsPatternCode(pattern));
   int32_t signed_count = pattern < 0 ? -count : count;
   if (CurrentState().outline_flag == 0 && signed_count > 0) signed_count = -signed_count;

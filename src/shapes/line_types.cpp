@@ -27,14 +27,18 @@ int32_t PenStyleToLineType(uint32_t style) {
   return 0;
 }
 
-int32_t SetLineType(int32_t code) {
+UINT ReplacePenStyle(UINT style) {
   EmfPage &page = CurrentPage();
-  UINT style = PS_SOLID;
+  UINT old_style = PS_SOLID;
   int32_t width = 0;
   COLORREF colour = 0;
-  page.ReadPenState(&style, &width, &colour);
-  page.ApplyPenState(LineTypeToPenStyle(code), width, colour);
-  return PenStyleToLineType(style);
+  page.ReadPenState(&old_style, &width, &colour);
+  page.ApplyPenState(style, width, colour);
+  return old_style;
+}
+
+int32_t SetLineType(int32_t code) {
+  return PenStyleToLineType(ReplacePenStyle(LineTypeToPenStyle(code)));
 }
 
 POINT PagePoint(float x, float y) {
@@ -49,6 +53,16 @@ POINT PagePointWithMargin(float x, float y) {
   int py = 0;
   ToPageUnitsWithMargin(x, y, &px, &py);
   return {px, py};
+}
+
+void TransformToPagePoints(const float *x, const float *y, int32_t count, PageClamp clamp,
+                           POINT *out) {
+  for (int32_t i = 0; i < count; ++i) {
+    float px = x[i];
+    float py = y[i];
+    TransformPoint(&px, &py);
+    out[i] = clamp == PageClamp::kLimits ? PagePoint(px, py) : PagePointWithMargin(px, py);
+  }
 }
 
 }  // namespace tamvel

@@ -16,16 +16,8 @@ enum class MarkFamily { kCtsym2, kCtsymb };
 // colour for the duration of the mark and is restored afterwards.
 void DrawMark(MarkFamily family, float x, float y, float height, int32_t code, float angle,
               int32_t ipen) {
-  EmfPage &page = CurrentPage();
-  UINT brush_style = BS_SOLID;
-  COLORREF brush_colour = 0;
-  uintptr_t brush_hatch = 0;
-  page.ReadBrushState(&brush_style, &brush_colour, &brush_hatch);
-  UINT pen_style = PS_SOLID;
-  int32_t pen_width = 0;
-  COLORREF pen_colour = 0;
-  page.ReadPenState(&pen_style, &pen_width, &pen_colour);
-  page.ApplyBrushState(brush_style, pen_colour, brush_hatch);
+  const PenAndBrush saved = ReadPenAndBrush();
+  ApplyBrushInPenColour(saved, saved.brush_style);
 
   const float r = family == MarkFamily::kCtsym2 ? Ctsym2Radius(height) : CtsymbRadius(height);
   PLOT(x, y, ipen == -2 ? 2 : 3);
@@ -33,7 +25,7 @@ void DrawMark(MarkFamily family, float x, float y, float height, int32_t code, f
   RunShapeProgram(family == MarkFamily::kCtsym2 ? Ctsym2Program(x, y, r, k, code)
                                                 : CtsymbProgram(x, y, k, code));
   PLOT(x, y, 3);
-  page.ApplyBrushState(brush_style, brush_colour, brush_hatch);
+  RestoreBrush(saved);
 }
 
 }  // namespace

@@ -5,20 +5,25 @@
 #include "include/tamvel.h"
 #include "platform/win32.h"
 #include "src/pages/page_table.h"
+#include "src/shapes/shapes.h"
 
 namespace tamvel {
-namespace {
 
-void SetPenStyle(UINT style) {
-  EmfPage &page = CurrentPage();
-  UINT old_style = PS_SOLID;
-  int32_t width = 0;
-  COLORREF colour = 0;
-  page.ReadPenState(&old_style, &width, &colour);
-  page.ApplyPenState(style, width, colour);
+PenAndBrush ReadPenAndBrush() {
+  PenAndBrush saved;
+  const EmfPage &page = CurrentPage();
+  page.ReadPenState(&saved.pen_style, &saved.pen_width, &saved.pen_colour);
+  page.ReadBrushState(&saved.brush_style, &saved.brush_colour, &saved.brush_hatch);
+  return saved;
 }
 
-}  // namespace
+void ApplyBrushInPenColour(const PenAndBrush &saved, UINT style) {
+  CurrentPage().ApplyBrushState(style, saved.pen_colour, saved.brush_hatch);
+}
+
+void RestoreBrush(const PenAndBrush &saved) {
+  CurrentPage().ApplyBrushState(saved.brush_style, saved.brush_colour, saved.brush_hatch);
+}
 
 void RunShapeProgram(const ShapeProgram &program) {
   for (int32_t i = 0; i < program.count; ++i) {
@@ -47,9 +52,9 @@ void RunShapeProgram(const ShapeProgram &program) {
         break;
       case ShapeStep::kDisc:
         // A disc without outline; the pen is left solid afterwards.
-        SetPenStyle(PS_NULL);
+        ReplacePenStyle(PS_NULL);
         WEDGEG(x[0], y[0], op.radius, 0.0f, 360.0f, 1, -1);
-        SetPenStyle(PS_SOLID);
+        ReplacePenStyle(PS_SOLID);
         break;
     }
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/win32.h"
 #include "src/shapes/plot_point.h"
 
 namespace tamvel {
@@ -63,5 +64,20 @@ struct ShapeProgram {
 
 // Performs the steps on the current page.
 void RunShapeProgram(const ShapeProgram &program);
+
+// The page pen and brush as a mark or arrow finds them. Filled parts are painted with a brush
+// in the pen's colour; the brush is put back afterwards.
+struct PenAndBrush {
+  UINT pen_style = 0;
+  int32_t pen_width = 0;
+  COLORREF pen_colour = 0;
+  UINT brush_style = 0;
+  COLORREF brush_colour = 0;
+  uintptr_t brush_hatch = 0;
+};
+PenAndBrush ReadPenAndBrush();
+// Applies a brush of `style` and the pen's colour, keeping the read hatch.
+void ApplyBrushInPenColour(const PenAndBrush &saved, UINT style);
+void RestoreBrush(const PenAndBrush &saved);
 
 }  // namespace tamvel

@@ -37,12 +37,7 @@ void ClipPolygon(PolygonOperation operation, const float *x, const float *y, int
   const float last_y = state.last_y;
   HeapArray<POINT> points(n);
   if (!points.ok()) return;
-  for (int32_t i = 0; i < n; ++i) {
-    float px = x[i];
-    float py = y[i];
-    TransformPoint(&px, &py);
-    points[i] = PagePoint(px, py);
-  }
+  TransformToPagePoints(x, y, n, PageClamp::kLimits, points.data());
   (CurrentPage().*operation)(points.data(), n);
   PLOT(last_x, last_y, 3);
 }

@@ -1,27 +1,16 @@
 // Clipping on the stand-in: the clip a recording DC ends up with after the clipping calls
 // (union, intersection, frame by difference, no region), the records that carry it to
 // independent readers, and the palette calls' records.
-#include <gtest/gtest.h>
-
-#include "include/tamvel.h"
 #include "platform/posix/dc.h"
 #include "platform/posix/region_math.h"
-#include "src/pages/page_table.h"
 #include "src/shapes/shapes.h"
-#include "tests/common/emf_test_util.h"
+#include "tests/shapes/recording_page.h"
 
 namespace tamvel::test {
 namespace {
 
-class StandInClip : public ::testing::Test {
+class StandInClip : public RecordingPage {
  protected:
-  void SetUp() override {
-    if (!LibraryAttached()) ASSERT_TRUE(AttachLibrary());
-    CHPAGE(1);
-    ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
-  }
-  void TearDown() override { PLOT(0.0f, 0.0f, 999); }
-
   // Whether the recording DC lets drawing through at plot point (x, y).
   static bool Visible(float x, float y) {
     posix::Dc *dc = posix::LookupDc(CurrentPage().RecordingDc());
