@@ -47,8 +47,8 @@ TEST_F(MarkCalls, Ctsym2WorkedExample) {
 }
 
 TEST_F(MarkCalls, IpenMinusTwoJoinsThePreviousPoint) {
-  PLOT(10.0f, 10.0f, 3);
   Mark();
+  PLOT(10.0f, 10.0f, 3);
   CTSYM2(20.0f, 10.0f, 5.0f, 3, 0.0f, -2);
   Finish();
   const std::vector<Figure> figures = Figures();
@@ -103,17 +103,20 @@ TEST_F(MarkCalls, CtsymbSquareHasFiveStrokes) {
 }
 
 TEST_F(MarkCalls, ArrowWorkedExampleType21) {
+  // The worked example moved up by 10 mm, onto the page.
   Mark();
-  AROWHD(0.0f, 0.0f, 100.0f, 0.0f, 5.0f, 2.0f, 21);
-  ExpectPenAt(100.0f, 0.0f);
+  AROWHD(0.0f, 10.0f, 100.0f, 10.0f, 5.0f, 2.0f, 21);
+  ExpectPenAt(100.0f, 10.0f);
   Finish();
   const std::vector<Figure> figures = Figures();
   ASSERT_EQ(figures.size(), 3u) << SliceText();
-  EXPECT_EQ(
-      figures[0],
-      (Figure{{Units(100), 0}, {Units(95), Units(-1)}, {Units(95), Units(1)}, {Units(100), 0}}));
-  EXPECT_EQ(figures[1], (Figure{{Units(95), 0}, {Units(5), 0}}));
-  EXPECT_EQ(figures[2], (Figure{{0, 0}, {Units(5), Units(1)}, {Units(5), Units(-1)}, {0, 0}}));
+  EXPECT_EQ(figures[0], (Figure{{Units(100), Units(10)},
+                                {Units(95), Units(9)},
+                                {Units(95), Units(11)},
+                                {Units(100), Units(10)}}));
+  EXPECT_EQ(figures[1], (Figure{{Units(95), Units(10)}, {Units(5), Units(10)}}));
+  EXPECT_EQ(figures[2],
+            (Figure{{0, Units(10)}, {Units(5), Units(11)}, {Units(5), Units(9)}, {0, Units(10)}}));
 }
 
 TEST_F(MarkCalls, ArrowsThatDrawNothing) {

@@ -57,7 +57,14 @@ TEST_F(ClipCalls, DiffWithoutRegionAndResetLeaveThePageUnclipped) {
     resets += !clip->has_region && clip->mode == RGN_COPY;
   }
   EXPECT_GE(resets, 3u) << SliceText();  // the difference, and each RESETCLIP
-  EXPECT_EQ(Slice().back()->type, emf::EMR_EXTSELECTCLIPRGN);
+  uint32_t last_clip_record = 0;
+  for (const emf::Record *r : Slice()) {
+    if (r->type == emf::EMR_EXTSELECTCLIPRGN || r->type == emf::EMR_INTERSECTCLIPRECT ||
+        r->type == emf::EMR_SELECTCLIPPATH) {
+      last_clip_record = r->type;
+    }
+  }
+  EXPECT_EQ(last_clip_record, static_cast<uint32_t>(emf::EMR_EXTSELECTCLIPRGN));
 }
 
 TEST_F(ClipCalls, AClosedPageIsLeftAlone) {
