@@ -118,6 +118,23 @@ struct Edge {
   int winding;
 };
 
+void AddContourEdges(const POINT *points, int count, std::vector<Edge> *edges, double *y_min,
+                     double *y_max) {
+  for (int i = 0; i < count; ++i) {
+    const POINT a = points[i];
+    const POINT b = points[(i + 1) % count];
+    if (a.y == b.y) continue;
+    const bool down = b.y > a.y;
+    const POINT top = down ? a : b;
+    const POINT bottom = down ? b : a;
+    edges->push_back({static_cast<double>(top.x),
+                      static_cast<double>(bottom.x - top.x) / (bottom.y - top.y),
+                      static_cast<double>(top.y), static_cast<double>(bottom.y), down ? 1 : -1});
+    *y_min = std::min(*y_min, static_cast<double>(top.y));
+    *y_max = std::max(*y_max, static_cast<double>(bottom.y));
+  }
+}
+
 }  // namespace
 
 RectList RectangleRegion(int left, int top, int right, int bottom) {
@@ -128,22 +145,20 @@ RectList RectangleRegion(int left, int top, int right, int bottom) {
 }
 
 RectList PolygonRegion(const POINT *points, int count, int fill_mode) {
-  if (points == nullptr || count < 3) return {};
+  return PolyPolygonRegion(points, &count, 1, fill_mode);
+}
+
+RectList PolyPolygonRegion(const POINT *points, const int *counts, int contours, int fill_mode) {
+  if (points == nullptr || counts == nullptr || contours <= 0) return {};
   std::vector<Edge> edges;
   double y_min = kMaxRegionCoordinate;
   double y_max = -kMaxRegionCoordinate;
-  for (int i = 0; i < count; ++i) {
-    const POINT a = points[i];
-    const POINT b = points[(i + 1) % count];
-    if (a.y == b.y) continue;
-    const bool down = b.y > a.y;
-    const POINT top = down ? a : b;
-    const POINT bottom = down ? b : a;
-    edges.push_back({static_cast<double>(top.x),
-                     static_cast<double>(bottom.x - top.x) / (bottom.y - top.y),
-                     static_cast<double>(top.y), static_cast<double>(bottom.y), down ? 1 : -1});
-    y_min = std::min(y_min, static_cast<double>(top.y));
-    y_max = std::max(y_max, static_cast<double>(bottom.y));
+  const POINT *contour = points;
+  for (int c = 0; c < contours; ++c) {
+    const int count = counts[c];
+    if (count < 0) return {};
+    if (count >= 3) AddContourEdges(contour, count, &edges, &y_min, &y_max);
+    contour += count;
   }
   if (edges.empty()) return {};
   std::sort(edges.begin(), edges.end(),

@@ -20,6 +20,8 @@ RectList RectangleRegion(int left, int top, int right, int bottom);
 // counts as ALTERNATE). Fewer than three points give an empty region. Rows are limited to
 // +-kMaxRegionCoordinate, far beyond any device the library records for.
 RectList PolygonRegion(const POINT *points, int count, int fill_mode);
+// Several closed contours filled together (a clip path): contour i has counts[i] points.
+RectList PolyPolygonRegion(const POINT *points, const int *counts, int contours, int fill_mode);
 constexpr int kMaxRegionCoordinate = 1 << 15;
 
 // a (mode) b for RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF; RGN_COPY gives a. Unknown modes give a.

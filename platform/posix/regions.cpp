@@ -146,3 +146,36 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
   }
   return RegionKind(*dc->state.clip);
 }
+
+// The path of the last bracket, in the DC's fill mode, combined with the clip by `mode`; the
+// path is used up. Without a clip the DC counts as unclipped: RGN_AND and RGN_COPY give the
+// path's region, RGN_OR keeps it unclipped, RGN_DIFF and RGN_XOR clip to the outside of the
+// path within the reference surface.
+BOOL SelectClipPath(HDC hdc, int mode) {
+  Dc *dc = LookupDc(hdc);
+  if (dc == nullptr || !dc->path_ready || mode < RGN_AND || mode > RGN_COPY) return FALSE;
+  std::vector<POINT> points;
+  std::vector<int> counts;
+  for (const PathFigure &figure : dc->path) {
+    for (const POINT &p : figure.points) points.push_back(dc->ToDevice(p));
+    counts.push_back(static_cast<int>(figure.points.size()));
+  }
+  const RectList path = PolyPolygonRegion(
+      points.data(), counts.data(), static_cast<int>(counts.size()), dc->state.poly_fill_mode);
+  dc->path.clear();
+  dc->path_ready = false;
+  if (mode == RGN_COPY || (mode == RGN_AND && !dc->state.clip)) {
+    dc->state.clip = path;
+  } else if (dc->state.clip) {
+    dc->state.clip = CombineRegions(*dc->state.clip, path, mode);
+  } else if (mode != RGN_OR) {
+    const SIZE surface = dc->reference().pixels;
+    dc->state.clip = CombineRegions(RectangleRegion(0, 0, surface.cx, surface.cy), path, mode);
+  }
+  if (MetafileRecorder *recorder = dc->Recorder()) {
+    RecordBuilder r(tamvel::emf::EMR_SELECTCLIPPATH);
+    r.U32(static_cast<uint32_t>(mode));
+    recorder->Append(r.Finish());
+  }
+  return TRUE;
+}

@@ -481,6 +481,7 @@ TAMVEL_PLATFORM_API HRGN CreatePolygonRgn(const POINT *points, int count, int fi
 TAMVEL_PLATFORM_API int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode);
 TAMVEL_PLATFORM_API int SelectClipRgn(HDC dc, HRGN region);
 TAMVEL_PLATFORM_API int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+TAMVEL_PLATFORM_API BOOL SelectClipPath(HDC dc, int mode);
 
 // Palettes.
 TAMVEL_PLATFORM_API HPALETTE CreatePalette(const LOGPALETTE *palette);

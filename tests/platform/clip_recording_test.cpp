@@ -98,5 +98,52 @@ TEST_F(StandInClip, PolygonsAndNoRegion) {
   EXPECT_TRUE(Visible(150.0f, 150.0f));
 }
 
+TEST(StandInClipPath, PathBecomesTheClipAndIsRecorded) {
+  HDC hdc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  EXPECT_FALSE(SelectClipPath(hdc, RGN_COPY)) << "no path yet";
+  BeginPath(hdc);
+  const POINT a[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+  const POINT b[] = {{20, 0}, {30, 0}, {30, 10}, {20, 10}};
+  Polygon(hdc, a, 4);
+  Polygon(hdc, b, 4);
+  EndPath(hdc);
+  EXPECT_TRUE(SelectClipPath(hdc, RGN_COPY));
+  posix::Dc *dc = posix::LookupDc(hdc);
+  ASSERT_NE(dc, nullptr);
+  ASSERT_TRUE(dc->state.clip.has_value());
+  EXPECT_TRUE(posix::RegionContains(*dc->state.clip, 5, 5));
+  EXPECT_TRUE(posix::RegionContains(*dc->state.clip, 25, 5));
+  EXPECT_FALSE(posix::RegionContains(*dc->state.clip, 15, 5));
+  EXPECT_FALSE(SelectClipPath(hdc, RGN_COPY)) << "the path is used up";
+  IntersectClipRect(hdc, 0, 0, 22, 10);
+  EXPECT_FALSE(posix::RegionContains(*dc->state.clip, 25, 5));
+  SelectClipRgn(hdc, nullptr);
+  EXPECT_FALSE(dc->state.clip.has_value());
+  HENHMETAFILE emf = CloseEnhMetaFile(hdc);
+  const emf::DecodeResult r = DecodeMetafile(emf);
+  EXPECT_EQ(CountRecords(r, emf::EMR_SELECTCLIPPATH), 1u) << DescribeAll(r);
+  EXPECT_EQ(CountRecords(r, emf::EMR_INTERSECTCLIPRECT), 1u);
+  DeleteEnhMetaFile(emf);
+}
+
+TEST(StandInRegions, CallsAndBadHandles) {
+  HRGN a = CreateRectRgn(10, 10, 0, 0);
+  HRGN b = CreateRectRgn(5, 5, 15, 15);
+  const POINT line[] = {{0, 0}, {5, 5}};
+  EXPECT_EQ(CreatePolygonRgn(line, 1, WINDING), nullptr);
+  EXPECT_EQ(CreatePolygonRgn(nullptr, 3, WINDING), nullptr);
+  HRGN empty = CreatePolygonRgn(line, 2, WINDING);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(CombineRgn(a, a, b, RGN_OR), COMPLEXREGION);
+  EXPECT_EQ(CombineRgn(a, a, empty, RGN_AND), NULLREGION);
+  EXPECT_EQ(CombineRgn(a, b, nullptr, RGN_COPY), SIMPLEREGION);
+  EXPECT_EQ(CombineRgn(a, b, nullptr, RGN_OR), ERROR);
+  EXPECT_EQ(CombineRgn(a, b, b, 99), ERROR);
+  EXPECT_EQ(SelectClipRgn(nullptr, a), ERROR);
+  EXPECT_EQ(IntersectClipRect(nullptr, 0, 0, 1, 1), ERROR);
+  for (HRGN r : {a, b, empty}) EXPECT_TRUE(DeleteObject(r));
+  EXPECT_EQ(CombineRgn(a, b, b, RGN_OR), ERROR) << "stale handles are rejected";
+}
+
 }  // namespace
 }  // namespace tamvel::test

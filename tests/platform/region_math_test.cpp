@@ -95,6 +95,19 @@ TEST(RegionMath, PolygonsUnderBothFillModes) {
   ExpectBanded(PolygonRegion(star, 5, WINDING));
 }
 
+TEST(RegionMath, SeveralContoursFillTogether) {
+  // Two squares, the second inside the first: a hole under ALTERNATE, filled under WINDING
+  // when both run the same way.
+  const POINT squares[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {3, 3}, {7, 3}, {7, 7}, {3, 7}};
+  const int counts[] = {4, 4};
+  EXPECT_FALSE(RegionContains(PolyPolygonRegion(squares, counts, 2, ALTERNATE), 5, 5));
+  EXPECT_TRUE(RegionContains(PolyPolygonRegion(squares, counts, 2, WINDING), 5, 5));
+  EXPECT_EQ(Area(PolyPolygonRegion(squares, counts, 2, ALTERNATE)), 84);
+  const int bad[] = {4, -4};
+  EXPECT_TRUE(PolyPolygonRegion(squares, bad, 2, WINDING).empty());
+  EXPECT_TRUE(PolyPolygonRegion(squares, counts, 0, WINDING).empty());
+}
+
 TEST(RegionMath, DegenerateAndHugePolygons) {
   const POINT line[] = {{0, 0}, {10, 10}};
   EXPECT_TRUE(PolygonRegion(line, 2, WINDING).empty());
