@@ -5,6 +5,12 @@
 
 #include <cstdint>
 
+// <windows.h> defines the record types as macros; platform/win32.h includes it and drops them,
+// so that it cannot come later and turn `emf::EMR_HEADER` into `emf::1`.
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
+
 namespace tamvel::emf {
 
 enum RecordType : uint32_t {
@@ -113,7 +119,7 @@ enum RecordType : uint32_t {
 
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kVersion = 0x00010000;
-constexpr uint32_t kHeaderSize = 108;        // the form with szlMicrometers
+constexpr uint32_t kHeaderSize = 108;  // the form with szlMicrometers
 constexpr uint32_t kStockObjectFlag = 0x80000000;
 
 // The reference device of every recording made with no reference DC: a 96-dpi screen.
