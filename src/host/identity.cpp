@@ -6,6 +6,7 @@
 
 #include "include/tamvel.h"
 #include "src/pages/page_table.h"
+#include "src/text/fortran_string.h"
 
 namespace tamvel {
 namespace {
@@ -14,8 +15,6 @@ char g_application[kNameBytes + 1] = "tamvel";
 // Shift-JIS "株式会社 ネルヴァー".
 char g_corporation[kNameBytes + 1] =
     "\x8a\x94\x8e\xae\x89\xef\x8e\xd0\x20\x83\x6c\x83\x8b\x83\x94\x83\x40\x81\x5b";
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Copies at most `limit` bytes of `text` (stopping at a NUL) as the new name and drops a
 // double-byte character cut in half at the 40-byte limit. The test looks at byte 39 alone,

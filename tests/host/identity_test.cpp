@@ -115,7 +115,7 @@ TEST_F(IdentityTest, NameChangeAppliesToRecordingsOpenedAfterIt) {
   SETCORPNAME("Maker");
   PLOTS(210.0f, 297.0f, 0);
   PLOT(0.0f, 0.0f, 999);
-  EXPECT_EQ(DescriptionOfPage(), std::string("Viewer\0Maker\0\0", 15));
+  EXPECT_EQ(DescriptionOfPage(), std::string("Viewer\0Maker\0\0", 14));
 }
 
 TEST(TaskActiv, MissingProgramAnswersZeroAndLeavesTheListAlone) {
