@@ -12,15 +12,12 @@ namespace {
 
 LOGPALETTE *g_palette_block = nullptr;
 HPALETTE g_palette = nullptr;
-COLORREF g_colors[kMaxProcessColors] = {};
 int g_color_count = 0;
 
 PALETTEENTRY CollectedEntry(COLORREF colour) {
   return {GetRValue(colour), GetGValue(colour), GetBValue(colour), PC_NOCOLLAPSE};
 }
 
-// The palette is made with the ten explicit entries and the first colour; later colours are
-// added to the palette object only.
 void ReleasePaletteObjects() {
   if (g_palette_block != nullptr) HeapFree(GetProcessHeap(), 0, g_palette_block);
   if (g_palette != nullptr) DeleteObject(g_palette);
@@ -28,6 +25,8 @@ void ReleasePaletteObjects() {
   g_palette = nullptr;
 }
 
+// The palette is made with the ten explicit entries and the first colour; later colours are
+// added to the palette object only.
 void CreateProcessPalette(COLORREF first) {
   ReleasePaletteObjects();
   const int entries = kSystemPaletteEntries + 1;
@@ -47,11 +46,12 @@ void CreateProcessPalette(COLORREF first) {
 }  // namespace
 
 void CollectProcessColor(COLORREF colour) {
-  if (g_color_count >= kMaxProcessColors) return;
+  COLORREF *colors = ProcessColorList();
+  if (colors == nullptr || g_color_count >= kMaxProcessColors) return;
   for (int i = 0; i < g_color_count; ++i) {
-    if (g_colors[i] == colour) return;
+    if (colors[i] == colour) return;
   }
-  g_colors[g_color_count++] = colour;
+  colors[g_color_count++] = colour;
   if (g_color_count == 1) {
     CreateProcessPalette(colour);
   } else if (g_palette != nullptr) {
@@ -69,7 +69,8 @@ HPALETTE ProcessPaletteHandle() { return g_palette; }
 void ReleaseProcessPalette() {
   ReleasePaletteObjects();
   g_color_count = 0;
-  std::memset(g_colors, 0, sizeof(g_colors));
+  if (COLORREF *colors = ProcessColorList())
+    std::memset(colors, 0, kMaxProcessColors * sizeof(COLORREF));
 }
 
 }  // namespace tamvel
