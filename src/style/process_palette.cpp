@@ -12,6 +12,7 @@ namespace {
 
 LOGPALETTE *g_palette_block = nullptr;
 HPALETTE g_palette = nullptr;
+COLORREF g_colors[kMaxProcessColors] = {};
 int g_color_count = 0;
 
 PALETTEENTRY CollectedEntry(COLORREF colour) {
@@ -46,12 +47,11 @@ void CreateProcessPalette(COLORREF first) {
 }  // namespace
 
 void CollectProcessColor(COLORREF colour) {
-  COLORREF *colors = ProcessColorList();
-  if (colors == nullptr || g_color_count >= kMaxProcessColors) return;
+  if (g_color_count >= kMaxProcessColors) return;
   for (int i = 0; i < g_color_count; ++i) {
-    if (colors[i] == colour) return;
+    if (g_colors[i] == colour) return;
   }
-  colors[g_color_count++] = colour;
+  g_colors[g_color_count++] = colour;
   if (g_color_count == 1) {
     CreateProcessPalette(colour);
   } else if (g_palette != nullptr) {
@@ -69,8 +69,7 @@ HPALETTE ProcessPaletteHandle() { return g_palette; }
 void ReleaseProcessPalette() {
   ReleasePaletteObjects();
   g_color_count = 0;
-  if (COLORREF *colors = ProcessColorList())
-    std::memset(colors, 0, kMaxProcessColors * sizeof(COLORREF));
+  std::memset(g_colors, 0, sizeof(g_colors));
 }
 
 }  // namespace tamvel

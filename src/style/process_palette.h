@@ -8,7 +8,6 @@
 
 namespace tamvel {
 
-// The colour list itself is allocated with the page table (ProcessColorList()).
 constexpr int kMaxProcessColors = 235;
 constexpr int kSystemPaletteEntries = 10;
 
