@@ -13,7 +13,7 @@
 
 #include "platform/posix/shift_jis.h"
 
-namespace tamvel::standin {
+namespace tamvel::posix {
 namespace {
 
 // Windows' Japanese faces: 256 units per em, winAscent 220, winDescent 36.
@@ -434,4 +434,4 @@ void BaselineDirection(int escapement, bool x_flipped, bool y_flipped, double *d
   if (dy != nullptr) *dy = -std::sin(radians);
 }
 
-}  // namespace tamvel::standin
+}  // namespace tamvel::posix

@@ -21,7 +21,7 @@
 
 #include "platform/posix/win32_api.h"
 
-namespace tamvel::standin {
+namespace tamvel::posix {
 
 enum class Typeface { kMincho, kGothic, kRoundGothic, kLatinSans, kLatinSerif, kLatinMono };
 
@@ -94,4 +94,4 @@ void FillTextMetrics(const RealizedFont &font, double logical_per_device_x,
 // positive escapement runs clockwise on the screen; in MM_TEXT it runs counter-clockwise.
 void BaselineDirection(int escapement, bool x_flipped, bool y_flipped, double *dx, double *dy);
 
-}  // namespace tamvel::standin
+}  // namespace tamvel::posix

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace tamvel::standin {
+namespace tamvel::posix {
 namespace {
 
 // One converter for the process, opened on first use; the library runs on one thread.
@@ -91,4 +91,4 @@ std::string ShiftJisToUtf8(const char *text) {
   return utf8;
 }
 
-}  // namespace tamvel::standin
+}  // namespace tamvel::posix

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tamvel::standin {
+namespace tamvel::posix {
 
 constexpr char16_t kDefaultFullWidthChar = 0x30FB;
 constexpr char16_t kDefaultHalfWidthChar = 0xFF65;
@@ -29,4 +29,4 @@ std::u16string ShiftJisToUtf16(const char *bytes, int count);
 // A NUL-terminated Shift-JIS string (e.g. a face name) as UTF-8, for matching and messages.
 std::string ShiftJisToUtf8(const char *text);
 
-}  // namespace tamvel::standin
+}  // namespace tamvel::posix

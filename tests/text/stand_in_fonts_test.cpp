@@ -7,7 +7,7 @@
 #include "platform/posix/fonts.h"
 #include "platform/posix/shift_jis.h"
 
-namespace tamvel::standin {
+namespace tamvel::posix {
 namespace {
 
 // Twips on the 96-dpi reference screen: 15 logical units per pixel.
@@ -167,4 +167,4 @@ TEST(StandInShiftJis, WidthClassOfConvertedCharacters) {
 }
 
 }  // namespace
-}  // namespace tamvel::standin
+}  // namespace tamvel::posix
