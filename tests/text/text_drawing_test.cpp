@@ -16,7 +16,9 @@ namespace {
 using testing::TextPageTest;
 
 // 日本語テスト: six full-width characters.
-const char kSixKanji[] = "\x93\xFA\x96{\x8C\xEA\x83" "e\x83X\x83g";
+const char kSixKanji[] =
+    "\x93\xFA\x96{\x8C\xEA\x83"
+    "e\x83X\x83g";
 
 TAMVEL_FSTRING Fortran(const char *text, int32_t length) { return TAMVEL_FSTRING{text, length}; }
 
@@ -50,7 +52,9 @@ TEST_F(TextCountTest, NegativeKanjiCountWritesVertically) {
 }
 
 TEST_F(TextCountTest, KanjiFortranKeepsTheLastDoubleByteCharacterWhole) {
-  const char text[] = "A\x82\x61" "C";  // A, full-width B, C
+  const char text[] =
+      "A\x82\x61"
+      "C";  // A, full-width B, C
   TAMVEL_FSTRING s = Fortran(text, 4);
   KANJIF(20.0f, 200.0f, 5.0f, &s, 0.0f, 2);
   KANJI2F(20.0f, 180.0f, 5.0f, &s, 0.0f, 1, 2);
@@ -62,7 +66,7 @@ TEST_F(TextCountTest, KanjiFortranKeepsTheLastDoubleByteCharacterWhole) {
 }
 
 TEST_F(TextCountTest, SymbolCountsBytes) {
-  SYMBOL(20.0f, 200.0f, 5.0f, "XYZ", 0.0f, 0);    // 0 draws one byte
+  SYMBOL(20.0f, 200.0f, 5.0f, "XYZ", 0.0f, 0);     // 0 draws one byte
   SYMBL2(20.0f, 190.0f, 5.0f, "XYZ", 0.0f, 0, 2);  // 0 draws nothing
   SYMBL2(20.0f, 180.0f, 5.0f, "XYZ", 0.0f, 2, 2);
   SYMBL2(20.0f, 170.0f, 5.0f, "XYZ", 0.0f, 500, 2);  // stops at the terminator
@@ -122,10 +126,11 @@ TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
   Close();
   // The text is put at the corrected point.
   bool moved_before_text = false;
-  const auto &records = Records();
+  const auto &records = Result().records;
   for (size_t i = 1; i < records.size(); ++i) {
+    const emf::PointValue *move = records[i - 1].As<emf::PointValue>();
     if (records[i].type == emf::EMR_EXTTEXTOUTW && records[i - 1].type == emf::EMR_MOVETOEX) {
-      moved_before_text = records[i - 1].I32(8) == 1010 && records[i - 1].I32(12) == 500;
+      moved_before_text = move != nullptr && move->point == (emf::Point{1010, 500});
     }
   }
   EXPECT_TRUE(moved_before_text);
@@ -174,7 +179,7 @@ TEST_F(TextPlacementTest, NextTextContinuesWhereTheLastEnded) {
   const auto texts = Texts();
   ASSERT_EQ(texts.size(), 2u);
   // The first text's advances (each with its character extra) and one extra more.
-  EXPECT_GT(end.x, texts[0].reference.x + texts[0].DxSum());
+  EXPECT_GT(end.x, texts[0].reference.x + testing::DxSum(texts[0]));
   EXPECT_NEAR(texts[1].reference.x, end.x, 1);
   EXPECT_EQ(texts[1].reference.y, texts[0].reference.y);
 }
@@ -205,10 +210,10 @@ TEST_F(TextPlacementTest, WidthIsWhatIsDrawn) {
   Close();
   const auto texts = Texts();
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_NEAR(width * 56.6929, texts[0].DxSum(), 0.5);
-  EXPECT_NEAR(symbol_width * 56.6929, texts[1].DxSum(), 0.5);
+  EXPECT_NEAR(width * 56.6929, testing::DxSum(texts[0]), 0.5);
+  EXPECT_NEAR(symbol_width * 56.6929, testing::DxSum(texts[1]), 0.5);
   EXPECT_EQ(texts[2].text, u"3.142");
-  EXPECT_NEAR(number_width * 56.6929, texts[2].DxSum(), 0.5);
+  EXPECT_NEAR(number_width * 56.6929, testing::DxSum(texts[2]), 0.5);
 }
 
 TEST_F(TextPlacementTest, KanjiWidthOfVerticalTextUsesTheVerticalSpacing) {
@@ -225,20 +230,17 @@ TEST_F(TextPlacementTest, KanjiWidthOfVerticalTextUsesTheVerticalSpacing) {
 }
 
 TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
-  SETALG(0);  // bottom
+  SETALG(0);                                                 // bottom
   KANJI2(100.0f, 100.0f, 10.0f, "\x81\x9B", 0.0f, 0, 1001);  // one full-width character
   TEXTMETRICA metrics{};
   GetTextMetricsA(Dc(), &metrics);
   SIZE extent{};
   GetTextExtentPointA(Dc(), "\x81\x9B", 2, &extent);
   Close();
-  const testing::EmfRecord *ellipse = nullptr;
-  for (const auto &r : Records()) {
-    if (r.type == emf::EMR_ELLIPSE) ellipse = &r;
-  }
+  const emf::RectValue *ellipse = test::FirstView<emf::RectValue>(Result(), emf::EMR_ELLIPSE);
   ASSERT_NE(ellipse, nullptr);
-  const int left = ellipse->I32(8), top = ellipse->I32(12);
-  const int right = ellipse->I32(16), bottom = ellipse->I32(20);
+  const int left = ellipse->rect.left, top = ellipse->rect.top;
+  const int right = ellipse->rect.right, bottom = ellipse->rect.bottom;
   const int px = static_cast<int>(100.0 * 56.6929 + 0.5);
   const int py = static_cast<int>(100.0 * 56.6929 + 0.5);
   EXPECT_EQ((left + right) / 2, px);
@@ -252,7 +254,7 @@ TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
 TEST_F(TextPlacementTest, EnclosedTextWithoutExtentHasNoEllipse) {
   CurrentPage().DrawEnclosedText(1000, 1000, "");
   Close();
-  EXPECT_EQ(Count(emf::EMR_ELLIPSE), 0);
+  EXPECT_EQ(Count(emf::EMR_ELLIPSE), 0u);
 }
 
 class BadTextTest : public TextPageTest {};
@@ -262,7 +264,8 @@ TEST_F(BadTextTest, LongAndUnterminatedTextsAreCutAt1024Bytes) {
   TEXTOUT(10.0f, 200.0f, unterminated.data(), 3000);
   SYMBL2(10.0f, 190.0f, 2.0f, unterminated.data(), 0.0f, INT32_MIN, 2);
   KANJI(10.0f, 180.0f, 2.0f, unterminated.data(), 0.0f, INT32_MAX);
-  EXPECT_EQ(KANJIWID(2.0f, unterminated.data(), INT32_MIN), KANJIWID(2.0f, unterminated.data(), 512));
+  EXPECT_EQ(KANJIWID(2.0f, unterminated.data(), INT32_MIN),
+            KANJIWID(2.0f, unterminated.data(), 512));
   Close();
   for (const auto &t : Texts()) EXPECT_LE(t.text.size(), 1024u);
   EXPECT_FALSE(Texts().empty());

@@ -28,7 +28,7 @@ TEST(RootSignOutline, UnturnedBottomLeftText) {
   EXPECT_EQ(shape.outline[0].y, 2000 + (45 - 300) / 2 + 300);
   EXPECT_EQ(shape.outline[1].x, 1000 + 150 / 3 - t);  // the stroke's bottom ...
   EXPECT_EQ(shape.outline[1].y, 2000);                // ... on the point
-  EXPECT_EQ(shape.outline[2].x, 1000 + 150 + t);     // the bar from the stroke's top ...
+  EXPECT_EQ(shape.outline[2].x, 1000 + 150 + t);      // the bar from the stroke's top ...
   EXPECT_EQ(shape.outline[2].y, 2000 + 300 + 45);
   EXPECT_EQ(shape.outline[3].x, 1000 + 900);  // ... to the end of the text
   EXPECT_EQ(shape.outline[3].y, 2000 + 300 + 45);
@@ -88,7 +88,7 @@ TEST_F(RootSignTest, EmptyTextLeavesTheAlignment) {
   Close();
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(Texts()[0].text, u" x+1");
-  EXPECT_EQ(Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0);  // transparent
+  EXPECT_EQ(Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0u);  // transparent
 }
 
 TEST_F(RootSignTest, FortranCountKeepsDoubleByteCharactersWhole) {
@@ -111,8 +111,8 @@ TEST_F(RootSignTest, OpaqueBackgroundIsClearedFirst) {
   Close();
   int polygon = -1;
   int text = -1;
-  for (size_t i = 0; i < Records().size(); ++i) {
-    const uint32_t type = Records()[i].type;
+  for (size_t i = 0; i < Result().records.size(); ++i) {
+    const uint32_t type = Result().records[i].type;
     if ((type == emf::EMR_POLYGON16 || type == emf::EMR_POLYGON) && polygon < 0) {
       polygon = static_cast<int>(i);
     }
@@ -134,7 +134,7 @@ TEST_F(MarkTest, CodesOutsideTheTableOnlyMoveThePen) {
   EXPECT_FLOAT_EQ(y, 60.0f);
   Close();
   EXPECT_TRUE(Texts().empty());
-  EXPECT_EQ(Count(emf::EMR_LINETO), 1);
+  EXPECT_EQ(Count(emf::EMR_LINETO), 1u);
 }
 
 TEST_F(MarkTest, GlyphSitsAboutTheCentre) {
@@ -179,11 +179,11 @@ TEST_F(MarkTest, TextStateIsGivenBack) {
   // The glyph itself was written in the pen colour, transparently.
   bool blue_text = false;
   bool transparent = false;
-  for (const auto &r : Records()) {
-    if (r.type == emf::EMR_SETTEXTCOLOR && static_cast<COLORREF>(r.I32(8)) == RGB(0, 0, 255)) {
-      blue_text = true;
-    }
-    if (r.type == emf::EMR_SETBKMODE && r.I32(8) == TRANSPARENT) transparent = true;
+  for (const emf::Value *v : test::Views<emf::Value>(Result(), emf::EMR_SETTEXTCOLOR)) {
+    blue_text = blue_text || v->value == RGB(0, 0, 255);
+  }
+  for (const emf::Value *v : test::Views<emf::Value>(Result(), emf::EMR_SETBKMODE)) {
+    transparent = transparent || v->value == TRANSPARENT;
   }
   EXPECT_TRUE(blue_text);
   EXPECT_TRUE(transparent);

@@ -1,78 +1,28 @@
-// Helpers of the text tests: a drawing opened on page 1 and the text records of the finished
-// metafile, read straight from its bytes.
+// Helpers of the text tests: a drawing opened on page 1, and the decoded records of the
+// finished metafile.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "include/tamvel.h"
-#include "platform/emf/emf_records.h"
+#include "platform/emf/emf_decoder.h"
 #include "platform/win32.h"
 #include "src/pages/page_table.h"
+#include "tests/common/emf_test_util.h"
 
 namespace tamvel::testing {
 
-struct EmfRecord {
-  uint32_t type = 0;
-  std::vector<uint8_t> bytes;
-  int32_t I32(size_t offset) const {
-    int32_t v = 0;
-    if (offset + 4 <= bytes.size()) std::memcpy(&v, bytes.data() + offset, 4);
-    return v;
-  }
-};
-
-struct TextRecord {
-  POINT reference{};
-  std::u16string text;
-  std::vector<int32_t> dx;
-  int32_t DxSum() const {
-    int32_t sum = 0;
-    for (int32_t d : dx) sum += d;
-    return sum;
-  }
-};
-
-inline std::vector<EmfRecord> ReadRecords(HENHMETAFILE metafile) {
-  std::vector<EmfRecord> records;
-  const UINT size = GetEnhMetaFileBits(metafile, 0, nullptr);
-  std::vector<uint8_t> bits(size);
-  if (size == 0 || GetEnhMetaFileBits(metafile, size, bits.data()) != size) return records;
-  size_t offset = 0;
-  while (offset + 8 <= bits.size()) {
-    uint32_t type = 0;
-    uint32_t length = 0;
-    std::memcpy(&type, bits.data() + offset, 4);
-    std::memcpy(&length, bits.data() + offset + 4, 4);
-    if (length < 8 || offset + length > bits.size()) break;
-    records.push_back({type, std::vector<uint8_t>(bits.begin() + offset,
-                                                  bits.begin() + offset + length)});
-    offset += length;
-  }
-  return records;
+inline int32_t DxSum(const emf::Text &text) {
+  int32_t sum = 0;
+  for (int32_t d : text.dx) sum += d;
+  return sum;
 }
 
-inline TextRecord DecodeText(const EmfRecord &record) {
-  TextRecord text;
-  text.reference = POINT{record.I32(36), record.I32(40)};
-  const int32_t count = record.I32(44);
-  const int32_t string_offset = record.I32(48);
-  const int32_t dx_offset = record.I32(72);
-  for (int32_t i = 0; i < count; ++i) {
-    uint16_t unit = 0;
-    const size_t at = static_cast<size_t>(string_offset) + 2 * static_cast<size_t>(i);
-    if (at + 2 <= record.bytes.size()) std::memcpy(&unit, record.bytes.data() + at, 2);
-    text.text.push_back(static_cast<char16_t>(unit));
-    text.dx.push_back(record.I32(static_cast<size_t>(dx_offset) + 4 * static_cast<size_t>(i)));
-  }
-  return text;
-}
-
-// Page index 0 with an A4 drawing open; Close() finishes it and reads its records.
+// Page index 0 with an A4 drawing open; Close() finishes it and decodes its records.
 class TextPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -88,30 +38,27 @@ class TextPageTest : public ::testing::Test {
   }
   void Close() {
     PLOT(0.0f, 0.0f, 999);
-    records_ = ReadRecords(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(0))));
+    result_ = test::DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(0))));
+    ASSERT_TRUE(result_.ok()) << test::ProblemsText(result_);
   }
-  std::vector<TextRecord> Texts() const {
-    std::vector<TextRecord> texts;
-    for (const EmfRecord &r : records_) {
-      if (r.type == emf::EMR_EXTTEXTOUTW) texts.push_back(DecodeText(r));
+  std::vector<emf::Text> Texts() const {
+    std::vector<emf::Text> texts;
+    for (const emf::Text *t : test::Views<emf::Text>(result_, emf::EMR_EXTTEXTOUTW)) {
+      texts.push_back(*t);
     }
     return texts;
   }
   // All text written, the records joined.
   std::u16string AllText() const {
     std::u16string all;
-    for (const TextRecord &t : Texts()) all += t.text;
+    for (const emf::Text &t : Texts()) all += t.text;
     return all;
   }
-  int Count(uint32_t type) const {
-    int n = 0;
-    for (const EmfRecord &r : records_) n += r.type == type ? 1 : 0;
-    return n;
-  }
-  const std::vector<EmfRecord> &Records() const { return records_; }
+  size_t Count(uint32_t type) const { return test::CountRecords(result_, type); }
+  const emf::DecodeResult &Result() const { return result_; }
 
  private:
-  std::vector<EmfRecord> records_;
+  emf::DecodeResult result_;
 };
 
 }  // namespace tamvel::testing
