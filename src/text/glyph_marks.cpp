@@ -5,6 +5,7 @@
 #include "include/tamvel.h"
 #include "src/pages/page_table.h"
 #include "src/plot/coordinates.h"
+#include "src/text/text_drawing.h"
 #include "src/text/text_state.h"
 
 namespace tamvel {
@@ -68,10 +69,9 @@ void PutMarkGlyph(float x, float y, float height, int32_t code, float angle) {
   const double phi = (angle + 180.0) * kPi / 180.0 + std::atan(c / w);
   float gx = static_cast<float>(x + std::cos(phi) * r);
   float gy = static_cast<float>(y + std::sin(phi) * r);
-  TransformPoint(&gx, &gy);
   int px = 0;
   int py = 0;
-  ToPageUnits(gx, gy, &px, &py);
+  TextPagePoint(gx, gy, &px, &py);
   page.OutputText(px, py, kMarkGlyphs[code]);
 
   RestoreTextState(saved, height);

@@ -43,10 +43,9 @@ void DrawRootSignRun(float x, float y, float height, const char *text, float ang
   if (count > 0) {
     TextBuffer buffer;
     CopyToTextBuffer(text, count, &buffer);
-    TransformPoint(&x, &y);
     int px = 0;
     int py = 0;
-    ToPageUnits(x, y, &px, &py);
+    TextPagePoint(x, y, &px, &py);
     SetHorizontalAlign(align);
     CurrentPage().DrawRootSignText(px, py, buffer.bytes);
   }

@@ -23,6 +23,10 @@ void CopyToTextBuffer(const char *text, int64_t count, TextBuffer *buffer);
 // an unterminated text is never read past what a call would take of it).
 int BoundedLength(const char *text, int64_t limit);
 
+// The page-unit point of a text's plot point: the 999 rule, rotation, scale factor and origin,
+// then the page limits.
+void TextPagePoint(float x, float y, int *px, int *py);
+
 // Draws n bytes of text (n < 0: vertically with the "@" face) at a plot point with the
 // character height and text angle given, sized by the running text call mode. align: units
 // digit 0 right, 1 centre, other left; 1000 and more draw an ellipse around the text. The

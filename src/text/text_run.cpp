@@ -94,10 +94,9 @@ float MeasureSymbol(float height, const char *text, int32_t n) {
 void WriteText(float x, float y, const char *text, int64_t count) {
   TextBuffer buffer;
   CopyToTextBuffer(text, count, &buffer);
-  TransformPoint(&x, &y);
   int px = 0;
   int py = 0;
-  ToPageUnits(x, y, &px, &py);
+  TextPagePoint(x, y, &px, &py);
   CurrentPage().OutputText(px, py, buffer.bytes);
 }
 
@@ -118,6 +117,11 @@ int BoundedLength(const char *text, int64_t limit) {
   return static_cast<int>(strnlen(text, static_cast<size_t>(limit)));
 }
 
+void TextPagePoint(float x, float y, int *px, int *py) {
+  TransformPoint(&x, &y);
+  ToPageUnits(x, y, px, py);
+}
+
 void DrawTextRun(float x, float y, float height, const char *text, float angle, int32_t n,
                  int32_t align) {
   if (n == 0 || text == nullptr) return;
@@ -132,10 +136,9 @@ void DrawTextRun(float x, float y, float height, const char *text, float angle, 
   SelectWritingDirection(n);
   TextBuffer buffer;
   CopyToTextBuffer(text, n, &buffer);
-  TransformPoint(&x, &y);
   int px = 0;
   int py = 0;
-  ToPageUnits(x, y, &px, &py);
+  TextPagePoint(x, y, &px, &py);
   SetHorizontalAlign(align);
   EmfPage &page = CurrentPage();
   if (align / 10 >= 100) {
