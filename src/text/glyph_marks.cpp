@@ -4,7 +4,6 @@
 
 #include "include/tamvel.h"
 #include "src/pages/page_table.h"
-#include "src/plot/coordinates.h"
 #include "src/text/text_drawing.h"
 #include "src/text/text_state.h"
 
