@@ -26,9 +26,12 @@ inline int32_t DxSum(const emf::Text &text) {
 class TextPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!LibraryAttached()) ASSERT_TRUE(AttachLibrary());
+    if (!LibraryAttached()) {
+      ASSERT_TRUE(AttachLibrary());
+    }
     CHPAGE(1);
     ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
+    SETDEG(0.0f);  // a new drawing keeps the page font's angle
   }
   HDC Dc() const { return CurrentPage().RecordingDc(); }
   POINT Position() const {
