@@ -52,40 +52,7 @@ void ForEachDc(const std::function<void(Dc &)> &action) {
 
 Device::~Device() = default;
 
-int Device::DeviceCaps(int index) const {
-  const ReferenceDevice screen;
-  switch (index) {
-    case TECHNOLOGY:
-      return DT_RASDISPLAY;
-    case HORZSIZE:
-      return screen.millimetres.cx;
-    case VERTSIZE:
-      return screen.millimetres.cy;
-    case HORZRES:
-      return screen.pixels.cx;
-    case VERTRES:
-      return screen.pixels.cy;
-    case LOGPIXELSX:
-      return screen.dpi_x;
-    case LOGPIXELSY:
-      return screen.dpi_y;
-    case BITSPIXEL:
-      return 32;
-    case PLANES:
-      return 1;
-    case NUMCOLORS:
-      return -1;
-    case COLORRES:
-      return 24;
-    case NUMRESERVED:
-      return 20;
-    // Blits, DIBs, stretching, flood fill, big fonts; no RC_PALETTE: a true-colour screen.
-    case RASTERCAPS:
-      return 0x7E99;
-    default:
-      return 0;
-  }
-}
+int Device::DeviceCaps(int index) const { return ReferenceDeviceCaps(ReferenceDevice{}, index); }
 
 }  // namespace tamvel::posix
 

@@ -53,8 +53,13 @@ BOOL LineTo(HDC hdc, int x, int y) {
   const POINT p{x, y};
   dc->device().LineTo(*dc, dc->state.position, p);
   if (dc->path_open) {
-    if (dc->path.empty() || dc->path.back().closed)
-      dc->path.push_back({{dc->state.position}, false});
+    // A line continues the last figure only where that figure ends (Polyline leaves the
+    // current position elsewhere).
+    const POINT cp = dc->state.position;
+    const bool continues = !dc->path.empty() && !dc->path.back().closed &&
+                           dc->path.back().points.back().x == cp.x &&
+                           dc->path.back().points.back().y == cp.y;
+    if (!continues) dc->path.push_back({{cp}, false});
     dc->path.back().points.push_back(p);
   }
   dc->state.position = p;

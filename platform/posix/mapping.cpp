@@ -5,6 +5,40 @@
 
 namespace tamvel::posix {
 
+int ReferenceDeviceCaps(const ReferenceDevice &device, int index) {
+  switch (index) {
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    case HORZSIZE:
+      return device.millimetres.cx;
+    case VERTSIZE:
+      return device.millimetres.cy;
+    case HORZRES:
+      return device.pixels.cx;
+    case VERTRES:
+      return device.pixels.cy;
+    case LOGPIXELSX:
+      return device.dpi_x;
+    case LOGPIXELSY:
+      return device.dpi_y;
+    case BITSPIXEL:
+      return 32;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return -1;
+    case COLORRES:
+      return 24;
+    case NUMRESERVED:
+      return 20;
+    // Blits, DIBs, stretching, flood fill, big fonts; no RC_PALETTE: a true-colour screen.
+    case RASTERCAPS:
+      return 0x7E99;
+    default:
+      return 0;
+  }
+}
+
 bool IsFixedMode(int mode) { return mode >= MM_TEXT && mode <= MM_TWIPS; }
 bool IsValidMode(int mode) { return mode >= MM_TEXT && mode <= MM_ANISOTROPIC; }
 

@@ -17,6 +17,9 @@ struct ReferenceDevice {
   int dpi_y = 96;
 };
 
+// GetDeviceCaps of a screen of that size: true colour, no palette, DT_RASDISPLAY.
+int ReferenceDeviceCaps(const ReferenceDevice &device, int index);
+
 struct PageMapping {
   int mode = MM_TEXT;
   POINT window_org{0, 0};

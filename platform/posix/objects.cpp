@@ -24,18 +24,11 @@ double Pen::DeviceWidth(double x_scale) const {
 }
 
 COLORREF ResolveColour(COLORREF colour, const Palette *palette) {
-  switch (colour >> 24) {
-    case 0x01: {
-      if (!palette || palette->entries.empty()) return 0;
-      size_t index = colour & 0xFFFF;
-      const PALETTEENTRY &e = palette->entries[index < palette->entries.size() ? index : 0];
-      return RGB(e.peRed, e.peGreen, e.peBlue);
-    }
-    case 0x02:
-      return colour & 0x00FFFFFF;
-    default:
-      return colour & 0x00FFFFFF;
-  }
+  if (colour >> 24 != 0x01) return colour & 0x00FFFFFF;  // RGB, or PALETTERGB's RGB
+  if (!palette || palette->entries.empty()) return 0;
+  const size_t index = colour & 0xFFFF;
+  const PALETTEENTRY &e = palette->entries[index < palette->entries.size() ? index : 0];
+  return RGB(e.peRed, e.peGreen, e.peBlue);
 }
 
 ENHMETAHEADER Metafile::Header() const {

@@ -63,24 +63,7 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
       description_(std::move(description)),
       file_name_(std::move(file_name)) {}
 
-int MetafileRecorder::DeviceCaps(int index) const {
-  switch (index) {
-    case HORZSIZE:
-      return reference_.millimetres.cx;
-    case VERTSIZE:
-      return reference_.millimetres.cy;
-    case HORZRES:
-      return reference_.pixels.cx;
-    case VERTRES:
-      return reference_.pixels.cy;
-    case LOGPIXELSX:
-      return reference_.dpi_x;
-    case LOGPIXELSY:
-      return reference_.dpi_y;
-    default:
-      return Device::DeviceCaps(index);
-  }
-}
+int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
 
 void MetafileRecorder::Append(std::vector<uint8_t> record) {
   records_.insert(records_.end(), record.begin(), record.end());
@@ -144,27 +127,39 @@ RECT MetafileRecorder::FramePixels() const {
           RoundToLong(std::ceil(frame_->right * kx)), RoundToLong(std::ceil(frame_->bottom * ky))};
 }
 
+// Inclusive box of everything drawn; (0,0,-1,-1) when nothing was. With a frame, clipped to
+// it: content beyond the frame is outside the picture, and bounds that straddle y = 0 there
+// would set off some readers' repair heuristics.
+RECT MetafileRecorder::HeaderBounds() const {
+  if (bounds_.empty || !frame_) return bounds_.rect;
+  const RECT px = FramePixels();
+  const RECT &b = bounds_.rect;
+  RECT clipped{std::max(b.left, px.left), std::max(b.top, px.top), std::min(b.right, px.right),
+               std::min(b.bottom, px.bottom)};
+  if (clipped.left > clipped.right || clipped.top > clipped.bottom) return {0, 0, -1, -1};
+  return clipped;
+}
+
+// The frame the application gave, else the bounds in 0.01 mm.
+RECT MetafileRecorder::HeaderFrame() const {
+  if (frame_) return *frame_;
+  if (bounds_.empty) return {0, 0, 0, 0};
+  const double kx = reference_.millimetres.cx * 100.0 / reference_.pixels.cx;
+  const double ky = reference_.millimetres.cy * 100.0 / reference_.pixels.cy;
+  const RECT &b = bounds_.rect;
+  return {RoundToLong(b.left * kx), RoundToLong(b.top * ky), RoundToLong(b.right * kx),
+          RoundToLong(b.bottom * ky)};
+}
+
 std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t records) const {
-  RECT bounds = bounds_.rect;  // (0,0,-1,-1) when nothing was drawn
-  RECT frame{0, 0, 0, 0};
-  if (frame_) {
-    // Content beyond the frame is outside the picture; bounds that straddle y = 0 there
-    // would set off some readers' repair heuristics.
-    RECT px = FramePixels();
-    bounds = {std::max(bounds.left, px.left), std::max(bounds.top, px.top),
-              std::min(bounds.right, px.right), std::min(bounds.bottom, px.bottom)};
-    if (bounds_.empty || bounds.left > bounds.right || bounds.top > bounds.bottom)
-      bounds = {0, 0, -1, -1};
-    frame = *frame_;
-  } else if (!bounds_.empty) {
-    const double kx = reference_.millimetres.cx * 100.0 / reference_.pixels.cx;
-    const double ky = reference_.millimetres.cy * 100.0 / reference_.pixels.cy;
-    frame = {RoundToLong(bounds.left * kx), RoundToLong(bounds.top * ky),
-             RoundToLong(bounds.right * kx), RoundToLong(bounds.bottom * ky)};
-  }
   const uint32_t description_bytes = static_cast<uint32_t>(description_.size() * 2);
   RecordBuilder r(EMR_HEADER);
-  r.Rect(bounds).Rect(frame).U32(kSignature).U32(kVersion).U32(total_bytes).U32(records);
+  r.Rect(HeaderBounds())
+      .Rect(HeaderFrame())
+      .U32(kSignature)
+      .U32(kVersion)
+      .U32(total_bytes)
+      .U32(records);
   r.U16(static_cast<uint16_t>(std::min<size_t>(table_.size(), 0xFFFF))).U16(0);
   r.U32(static_cast<uint32_t>(description_.size()));
   r.U32(description_.empty() ? 0 : kHeaderSize);

@@ -92,6 +92,8 @@ class MetafileRecorder final : public Device {
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
   void ReemitPosition(Dc &dc);
   RECT FramePixels() const;
+  RECT HeaderBounds() const;
+  RECT HeaderFrame() const;
   std::vector<uint8_t> Header(uint32_t total_bytes, uint32_t records) const;
 
   ReferenceDevice reference_;

@@ -183,7 +183,7 @@ HFONT CreatePieceFont(const LOGFONTA &log, int escapement) {
   LOGFONTA piece = log;
   std::memset(piece.lfFaceName, 0, LF_FACESIZE);
   const char *face = log.lfFaceName[0] == '@' ? log.lfFaceName + 1 : log.lfFaceName;
-  std::strncpy(piece.lfFaceName, face, LF_FACESIZE - 1);
+  std::memcpy(piece.lfFaceName, face, strnlen(face, LF_FACESIZE - 1));
   piece.lfEscapement = escapement;
   piece.lfOrientation = escapement;
   return CreateFontIndirectA(&piece);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/emf/emf_records.h"
+#include "platform/posix/dc.h"
 #include "platform/win32.h"
 #include "tests/platform/emf_bytes.h"
 
@@ -319,6 +320,32 @@ TEST(DrawingRecords, WidePenWidensTheBounds) {
   EXPECT_EQ(I32(b, 12), 95);
   EXPECT_EQ(I32(b, 16), 205);
   EXPECT_EQ(I32(b, 20), 105);
+}
+
+}  // namespace
+
+namespace {
+
+// The figures a painting device strokes: lines continue a figure only where it ends.
+TEST(PathFigures, KeptInTheDcForPaintingDevices) {
+  HDC hdc = NewRecording();
+  BeginPath(hdc);
+  MoveToEx(hdc, 0, 0, nullptr);
+  LineTo(hdc, 10, 0);
+  POINT tri[] = {{50, 50}, {60, 50}, {55, 60}};
+  Polygon(hdc, tri, 3);
+  LineTo(hdc, 10, 10);  // from the current position (10, 0), not from the triangle
+  EndPath(hdc);
+  const tamvel::posix::Dc *dc = tamvel::posix::LookupDc(hdc);
+  ASSERT_EQ(dc->path.size(), 3u);
+  EXPECT_EQ(dc->path[0].points.size(), 2u);
+  EXPECT_TRUE(dc->path[1].closed);
+  ASSERT_EQ(dc->path[2].points.size(), 2u);
+  EXPECT_EQ(dc->path[2].points[0].x, 10);
+  EXPECT_EQ(dc->path[2].points[0].y, 0);
+  BeginPath(hdc);  // a new bracket drops the old path
+  EXPECT_TRUE(dc->path.empty());
+  Finish(hdc);
 }
 
 }  // namespace
