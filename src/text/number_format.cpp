@@ -1,20 +1,13 @@
 #include "src/text/number_format.h"
 
+#include "src/plot/coordinates.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace tamvel {
 namespace {
-
-// Rounds half away from zero to a 32-bit integer, saturating outside its range.
-int32_t RoundToInt32(double value) {
-  if (std::isnan(value)) return 0;
-  const double rounded = value >= 0.0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
-  if (rounded >= 2147483647.0) return INT32_MAX;
-  if (rounded <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(rounded);
-}
 
 int CopyText(const char *source, char (&text)[kNumberTextBytes]) {
   std::snprintf(text, kNumberTextBytes, "%s", source);

@@ -39,7 +39,7 @@ void EmfPage::ApplyFontState(const FontState &state) {
   font_.lfHeight = state.height;
   font_.lfWidth = state.width;
   font_.lfWeight = state.weight;
-  font_.lfEscapement = -TruncToInt32(state.angle * 10.0);
+  font_.lfEscapement = TruncToInt32(-(state.angle * 10.0));  // saturates for infinite angles
   font_.lfOrientation = font_.lfEscapement;
   font_.lfItalic = state.italic;
   font_.lfUnderline = state.underline;
