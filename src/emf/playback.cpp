@@ -65,43 +65,12 @@ int32_t PasteOnSheet(HDC dc, HWND window, int32_t sheet_width, int32_t sheet_hei
   SetMapMode(dc, MM_TEXT);
   RECT client{};
   GetClientRect(window, &client);
-  double cx = client.right;
-  double cy = client.bottom;
-  if (is_paste1) {
-    cx += 3;
-    cy += 3;
-  }
-  double sx = cx / sheet_width;
-  double sy = cy / sheet_height;
-  double w = static_cast<double>(frame.w);
-  double h = static_cast<double>(frame.h);
-  RECT target;
-  target.left = RoundLowEdge(x * sx);
-  target.top = RoundLowEdge((sheet_height - (h + y)) * sy);
-  target.right = RoundHighEdge((x + w) * sx);
-  target.bottom = RoundHighEdge((sheet_height - static_cast<double>(y)) * sy);
-  if (is_paste1) {
-    target.top -= 3;
-    target.bottom -= 3;
-  } else {
-    int64_t grow = 4 * static_cast<int64_t>(widen);
-    target.top = TruncateToInt(static_cast<double>(target.top - (grow - 1)));
-    target.right = TruncateToInt(static_cast<double>(target.right + grow - 2));
-  }
+  RECT target = SheetRect(client.right, client.bottom, frame.w, frame.h, sheet_width, sheet_height,
+                          x, y, is_paste1, widen);
   BOOL played = PlayEnhMetaFile(dc, metafile, &target);
   RestoreDC(dc, -1);
   return played ? 0 : 6;
 }
-
-// The print layouts below work on the printable area (A x B pixels, Am x Bm in 0.01 mm).
-enum class PrintLayout { kTrueSize, kTrueSizeOnPaper, kFitted, kFittedWindow };
-
-struct PrintWindow {
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t x = 0;
-  int32_t y = 0;
-};
 
 int32_t PrintPage(HDC printer, PrintLayout layout, const PrintWindow &window) {
   if (printer == nullptr) return 1;
@@ -113,23 +82,51 @@ int32_t PrintPage(HDC printer, PrintLayout layout, const PrintWindow &window) {
   // frame below 1.
   if (layout == PrintLayout::kFittedWindow && (window.width < 1 || window.height < 1)) return 3;
 
-  PrinterMetrics m;
-  GetPrinterMetrics(printer, &m);
+  PrinterMetrics metrics;
+  GetPrinterMetrics(printer, &metrics);
+  PrintPlacement placement = PlaceOnPrinter(layout, metrics, frame.w, frame.h, window);
+  if (!placement.placed) return 4;
+  const RECT &target = placement.target;
+  const RECT &clip = placement.clip;
+
+  SaveDC(printer);
+  SetMapMode(printer, MM_TEXT);
+  SetWindowOrgEx(printer, 0, 0, nullptr);
+  SetViewportOrgEx(printer, 0, 0, nullptr);
+  BOOL played;
+  if (layout == PrintLayout::kFittedWindow) {
+    HRGN region = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
+    SelectClipRgn(printer, region);
+    played = PlayEnhMetaFile(printer, metafile, &target);
+    SelectClipRgn(printer, nullptr);
+    if (region != nullptr) DeleteObject(region);
+  } else {
+    played = PlayEnhMetaFile(printer, metafile, &target);
+  }
+  RestoreDC(printer, -1);
+  return played ? 0 : 4;
+}
+
+}  // namespace
+
+PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &m, int64_t w, int64_t h,
+                              const PrintWindow &window) {
   const bool on_paper = layout == PrintLayout::kTrueSizeOnPaper;
   const int64_t a = on_paper ? m.width_px - 1 : m.width_px - (2 * int64_t{m.offset_x_px} + 1);
   const int64_t b = on_paper ? m.height_px - 1 : m.height_px - (2 * int64_t{m.offset_y_px} + 1);
   const int64_t am = on_paper ? m.width - 1 : m.width - (2 * int64_t{m.offset_x} + 1);
   const int64_t bm = on_paper ? m.height - 1 : m.height - (2 * int64_t{m.offset_y} + 1);
-  const int64_t w = frame.w;
-  const int64_t h = frame.h;
 
-  RECT target{0, 0, TruncateToInt(static_cast<double>(a)), TruncateToInt(static_cast<double>(b))};
-  RECT clip = target;
+  PrintPlacement placement;
+  RECT &target = placement.target;
+  RECT &clip = placement.clip;
+  target = {0, 0, TruncateToInt(static_cast<double>(a)), TruncateToInt(static_cast<double>(b))};
+  clip = target;
   switch (layout) {
     case PrintLayout::kTrueSize:
     case PrintLayout::kTrueSizeOnPaper:
       // A printer that reports no printable size in 0.01 mm cannot place a true-size drawing.
-      if (am == 0 || bm == 0) return 4;
+      if (am == 0 || bm == 0) return placement;
       target.top = TruncateToInt(static_cast<double>(b) * (1.0 - static_cast<double>(h) / bm));
       target.right = ScaleDiv(a, w, am);
       if (on_paper) {
@@ -165,25 +162,37 @@ int32_t PrintPage(HDC printer, PrintLayout layout, const PrintWindow &window) {
     }
   }
 
-  SaveDC(printer);
-  SetMapMode(printer, MM_TEXT);
-  SetWindowOrgEx(printer, 0, 0, nullptr);
-  SetViewportOrgEx(printer, 0, 0, nullptr);
-  BOOL played;
-  if (layout == PrintLayout::kFittedWindow) {
-    HRGN region = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
-    SelectClipRgn(printer, region);
-    played = PlayEnhMetaFile(printer, metafile, &target);
-    SelectClipRgn(printer, nullptr);
-    if (region != nullptr) DeleteObject(region);
-  } else {
-    played = PlayEnhMetaFile(printer, metafile, &target);
-  }
-  RestoreDC(printer, -1);
-  return played ? 0 : 4;
+  placement.placed = true;
+  return placement;
 }
 
-}  // namespace
+RECT SheetRect(int client_width, int client_height, int64_t w64, int64_t h64, int32_t sheet_width,
+               int32_t sheet_height, int32_t x, int32_t y, bool is_paste1, int32_t widen) {
+  double cx = client_width;
+  double cy = client_height;
+  if (is_paste1) {
+    cx += 3;
+    cy += 3;
+  }
+  const double sx = cx / sheet_width;
+  const double sy = cy / sheet_height;
+  const double w = static_cast<double>(w64);
+  const double h = static_cast<double>(h64);
+  RECT target;
+  target.left = RoundLowEdge(x * sx);
+  target.top = RoundLowEdge((sheet_height - (h + y)) * sy);
+  target.right = RoundHighEdge((x + w) * sx);
+  target.bottom = RoundHighEdge((sheet_height - static_cast<double>(y)) * sy);
+  if (is_paste1) {
+    target.top -= 3;
+    target.bottom -= 3;
+  } else {
+    const int64_t grow = 4 * static_cast<int64_t>(widen);
+    target.top = TruncateToInt(static_cast<double>(target.top - (grow - 1)));
+    target.right = TruncateToInt(static_cast<double>(target.right + grow - 2));
+  }
+  return target;
+}
 
 int TruncateToInt(double value) {
   if (std::isnan(value)) return 0;

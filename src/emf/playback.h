@@ -2,6 +2,8 @@
 // printer's paper metrics.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win32.h"
 
 namespace tamvel {
@@ -22,6 +24,35 @@ struct PrinterMetrics {
   int offset_y = 0;     // OYm
 };
 void GetPrinterMetrics(HDC printer, PrinterMetrics *metrics);
+
+// The rectangle PasteEmf1 (`is_paste1`) or PasteEmf2 plays a frame of w x h (0.01 mm) into,
+// for a client area of client_width x client_height pixels showing a sheet of
+// sheet_width x sheet_height with the frame's lower-left corner at (x, y).
+RECT SheetRect(int client_width, int client_height, int64_t w, int64_t h, int32_t sheet_width,
+               int32_t sheet_height, int32_t x, int32_t y, bool is_paste1, int32_t widen);
+
+// The four print layouts: true size on the printable area (PrintEmf) or on the paper
+// (PrintEmf0), fitted to the printable area (PrintEmfF), a window of the drawing fitted to
+// it (PrintEmfF1).
+enum class PrintLayout { kTrueSize, kTrueSizeOnPaper, kFitted, kFittedWindow };
+
+// The window of the drawing PrintEmfF1 prints (0.01 mm, from the frame's lower-left corner).
+struct PrintWindow {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// Where a print call plays a frame of w x h and, for PrintEmfF1, the clip rectangle (printer
+// pixels). `placed` is false when the layout cannot be computed (no printable size).
+struct PrintPlacement {
+  RECT target{};
+  RECT clip{};
+  bool placed = false;
+};
+PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &metrics, int64_t w,
+                              int64_t h, const PrintWindow &window);
 
 // Converts a double to int32, truncating toward zero and saturating at the int32 range
 // (NaN gives 0), so that hostile frames never overflow a conversion.
