@@ -1,0 +1,35 @@
+# The Fortran module (bindings/fortran) and its example, built when a Fortran compiler is
+# found; without one the rest of the build goes on unchanged.
+if(CMAKE_CROSSCOMPILING AND NOT TAMVEL_MINGW_GFORTRAN)
+  # The host's gfortran would be found, and it cannot make Windows objects.
+  message(STATUS "No cross Fortran compiler: the Fortran module and example are skipped")
+  return()
+endif()
+include(CheckLanguage)
+check_language(Fortran)
+if(NOT CMAKE_Fortran_COMPILER)
+  message(STATUS "No Fortran compiler found: the Fortran module and example are skipped")
+  return()
+endif()
+enable_language(Fortran)
+
+add_library(tamvel_fortran STATIC ${PROJECT_SOURCE_DIR}/bindings/fortran/tamvel.F90)
+set_target_properties(tamvel_fortran PROPERTIES
+  Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
+target_include_directories(tamvel_fortran PUBLIC ${PROJECT_BINARY_DIR}/fortran-modules)
+target_link_libraries(tamvel_fortran PUBLIC tamvel)
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # Every call of the 32-bit DLL is __stdcall.
+  target_compile_definitions(tamvel_fortran PUBLIC TAMVEL_STDCALL)
+endif()
+
+add_executable(fortran_demo ${PROJECT_SOURCE_DIR}/examples/fortran_demo.f90)
+target_link_libraries(fortran_demo PRIVATE tamvel_fortran)
+
+if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
+  # The binding works end to end: the example draws, closes and saves a page.
+  add_test(NAME fortran_demo
+           COMMAND fortran_demo ${PROJECT_BINARY_DIR}/test-tmp/fortran_demo.emf
+           WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(fortran_demo PROPERTIES PASS_REGULAR_EXPRESSION "fortran_demo: wrote")
+endif()

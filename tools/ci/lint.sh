@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The source rules CI enforces:
+#  1. only platform/ tests for the platform (#ifdef _WIN32 and the like); the one exception is
+#     the calling-convention block at the top of include/tamvel.h;
+#  2. only platform/ includes cairo, FreeType, fontconfig or iconv; the library (src/,
+#     include/) includes no POSIX headers and nothing of the Linux stand-in;
+#  3. every C/C++ source is formatted by the committed .clang-format.
+# Usage: lint.sh [--no-format]
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+cd "$root"
+check_format=1
+[[ "${1:-}" == "--no-format" ]] && check_format=0
+
+status=0
+fail() {
+  echo "FAIL: $1"
+  status=1
+}
+
+# Tracked and new (not ignored) C/C++ sources.
+mapfile -t sources < <(git ls-files --cached --others --exclude-standard \
+  -- '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' | LC_ALL=C sort -u)
+outside_platform=()
+library=()
+for file in "${sources[@]}"; do
+  [[ -f "$file" ]] || continue
+  case "$file" in
+    platform/*) ;;
+    *) outside_platform+=("$file") ;;
+  esac
+  case "$file" in
+    src/* | include/*) library+=("$file") ;;
+  esac
+done
+
+# 1. Platform tests outside platform/.
+platform_test='^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER|__linux__|__unix__|__APPLE__)\b'
+while IFS= read -r hit; do
+  file=${hit%%:*}
+  rest=${hit#*:}
+  line=${rest%%:*}
+  if [[ "$file" == include/tamvel.h ]]; then
+    # The calling-convention block ends where the declarations begin.
+    block_end=$(grep -n -m1 'extern "C"' include/tamvel.h | cut -d: -f1)
+    ((line < block_end)) && continue
+  fi
+  fail "platform test outside platform/: $hit"
+done < <(((${#outside_platform[@]})) && grep -nE "$platform_test" "${outside_platform[@]}" || true)
+
+# 2. System libraries of the stand-in outside platform/, POSIX and stand-in headers in the
+#    library.
+stand_in_libraries='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](cairo[/.]|ft2build\.h|freetype/|fontconfig/|iconv\.h)'
+while IFS= read -r hit; do
+  fail "stand-in library included outside platform/: $hit"
+done < <(((${#outside_platform[@]})) && grep -nE "$stand_in_libraries" "${outside_platform[@]}" || true)
+
+posix_headers='^[[:space:]]*#[[:space:]]*include[[:space:]]*<(unistd|fcntl|dirent|dlfcn|pthread|pwd|glob|libgen|strings|poll|termios|syslog|spawn)\.h>|^[[:space:]]*#[[:space:]]*include[[:space:]]*<(sys|arpa|netinet)/'
+stand_in_headers='^[[:space:]]*#[[:space:]]*include[[:space:]]*"platform/posix/'
+while IFS= read -r hit; do
+  fail "POSIX or stand-in header in the library: $hit"
+done < <(((${#library[@]})) && grep -nE "$posix_headers|$stand_in_headers" "${library[@]}" || true)
+
+# 3. Formatting.
+if ((check_format)) && ((${#sources[@]})); then
+  if ! command -v clang-format >/dev/null; then
+    fail "clang-format is not installed (scripts/setup-debian.sh --lint)"
+  else
+    existing=()
+    for file in "${sources[@]}"; do [[ -f "$file" ]] && existing+=("$file"); done
+    if ! clang-format --dry-run -Werror "${existing[@]}" 2>"${TMPDIR:-/tmp}/lint-format.$$"; then
+      unformatted=$(grep -oE '^[^:]+:[0-9]+:[0-9]+: error' "${TMPDIR:-/tmp}/lint-format.$$" \
+        | cut -d: -f1 | LC_ALL=C sort | uniq -c)
+      fail "not formatted by .clang-format (run clang-format -i on them):"
+      echo "$unformatted"
+    fi
+    rm -f "${TMPDIR:-/tmp}/lint-format.$$"
+  fi
+fi
+
+if ((status == 0)); then
+  echo "lint: ok (${#sources[@]} sources)"
+fi
+exit $status
