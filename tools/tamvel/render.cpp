@@ -3,10 +3,12 @@
 //
 // The picture frame of each file sets the output size: at --dpi N (default 96) a frame of
 // 210 x 297 mm becomes 794 x 1123 pixels; --width PX scales every page to that width instead.
-// The output type follows the extension of OUT (.png, .pdf, .svg).
+// The output type follows the extension of OUT (.png, .pdf, .svg); `tamvel render IN.emf
+// OUT.png` (without -o) works too.
 //
 // Several input files:
-//   - PDF: OUT is one PDF with a page per input (each page as large as its frame);
+//   - PDF: OUT is one PDF with a page per input (every page has the paper size of the first
+//     input's frame; other frames are stretched to it);
 //   - PNG and SVG: OUT is a directory (existing, or written with a trailing '/') that gets
 //     one file per input named after it (page.emf -> page.png; PNG unless --format says
 //     otherwise), or a pattern with one "%d" that is numbered from 1 in the order of the
@@ -92,6 +94,16 @@ int Parse(int argc, char **argv, Options &options, bool &to_directory) {
       return Usage(("unknown option " + arg).c_str());
     } else {
       options.inputs.push_back(arg);
+    }
+  }
+  // `tamvel render IN.emf OUT.png`: without -o a last argument with an output extension
+  // names the output.
+  if (options.output.empty() && options.inputs.size() >= 2) {
+    const std::string &last = options.inputs.back();
+    if (EndsWith(last, ".png") || EndsWith(last, ".pdf") || EndsWith(last, ".svg") ||
+        EndsWith(last, "/")) {
+      options.output = last;
+      options.inputs.pop_back();
     }
   }
   if (dpi_given && options.width > 0) return Usage("give either --dpi or --width");
