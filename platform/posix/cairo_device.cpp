@@ -10,6 +10,7 @@
 
 #include "platform/posix/dc.h"
 #include "platform/posix/objects.h"
+#include "platform/posix/text.h"
 
 namespace tamvel::posix {
 
@@ -487,6 +488,10 @@ void CairoDevice::StrokePath(Dc &dc) {
   Stroke(dc, figures);
 }
 
-void CairoDevice::DrawText(Dc &, const TextRun &) {}
+void CairoDevice::DrawText(Dc &dc, const TextRun &run) {
+  if (!Begin(dc)) return;
+  PaintTextRun(cr_, dc, run, [&](COLORREF colour) { SetColour(dc, colour); });
+  End();
+}
 
 }  // namespace tamvel::posix

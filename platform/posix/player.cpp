@@ -27,6 +27,7 @@
 #include "platform/posix/dc.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/objects.h"
+#include "platform/posix/text.h"
 
 namespace tamvel::posix {
 
@@ -910,7 +911,7 @@ void Player::OnPolyPoly(uint32_t type, const emf::PolyPoly &v) {
 }
 
 void Player::OnText(const emf::Text &text) {
-  std::string bytes = text.wide ? Utf16ToCp932(text.text) : text.bytes;
+  const std::u16string units = text.wide ? text.text : Cp932ToUtf16(text.bytes);
   const bool opaque = (text.options & ETO_OPAQUE) != 0;
   const bool clipped = (text.options & ETO_CLIPPED) != 0;
   const emf::Rect &r = text.rectangle;
@@ -931,9 +932,16 @@ void Player::OnText(const emf::Text &text) {
     IntersectClipRect(hdc_, std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
                       std::max(a.y, b.y));
   }
-  if (!bytes.empty() && bytes.size() <= (size_t{1} << 20)) {
+  if (!units.empty() && units.size() <= (size_t{1} << 20)) {
+    // Recorded advances are logical units of the recording: scaled into the target's.
+    std::vector<int32_t> dx;
+    if (text.dx.size() == units.size()) {
+      const double scale = std::sqrt(std::fabs(full_.Determinant()));
+      for (int32_t d : text.dx) dx.push_back(RoundToLong(d * scale));
+    }
+    TextRun run = MeasureUtf16(dc_, units, dx.empty() ? nullptr : dx.data());
     POINT at = ToTarget(text.reference.x, text.reference.y);
-    TextOutA(hdc_, at.x, at.y, bytes.data(), static_cast<int>(bytes.size()));
+    OutputTextRun(hdc_, at.x, at.y, std::move(run));
   }
   if (opaque || clipped) RestoreDC(hdc_, -1);
 }
