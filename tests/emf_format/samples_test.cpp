@@ -1,0 +1,200 @@
+// Decoding metafiles written by another GDI: every record must come out typed and every field
+// must match what that GDI was asked to draw.
+#include <gtest/gtest.h>
+
+#include "platform/emf/emf_decoder.h"
+#include "platform/emf/emf_text.h"
+#include "tests/common/emf_test_util.h"
+
+namespace tamvel {
+namespace {
+
+using emf::Point;
+using emf::Rect;
+
+class RichSample : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    result_ = new emf::DecodeResult(test::DecodeFile(test::TestDataPath("emf/gdi-rich.emf")));
+  }
+  static void TearDownTestSuite() { delete result_; }
+  const emf::DecodeResult& r() { return *result_; }
+  static emf::DecodeResult* result_;
+};
+emf::DecodeResult* RichSample::result_ = nullptr;
+
+TEST_F(RichSample, DecodesWithoutProblemsAndTypesEveryKnownRecord) {
+  ASSERT_TRUE(r().ok()) << test::ProblemsText(r());
+  ASSERT_EQ(r().records.size(), 141u);
+  EXPECT_EQ(r().records.front().type, emf::EMR_HEADER);
+  EXPECT_EQ(r().records.back().type, emf::EMR_EOF);
+  for (const emf::Record& record : r().records) {
+    EXPECT_FALSE(record.IsRaw()) << test::Describe(record);
+  }
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_MOVETOEX), 32u);
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_LINETO), 35u);
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_SELECTOBJECT), 22u);
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_EXTTEXTOUTW), 15u);
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_EXTCREATEFONTINDIRECTW), 4u);
+  EXPECT_EQ(test::CountRecords(r(), emf::EMR_EXTSELECTCLIPRGN), 2u);
+  std::vector<uint32_t> types = test::RecordTypes(r());
+  std::vector<uint32_t> opening(types.begin(), types.begin() + 6);
+  EXPECT_EQ(test::TypeNames(opening),
+            "EMR_HEADER EMR_SETMAPMODE EMR_SETBKMODE EMR_SETTEXTALIGN EMR_EXTCREATEFONTINDIRECTW "
+            "EMR_SELECTOBJECT");
+}
+
+TEST_F(RichSample, HeaderFieldsAndDescription) {
+  const emf::Header* h = r().header();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(h->bounds, (Rect{33, -28, 978, 1086}));
+  EXPECT_EQ(h->frame, (Rect{0, 0, 21000, 29700}));
+  EXPECT_EQ(h->signature, emf::kSignature);
+  EXPECT_EQ(h->bytes, 7020u);
+  EXPECT_EQ(h->records, 141u);
+  EXPECT_EQ(h->handles, 14);
+  EXPECT_EQ(h->palette_entries, 0u);
+  EXPECT_EQ(h->device, (emf::Extent{1024, 768}));
+  EXPECT_EQ(h->millimeters, (emf::Extent{271, 203}));
+  EXPECT_EQ(h->micrometers, (emf::Extent{271000, 203000}));
+  EXPECT_EQ(h->form_size, 108u);
+  EXPECT_EQ(h->description_chars, 17u);
+  EXPECT_EQ(h->description, std::u16string(u"probe\0rich test\0\0", 17));
+  EXPECT_EQ(h->description_parts, (std::vector<std::u16string>{u"probe", u"rich test"}));
+}
+
+TEST_F(RichSample, ShiftJisTextComesOutAsUtf16WithItsAdvances) {
+  std::vector<const emf::Text*> texts = test::Views<emf::Text>(r(), emf::EMR_EXTTEXTOUTW);
+  ASSERT_EQ(texts.size(), 15u);
+  const std::u16string japanese = u"日本語テキスト「明朝」ABC abc 半角ｶﾅ";
+  const emf::Text& plain = *texts[9];
+  const emf::Text& spaced = *texts[10];
+  EXPECT_EQ(plain.text, japanese) << emf::Utf16ToUtf8(plain.text);
+  EXPECT_EQ(spaced.text, japanese);
+  EXPECT_EQ(plain.reference, (Point{1134, -10206}));
+  EXPECT_EQ(plain.options, 0u);
+  EXPECT_EQ(plain.rectangle, (Rect{0, 0, -1, -1}));
+  ASSERT_EQ(plain.dx.size(), japanese.size());
+  ASSERT_EQ(spaced.dx.size(), japanese.size());
+  for (size_t i = 0; i < japanese.size(); ++i) {
+    bool half_width = japanese[i] < 0x80 || (japanese[i] >= 0xFF61 && japanese[i] <= 0xFF9F);
+    EXPECT_EQ(plain.dx[i], half_width ? 180 : 360) << i;
+    EXPECT_EQ(spaced.dx[i], plain.dx[i] + 120) << i;  // the character extra of 120 twips
+  }
+  EXPECT_EQ(texts[11]->text, u"10 SJIS text, MS Mincho 18pt; 2nd line extra=120 twips");
+  EXPECT_EQ(texts[13]->text, u"縦書き日本語「テスト」ー１２");
+}
+
+TEST_F(RichSample, FontsKeepFaceCharsetAndEscapement) {
+  std::vector<const emf::Font*> fonts =
+      test::Views<emf::Font>(r(), emf::EMR_EXTCREATEFONTINDIRECTW);
+  ASSERT_EQ(fonts.size(), 4u);
+  EXPECT_EQ(fonts[0]->font.face, u"Arial");
+  EXPECT_EQ(fonts[0]->font.height, -200);
+  EXPECT_EQ(fonts[0]->elw_size, 320u);  // the LogFontPanose form
+  EXPECT_EQ(fonts[1]->index, 11u);
+  EXPECT_EQ(fonts[1]->font.face, u"ＭＳ 明朝");
+  EXPECT_EQ(fonts[1]->font.charset, 128);
+  EXPECT_EQ(fonts[1]->font.height, -360);
+  EXPECT_EQ(fonts[3]->font.face, u"@ＭＳ 明朝");
+  EXPECT_EQ(fonts[3]->font.escapement, -900);
+  EXPECT_EQ(fonts[3]->font.orientation, -900);
+}
+
+TEST_F(RichSample, ShapesPensBrushesAndClip) {
+  const emf::ArcValue* pie = test::FirstView<emf::ArcValue>(r(), emf::EMR_PIE);
+  ASSERT_NE(pie, nullptr);
+  EXPECT_EQ(pie->box, (Rect{7371, -3402, 9638, -1135}));
+  EXPECT_EQ(pie->start, (Point{9639, -2268}));
+  EXPECT_EQ(pie->end, (Point{8505, -1134}));
+  const emf::ArcValue* arc = test::FirstView<emf::ArcValue>(r(), emf::EMR_ARC);
+  ASSERT_NE(arc, nullptr);
+  EXPECT_EQ(arc->box, (Rect{1134, -6237, 3401, -3970}));
+  EXPECT_EQ(arc->start, (Point{3402, -5103}));
+  EXPECT_EQ(arc->end, (Point{1134, -5103}));
+
+  const emf::Poly* zigzag = test::FirstView<emf::Poly>(r(), emf::EMR_POLYLINE16);
+  ASSERT_NE(zigzag, nullptr);
+  EXPECT_TRUE(zigzag->short_points);
+  EXPECT_EQ(zigzag->points, (std::vector<Point>{{1134, -2835},
+                                                {1534, -1701},
+                                                {1934, -2835},
+                                                {2334, -1701},
+                                                {2734, -2835},
+                                                {3134, -1701},
+                                                {3534, -2835}}));
+  const emf::PolyPoly* path = test::FirstView<emf::PolyPoly>(r(), emf::EMR_POLYPOLYLINE16);
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->counts, (std::vector<uint32_t>{3, 3}));
+  EXPECT_EQ(path->points.back(), (Point{9639, -6237}));
+
+  std::vector<const emf::Pen*> pens = test::Views<emf::Pen>(r(), emf::EMR_CREATEPEN);
+  ASSERT_EQ(pens.size(), 4u);
+  EXPECT_EQ(pens[0]->color, 0x0000DCu);
+  EXPECT_EQ(pens[0]->width, 30);
+  EXPECT_EQ(pens[2]->style, 0x11200u);  // geometric, flat caps, bevel joins
+  EXPECT_EQ(pens[2]->width, 240);
+  EXPECT_EQ(pens[3]->color, 0x01000000u);  // PALETTEINDEX(0) kept verbatim
+
+  const emf::PatternBrush* mono = test::FirstView<emf::PatternBrush>(r(), emf::EMR_CREATEMONOBRUSH);
+  ASSERT_NE(mono, nullptr);
+  EXPECT_EQ(mono->usage, 2u);
+  EXPECT_EQ(mono->dib.width, 8);
+  EXPECT_EQ(mono->dib.height, 8);
+  EXPECT_EQ(mono->dib.bit_count, 1);
+  EXPECT_EQ(mono->dib.bits.size(), 32u);
+
+  std::vector<const emf::ClipRegion*> clips =
+      test::Views<emf::ClipRegion>(r(), emf::EMR_EXTSELECTCLIPRGN);
+  ASSERT_EQ(clips.size(), 2u);
+  EXPECT_EQ(clips[0]->mode, 5u);
+  ASSERT_TRUE(clips[0]->has_region);
+  EXPECT_EQ(clips[0]->rects, (std::vector<Rect>{{113, 492, 265, 568}}));
+  EXPECT_FALSE(clips[1]->has_region);
+
+  const emf::Eof* eof = r().records.back().As<emf::Eof>();
+  ASSERT_NE(eof, nullptr);
+  EXPECT_TRUE(eof->palette.empty());
+  EXPECT_EQ(eof->size_last, 20u);
+}
+
+TEST(ClipArcSample, ClipsArcsAndHeaderWithoutDescription) {
+  emf::DecodeResult r = test::DecodeFile(test::TestDataPath("emf/gdi-clip-arc.emf"));
+  ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
+  ASSERT_EQ(r.records.size(), 128u);
+  const emf::Header* h = r.header();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(h->bounds, (Rect{27, 27, 700, 527}));
+  EXPECT_EQ(h->frame, (Rect{0, 0, 21000, 14850}));
+  EXPECT_EQ(h->handles, 8);
+  EXPECT_EQ(h->description_chars, 0u);
+  EXPECT_TRUE(h->description_parts.empty());
+
+  const emf::ClipRegion* region = test::FirstView<emf::ClipRegion>(r, emf::EMR_EXTSELECTCLIPRGN);
+  ASSERT_NE(region, nullptr);
+  EXPECT_EQ(region->bound, (Rect{67, 67, 267, 200}));
+  EXPECT_EQ(region->rects, (std::vector<Rect>{{67, 67, 267, 200}}));
+  const emf::RectValue* intersect = test::FirstView<emf::RectValue>(r, emf::EMR_INTERSECTCLIPRECT);
+  ASSERT_NE(intersect, nullptr);
+  EXPECT_EQ(intersect->rect, (Rect{6000, -1000, 9000, -3000}));
+  const emf::Value* clip_path = test::FirstView<emf::Value>(r, emf::EMR_SELECTCLIPPATH);
+  ASSERT_NE(clip_path, nullptr);
+  EXPECT_EQ(clip_path->value, 5u);
+  std::vector<const emf::Value*> restores = test::Views<emf::Value>(r, emf::EMR_RESTOREDC);
+  ASSERT_EQ(restores.size(), 2u);
+  EXPECT_EQ(restores[0]->AsInt(), -1);
+
+  const emf::ArcValue* arc = test::FirstView<emf::ArcValue>(r, emf::EMR_ARC);
+  ASSERT_NE(arc, nullptr);
+  EXPECT_EQ(arc->box, (Rect{6000, -7000, 7999, -5001}));
+  EXPECT_EQ(arc->start, (Point{8000, -6000}));
+  EXPECT_EQ(arc->end, (Point{6000, -6000}));
+  const emf::ArcValue* pie = test::FirstView<emf::ArcValue>(r, emf::EMR_PIE);
+  ASSERT_NE(pie, nullptr);
+  EXPECT_EQ(pie->box, (Rect{8500, -7000, 10499, -5001}));
+  EXPECT_EQ(pie->start, (Point{10500, -6000}));
+  EXPECT_EQ(pie->end, (Point{9500, -5000}));
+}
+
+}  // namespace
+}  // namespace tamvel

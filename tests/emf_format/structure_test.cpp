@@ -1,0 +1,221 @@
+// Structural checks: corrupted copies of a real metafile and hostile counts must be reported
+// precisely, never read outside the data and never allocate more than the data could hold.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/emf/emf_decoder.h"
+#include "tests/common/emf_builder.h"
+#include "tests/common/emf_test_util.h"
+
+namespace tamvel {
+namespace {
+
+using test::GetU32;
+using test::SetU32;
+
+// Offsets of records in gdi-rich.emf used below.
+constexpr size_t kMoveTo17 = 0x2bc;
+constexpr size_t kText47 = 0x49c;
+constexpr size_t kPolyline50 = 0x588;
+constexpr size_t kClipRegion84 = 0xcd4;
+constexpr size_t kFont124 = 0x11a4;
+constexpr size_t kEof140 = 0x1b58;
+
+std::vector<uint8_t> RichSample() {
+  std::ifstream in(test::TestDataPath("emf/gdi-rich.emf"), std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+}
+
+emf::DecodeResult Decode(const std::vector<uint8_t>& data) {
+  return emf::DecodeEmf(data.data(), data.size());
+}
+
+// Whether some problem's full text contains `text`.
+::testing::AssertionResult HasProblem(const emf::DecodeResult& r, const std::string& text) {
+  for (const emf::Problem& p : r.problems) {
+    if (p.ToString().find(text) != std::string::npos) return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "no problem containing \"" << text << "\"; problems:\n"
+                                       << test::ProblemsText(r);
+}
+
+TEST(Structure, TruncatedFileNamesTheRecordThatRunsPastTheEnd) {
+  std::vector<uint8_t> data = RichSample();
+  ASSERT_EQ(data.size(), 7020u);
+  data.resize(kMoveTo17 + 12);
+  emf::DecodeResult r = Decode(data);
+  EXPECT_TRUE(HasProblem(r, "record 17 at offset 0x2bc: size 16 runs past the end of the file"));
+  EXPECT_TRUE(HasProblem(r, "header nBytes 7020 differs from the data length 712"));
+  EXPECT_TRUE(HasProblem(r, "ends without an EMR_EOF"));
+  EXPECT_EQ(r.records.size(), 17u);  // everything before the cut is kept
+}
+
+TEST(Structure, EveryTruncationIsReportedAndNeverReadsPastTheData) {
+  const std::vector<uint8_t> full = RichSample();
+  // Every length inside the header, then steps of 3 (which meet every residue modulo 4).
+  for (size_t length = 0; length < full.size(); length += length < 256 ? 1 : 3) {
+    // A fresh allocation of exactly `length` bytes, so that ASan sees any overread.
+    std::vector<uint8_t> part(full.begin(), full.begin() + length);
+    emf::DecodeResult r = emf::DecodeEmf(part.data(), part.size());
+    ASSERT_FALSE(r.ok()) << "length " << length;
+  }
+}
+
+TEST(Structure, LyingRecordSizes) {
+  std::vector<uint8_t> data = RichSample();
+  SetU32(data, kMoveTo17 + 4, 18);
+  EXPECT_TRUE(
+      HasProblem(Decode(data), "record 17 at offset 0x2bc: size 18 is not a multiple of 4"));
+  SetU32(data, kMoveTo17 + 4, 4);
+  EXPECT_TRUE(HasProblem(Decode(data), "size 4 is smaller than a record's 8-byte head"));
+  SetU32(data, kMoveTo17 + 4, 0xFFFFFFFC);
+  EXPECT_TRUE(HasProblem(Decode(data), "size 4294967292 runs past the end of the file"));
+  // A size that still fits, but is too small for the record's own fields.
+  data = RichSample();
+  SetU32(data, kMoveTo17 + 4, 8);
+  emf::DecodeResult r = Decode(data);
+  EXPECT_TRUE(HasProblem(r, "size 8 is too small for EMR_MOVETOEX (needs 16)"));
+  EXPECT_TRUE(r.records[17].IsRaw());
+}
+
+TEST(Structure, CountsInsideRecordsMustStayInsideTheRecord) {
+  struct Case {
+    size_t at;
+    uint32_t value;
+    const char* problem;
+    size_t record;
+  } cases[] = {
+      {kPolyline50 + 24, 8, "points (8 at offset 28) runs past the end of the record (size 56)",
+       50},
+      {kText47 + 44, 200, "string (200 at offset 76) runs past the end of the record (size 196)",
+       47},
+      {kText47 + 72, 190, "Dx array (20 at offset 190) runs past", 47},
+      {kClipRegion84 + 8, 64, "region data (64 bytes at offset 16) runs past", 84},
+      {kClipRegion84 + 24, 2, "region rectangles (2) run past cbRgnData 48", 84},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> data = RichSample();
+    SetU32(data, c.at, c.value);
+    emf::DecodeResult r = Decode(data);
+    EXPECT_TRUE(HasProblem(r, "record " + std::to_string(c.record) + " at")) << c.problem;
+    EXPECT_TRUE(HasProblem(r, c.problem));
+    ASSERT_EQ(r.records.size(), 141u) << "decoding goes on after a bad record";
+    EXPECT_TRUE(r.records[c.record].IsRaw());
+    EXPECT_FALSE(r.records[c.record + 1].IsRaw());
+  }
+}
+
+TEST(Structure, HeaderFieldsAreCheckedAgainstTheFile) {
+  std::vector<uint8_t> data = RichSample();
+  SetU32(data, 60, 100);  // nDescription
+  EXPECT_TRUE(HasProblem(Decode(data),
+                         "record 0 at offset 0x0: description (100 at offset 108) runs past the "
+                         "end of the record (size 144)"));
+  data = RichSample();
+  SetU32(data, 48, 7024);  // nBytes
+  EXPECT_TRUE(HasProblem(Decode(data), "header nBytes 7024 differs from the data length 7020"));
+  data = RichSample();
+  SetU32(data, 52, 140);  // nRecords
+  EXPECT_TRUE(HasProblem(Decode(data), "header nRecords 140 differs from the 141 records found"));
+  data = RichSample();
+  SetU32(data, 40, 0x12345678);
+  EXPECT_TRUE(HasProblem(Decode(data), "signature 0x12345678"));
+  data = RichSample();
+  SetU32(data, 0, 14);
+  emf::DecodeResult r = Decode(data);
+  EXPECT_TRUE(HasProblem(r, "not an enhanced metafile"));
+  EXPECT_TRUE(r.records.empty());
+}
+
+TEST(Structure, EofMustBeLastAndMatchTheHeader) {
+  std::vector<uint8_t> data = RichSample();
+  data.resize(kEof140);
+  SetU32(data, 48, static_cast<uint32_t>(data.size()));
+  SetU32(data, 52, 140);
+  emf::DecodeResult r = Decode(data);
+  EXPECT_TRUE(
+      HasProblem(r, "record 140 at offset 0x1b58: the file ends without an EMR_EOF record"));
+  EXPECT_EQ(r.problems.size(), 1u) << test::ProblemsText(r);
+
+  data = RichSample();
+  SetU32(data, kEof140 + 16, 24);  // nSizeLast
+  EXPECT_TRUE(HasProblem(Decode(data), "nSizeLast 24 differs from the record size 20"));
+
+  data = RichSample();
+  SetU32(data, 68, 3);  // header nPalEntries
+  EXPECT_TRUE(
+      HasProblem(Decode(data), "EMR_EOF holds 0 palette entries, header nPalEntries says 3"));
+
+  // A record after EMR_EOF.
+  data = RichSample();
+  std::vector<uint8_t> save_dc = {emf::EMR_SAVEDC, 0, 0, 0, 8, 0, 0, 0};
+  data.insert(data.end(), save_dc.begin(), save_dc.end());
+  EXPECT_TRUE(HasProblem(Decode(data), "record 141 at offset 0x1b6c: EMR_SAVEDC follows EMR_EOF"));
+}
+
+TEST(Structure, ObjectIndicesStayInsideTheTableAndExist) {
+  std::vector<uint8_t> data = RichSample();
+  SetU32(data, 56, 11);  // nHandles: objects 11, 12 and 13 no longer fit
+  emf::DecodeResult r = Decode(data);
+  EXPECT_TRUE(HasProblem(
+      r, "record 124 at offset 0x11a4: creates object 11 outside the object table (nHandles 11)"));
+  EXPECT_TRUE(
+      HasProblem(r, "record 125 at offset 0x12f0: selects object 11 outside the object table"));
+
+  data = RichSample();
+  SetU32(data, kFont124 + 8, 0);
+  EXPECT_TRUE(HasProblem(Decode(data), "creates object 0, which is reserved"));
+
+  std::vector<uint8_t> built = test::EmfBuilder()
+                                   .Handles(3)
+                                   .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 0, 0xFF, 0})
+                                   .Add(emf::EMR_DELETEOBJECT, {1})
+                                   .Add(emf::EMR_SELECTOBJECT, {1})
+                                   .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 40})
+                                   .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 5})
+                                   .Build();
+  r = Decode(built);
+  EXPECT_TRUE(HasProblem(r, "record 3 at offset 0x90: selects object 1, which does not exist"));
+  EXPECT_TRUE(HasProblem(r, "selects unknown stock object 0x80000028"));
+  EXPECT_EQ(r.problems.size(), 2u) << test::ProblemsText(r);
+}
+
+TEST(Structure, HostileCountsAreRejectedWithoutHugeAllocations) {
+  // Each count would ask for gigabytes if trusted; the record is 40 bytes.
+  test::EmfBuilder builder;
+  builder.Handles(2)
+      .Add(emf::EMR_POLYLINE, {0, 0, 0, 0, 0xFFFFFFFF, 1, 2})
+      .Add(emf::EMR_POLYPOLYLINE16, {0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1})
+      .Add(emf::EMR_POLYPOLYGON, {0, 0, 0, 0, 1, 0xFFFFFFFF, 0xFFFFFFFF})
+      .Add(emf::EMR_EXTCREATEPEN, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0xFFFFFFFF})
+      .Add(emf::EMR_EXTCREATEPEN, {1, 60, 0xFFFFFFF0, 0, 0, 0, 1, 0, 0, 0, 0})
+      .Add(emf::EMR_CREATEMONOBRUSH, {1, 2, 32, 40, 0xFFFFFFF0, 0x20})
+      .Add(emf::EMR_GDICOMMENT, {0xFFFFFFFF})
+      .Add(emf::EMR_SETPALETTEENTRIES, {1, 0, 0x40000000})
+      .Add(emf::EMR_EXTSELECTCLIPRGN, {0xFFFFFFF0, 5})
+      .Add(emf::EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 76})
+      .Add(emf::EMR_STRETCHDIBITS,
+           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 80, 0xFFFFFFFF, 80, 0, 0, 0, 0, 0});
+  emf::DecodeResult r = Decode(builder.Build());
+  ASSERT_EQ(r.records.size(), 13u);
+  for (size_t i = 1; i < 12; ++i)
+    EXPECT_TRUE(r.records[i].IsRaw()) << i << " " << test::Describe(r.records[i]);
+  EXPECT_GE(r.problems.size(), 11u) << test::ProblemsText(r);
+  EXPECT_TRUE(HasProblem(r, "record 1 at offset 0x6c: points (4294967295 at offset 28) runs past"));
+}
+
+TEST(Structure, EmptyAndForeignData) {
+  EXPECT_TRUE(HasProblem(emf::DecodeEmf(nullptr, 100), "0 bytes long"));
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13};
+  EXPECT_TRUE(HasProblem(Decode(png), "first record has type"));
+  std::vector<uint8_t> tiny_header = {1, 0, 0, 0, 8, 0, 0, 0};
+  emf::DecodeResult r = Decode(tiny_header);
+  EXPECT_TRUE(HasProblem(r, "size 8 is too small for EMR_HEADER (needs 88)"));
+  EXPECT_EQ(r.header(), nullptr);
+}
+
+}  // namespace
+}  // namespace tamvel
