@@ -27,6 +27,8 @@
 #include "platform/posix/dc.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/objects.h"
+#include "platform/posix/record_builder.h"
+#include "platform/posix/recorder.h"
 #include "platform/posix/text.h"
 
 namespace tamvel::posix {
@@ -1061,6 +1063,16 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE hemf, const RECT *rect) {
   mapping.window_org.x *= kFineGrid;
   mapping.window_org.y *= kFineGrid;
   dc->device().MapModeChanged(*dc);
+  if (MetafileRecorder *recorder = dc->Recorder()) {
+    // A recording target writes the finer grid too (SetMapMode alone keeps the extents).
+    RecordBuilder window(tamvel::emf::EMR_SETWINDOWEXTEX);
+    window.I32(mapping.window_ext.cx).I32(mapping.window_ext.cy);
+    recorder->Append(std::move(window));
+    RecordBuilder viewport(tamvel::emf::EMR_SETVIEWPORTEXTEX);
+    viewport.I32(mapping.viewport_ext.cx).I32(mapping.viewport_ext.cy);
+    recorder->Append(std::move(viewport));
+  }
+  dc->device().WindowOrgChanged(*dc);
   {
     Player player(hdc, *dc, decoded, *header, *rect);
     player.Play();

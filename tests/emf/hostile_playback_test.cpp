@@ -125,11 +125,11 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
                        .Build()});
   // A clip region that claims a million rectangles, and one with a huge rectangle.
   std::vector<uint8_t> region;
-  for (int64_t v : {48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10, 10, 0, 0, 10, 10}) {
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10, 10, 0, 0, 10, 10}) {
     EmfBuilder::PutU32(region, static_cast<uint32_t>(v));
   }
   std::vector<uint8_t> huge_region;
-  for (int64_t v : {48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig, kBig, -kBig, -kBig, kBig,
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig, kBig, -kBig, -kBig, kBig,
                     kBig}) {
     EmfBuilder::PutU32(huge_region, static_cast<uint32_t>(v));
   }
@@ -141,11 +141,11 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
                                        .Build()});
   // Text with a character count past the record, and a pattern brush with absurd sizes.
   std::vector<uint8_t> text;
-  for (int64_t v : {0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0}) {
+  for (int64_t v : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0}) {
     EmfBuilder::PutU32(text, static_cast<uint32_t>(v));
   }
   std::vector<uint8_t> brush;
-  for (int64_t v : {1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001, 0, 0, 0, 0, 2, 2}) {
+  for (int64_t v : std::initializer_list<int64_t>{1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001, 0, 0, 0, 0, 2, 2}) {
     EmfBuilder::PutU32(brush, static_cast<uint32_t>(v));
   }
   brush.resize(brush.size() + 8, 0xFF);

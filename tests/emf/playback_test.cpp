@@ -272,8 +272,9 @@ TEST_F(PlaybackTest, PrinterAnswersItsPaperMetrics) {
   EXPECT_EQ(GetDeviceCaps(printer, LOGPIXELSX), 300);
   PrinterMetrics m;
   GetPrinterMetrics(printer, &m);
-  EXPECT_NEAR(m.width, 21000, 2);
-  EXPECT_NEAR(m.height, 29700, 2);
+  // The paper is a whole number of pixels: 2480 x 3508 at 300 dpi is 209.97 x 297.01 mm.
+  EXPECT_NEAR(m.width, 20997, 1);
+  EXPECT_NEAR(m.height, 29701, 1);
   EXPECT_NEAR(m.offset_x, 423, 1);
   EXPECT_NEAR(m.offset_y, 508, 1);
   EXPECT_EQ(TamvelEndPrinterPage(printer), 0);

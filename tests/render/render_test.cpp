@@ -178,17 +178,15 @@ fs::path ReferencePath(const std::string &name) {
   return fs::path(TAMVEL_SOURCE_DIR) / "tests/render/reference" / (name + ".png");
 }
 
-// Replays `metafile` into a new recording with the same frame, as the editing calls do.
+// Replays `metafile` into a new recording with the same frame, in MM_HIMETRIC so that the
+// frame maps exactly onto itself.
 HENHMETAFILE Rerecord(HENHMETAFILE metafile) {
   ENHMETAHEADER header{};
   GetEnhMetaFileHeader(metafile, sizeof header, &header);
-  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &header.rclFrame, "tamvel\0render\0\0");
-  POINT corners[2] = {{header.rclFrame.left, header.rclFrame.top},
-                      {header.rclFrame.right, header.rclFrame.bottom}};
-  SetMapMode(dc, MM_HIMETRIC);
-  LPtoDP(dc, corners, 2);
-  SetMapMode(dc, MM_TEXT);
-  RECT rect{corners[0].x, -corners[0].y, corners[1].x, -corners[1].y};
+  const RECT &frame = header.rclFrame;
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, "tamvel\0render\0\0");
+  SetMapMode(dc, MM_HIMETRIC);  // y upwards, the frame's y downwards
+  RECT rect{frame.left, -frame.top, frame.right, -frame.bottom};
   PlayEnhMetaFile(dc, metafile, &rect);
   return CloseEnhMetaFile(dc);
 }
