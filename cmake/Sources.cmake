@@ -47,6 +47,7 @@ else()
   target_link_libraries(tamvel PRIVATE PkgConfig::TAMVEL_DEPS)
   target_link_options(tamvel PRIVATE -Wl,--no-undefined)
   set_target_properties(tamvel PROPERTIES SOVERSION 0)
+  include(${PROJECT_SOURCE_DIR}/cmake/Linux.cmake)
 endif()
 
 if(NOT WIN32)

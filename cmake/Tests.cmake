@@ -55,3 +55,15 @@ foreach(dir ${TAMVEL_TEST_DIRS})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
 endforeach()
+
+if(NOT WIN32)
+  # The build's own rules, checked with every test run: libtamvel.so exports nothing but
+  # declared calls (CI checks that it exports all of them), and the sources keep the
+  # platform inside platform/.
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_FOUND)
+    add_test(NAME exports COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/check-exports.sh
+                                  --no-extra --so $<TARGET_FILE:tamvel>)
+  endif()
+  add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
+endif()

@@ -24,3 +24,8 @@ find_program(TAMVEL_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_P
 if(TAMVEL_WINE64)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${TAMVEL_WINE64})
 endif()
+
+# -O2 rather than -O3 for Release: at -O3 GCC 12 reports std::string copies as overlapping
+# memcpy (a false -Wrestrict, GCC bug 105329), which -Werror turns into a failed build.
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Release flags")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Release flags")

@@ -15,7 +15,7 @@ base=(build-essential cmake ninja-build pkg-config python3
   libcairo2-dev libfreetype-dev libfontconfig-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
-windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
+windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
 lint=(clang-format)
 fuzz=(clang)

@@ -5,6 +5,114 @@
 
 #include <cstdint>
 
+// <windows.h> defines the record types as macros, which would turn `emf::EMR_HEADER` into
+// `emf::1`. Include it first (its guard keeps it from coming back) and drop those macros: the
+// enum below is the one definition.
+#ifdef _WIN32
+#include "platform/win32.h"
+#undef EMR_HEADER
+#undef EMR_POLYBEZIER
+#undef EMR_POLYGON
+#undef EMR_POLYLINE
+#undef EMR_POLYBEZIERTO
+#undef EMR_POLYLINETO
+#undef EMR_POLYPOLYLINE
+#undef EMR_POLYPOLYGON
+#undef EMR_SETWINDOWEXTEX
+#undef EMR_SETWINDOWORGEX
+#undef EMR_SETVIEWPORTEXTEX
+#undef EMR_SETVIEWPORTORGEX
+#undef EMR_SETBRUSHORGEX
+#undef EMR_EOF
+#undef EMR_SETPIXELV
+#undef EMR_SETMAPPERFLAGS
+#undef EMR_SETMAPMODE
+#undef EMR_SETBKMODE
+#undef EMR_SETPOLYFILLMODE
+#undef EMR_SETROP2
+#undef EMR_SETSTRETCHBLTMODE
+#undef EMR_SETTEXTALIGN
+#undef EMR_SETCOLORADJUSTMENT
+#undef EMR_SETTEXTCOLOR
+#undef EMR_SETBKCOLOR
+#undef EMR_OFFSETCLIPRGN
+#undef EMR_MOVETOEX
+#undef EMR_SETMETARGN
+#undef EMR_EXCLUDECLIPRECT
+#undef EMR_INTERSECTCLIPRECT
+#undef EMR_SCALEVIEWPORTEXTEX
+#undef EMR_SCALEWINDOWEXTEX
+#undef EMR_SAVEDC
+#undef EMR_RESTOREDC
+#undef EMR_SETWORLDTRANSFORM
+#undef EMR_MODIFYWORLDTRANSFORM
+#undef EMR_SELECTOBJECT
+#undef EMR_CREATEPEN
+#undef EMR_CREATEBRUSHINDIRECT
+#undef EMR_DELETEOBJECT
+#undef EMR_ANGLEARC
+#undef EMR_ELLIPSE
+#undef EMR_RECTANGLE
+#undef EMR_ROUNDRECT
+#undef EMR_ARC
+#undef EMR_CHORD
+#undef EMR_PIE
+#undef EMR_SELECTPALETTE
+#undef EMR_CREATEPALETTE
+#undef EMR_SETPALETTEENTRIES
+#undef EMR_RESIZEPALETTE
+#undef EMR_REALIZEPALETTE
+#undef EMR_EXTFLOODFILL
+#undef EMR_LINETO
+#undef EMR_ARCTO
+#undef EMR_POLYDRAW
+#undef EMR_SETARCDIRECTION
+#undef EMR_SETMITERLIMIT
+#undef EMR_BEGINPATH
+#undef EMR_ENDPATH
+#undef EMR_CLOSEFIGURE
+#undef EMR_FILLPATH
+#undef EMR_STROKEANDFILLPATH
+#undef EMR_STROKEPATH
+#undef EMR_FLATTENPATH
+#undef EMR_WIDENPATH
+#undef EMR_SELECTCLIPPATH
+#undef EMR_ABORTPATH
+#undef EMR_GDICOMMENT
+#undef EMR_FILLRGN
+#undef EMR_FRAMERGN
+#undef EMR_INVERTRGN
+#undef EMR_PAINTRGN
+#undef EMR_EXTSELECTCLIPRGN
+#undef EMR_BITBLT
+#undef EMR_STRETCHBLT
+#undef EMR_MASKBLT
+#undef EMR_PLGBLT
+#undef EMR_SETDIBITSTODEVICE
+#undef EMR_STRETCHDIBITS
+#undef EMR_EXTCREATEFONTINDIRECTW
+#undef EMR_EXTTEXTOUTA
+#undef EMR_EXTTEXTOUTW
+#undef EMR_POLYBEZIER16
+#undef EMR_POLYGON16
+#undef EMR_POLYLINE16
+#undef EMR_POLYBEZIERTO16
+#undef EMR_POLYLINETO16
+#undef EMR_POLYPOLYLINE16
+#undef EMR_POLYPOLYGON16
+#undef EMR_POLYDRAW16
+#undef EMR_CREATEMONOBRUSH
+#undef EMR_CREATEDIBPATTERNBRUSHPT
+#undef EMR_EXTCREATEPEN
+#undef EMR_POLYTEXTOUTA
+#undef EMR_POLYTEXTOUTW
+#undef EMR_SETICMMODE
+#undef EMR_CREATECOLORSPACE
+#undef EMR_SETCOLORSPACE
+#undef EMR_DELETECOLORSPACE
+#undef EMR_SETLAYOUT
+#endif
+
 namespace tamvel::emf {
 
 enum RecordType : uint32_t {
@@ -113,7 +221,7 @@ enum RecordType : uint32_t {
 
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kVersion = 0x00010000;
-constexpr uint32_t kHeaderSize = 108;        // the form with szlMicrometers
+constexpr uint32_t kHeaderSize = 108;  // the form with szlMicrometers
 constexpr uint32_t kStockObjectFlag = 0x80000000;
 
 // The reference device of every recording made with no reference DC: a 96-dpi screen.

@@ -40,7 +40,8 @@ std::string List(size_t count, const FormatOptions& options,
       i = count - options.tail_items - 1;
       continue;
     }
-    out += (out.empty() ? "" : " ") + item(i);
+    if (!out.empty()) out += ' ';
+    out += item(i);
   }
   return out;
 }
@@ -167,7 +168,8 @@ std::string HeaderFields(const Header& h) {
   out += " form=" + Num(h.form_size) + " description(" + Num(h.description_chars) + ")=";
   if (h.description_parts.empty()) out += "none";
   for (size_t i = 0; i < h.description_parts.size(); ++i) {
-    out += (i ? " " : "") + QuoteUtf16(h.description_parts[i]);
+    if (i != 0) out += ' ';
+    out += QuoteUtf16(h.description_parts[i]);
   }
   return out;
 }

@@ -71,7 +71,6 @@ typedef HKEY *PHKEY;
 typedef LONG LSTATUS;
 typedef DWORD REGSAM;
 
-
 // ---------------------------------------------------------------------- structs ----
 struct POINT {
   LONG x;
@@ -394,13 +393,14 @@ struct SECURITY_ATTRIBUTES;
 #define HKEY_CLASSES_ROOT (HandleFromValue<HKEY>(0x80000000u))
 #define HKEY_CURRENT_USER (HandleFromValue<HKEY>(0x80000001u))
 
-#define RGB(r, g, b) \
+#define RGB(r, g, b)                                                                               \
   (static_cast<COLORREF>((static_cast<BYTE>(r)) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
                          (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 #define GetRValue(c) (static_cast<BYTE>(c))
 #define GetGValue(c) (static_cast<BYTE>((c) >> 8))
 #define GetBValue(c) (static_cast<BYTE>((c) >> 16))
-#define PALETTEINDEX(i) (static_cast<COLORREF>(0x01000000u | static_cast<DWORD>(static_cast<WORD>(i))))
+#define PALETTEINDEX(i) \
+  (static_cast<COLORREF>(0x01000000u | static_cast<DWORD>(static_cast<WORD>(i))))
 
 typedef BOOL(CALLBACK *WNDENUMPROC)(HWND, LPARAM);
 

@@ -60,7 +60,8 @@ std::string TypeNames(const std::vector<uint32_t>& types) {
   std::string text;
   for (uint32_t type : types) {
     const char* name = emf::RecordName(type);
-    text += (text.empty() ? "" : " ") + (name ? std::string(name) : std::to_string(type));
+    if (!text.empty()) text += ' ';
+    text += name ? std::string(name) : std::to_string(type);
   }
   return text;
 }

@@ -9,6 +9,7 @@ caller that declares the call __stdcall imports). On 64-bit Windows the names ar
   gen-def.py --style decorated -o tamvel.def include/tamvel.h    # .def for i686
   gen-def.py --style plain -o tamvel.def include/tamvel.h        # .def for x86_64
   gen-def.py --list decorated include/tamvel.h                   # one export name a line
+  gen-def.py --style version-script -o tamvel.map include/*.h    # libtamvel.so's exports
 """
 import argparse
 import re
@@ -63,7 +64,8 @@ def read_exports(headers, sized):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("headers", nargs="+")
-    parser.add_argument("--style", choices=("decorated", "plain"), default="decorated")
+    parser.add_argument("--style", choices=("decorated", "plain", "version-script"),
+                        default="decorated")
     parser.add_argument("--library", default="tamvel.dll")
     parser.add_argument("-o", "--output")
     parser.add_argument("--list", choices=("decorated", "plain"),
@@ -77,10 +79,19 @@ def main():
             print(f"_{name}@{size}" if args.list == "decorated" else name)
         return
 
-    lines = [f"LIBRARY {args.library}", "EXPORTS"]
-    for name, size in exports:
-        # The left side is the exported name, the right side the symbol the compiler made.
-        lines.append(f"  _{name}@{size} = {name}@{size}" if args.style == "decorated"
+    if args.style == "version-script":
+        # The linker exports these names and hides everything else, including the C++
+        # template symbols (typeinfo, guard variables) that default visibility would leak.
+        lines = ["{", "  global:"] + [f"    {name};" for name, _ in exports]
+        lines += ["  local:", "    *;", "};"]
+    else:
+        lines = [f"LIBRARY {args.library}", "EXPORTS"]
+    for name, size in exports if args.style != "version-script" else []:
+        # PLOT@12 is the function the compiler made; "== _PLOT@12" names its entry in the
+        # export table. Written this way (rather than "_PLOT@12 = PLOT@12", which exports
+        # the same table) the import library the linker writes beside the DLL also works:
+        # a 32-bit caller's reference to PLOT@12 resolves to the DLL's _PLOT@12.
+        lines.append(f"  {name}@{size} == _{name}@{size}" if args.style == "decorated"
                      else f"  {name}")
     content = "\n".join(lines) + "\n"
     if args.output:

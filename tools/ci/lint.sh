@@ -20,8 +20,14 @@ fail() {
 }
 
 # Tracked and new (not ignored) C/C++ sources.
-mapfile -t sources < <(git ls-files --cached --others --exclude-standard \
-  -- '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' | LC_ALL=C sort -u)
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  mapfile -t sources < <(git ls-files --cached --others --exclude-standard \
+    -- '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' | LC_ALL=C sort -u)
+else
+  mapfile -t sources < <(find . -path ./build -prune -o -path ./out -prune -o -type f \
+    \( -name '*.c' -o -name '*.cc' -o -name '*.cpp' -o -name '*.h' -o -name '*.hpp' \) \
+    -print | sed 's|^\./||' | LC_ALL=C sort)
+fi
 outside_platform=()
 library=()
 for file in "${sources[@]}"; do

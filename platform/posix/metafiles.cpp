@@ -1,0 +1,157 @@
+// The metafile handle calls: load, copy, delete, and read header, bits and description.
+#include "platform/posix/metafiles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/emf/emf_records.h"
+#include "platform/posix/code_page.h"
+#include "platform/posix/handles.h"
+#include "platform/posix/record_builder.h"
+
+namespace tamvel::posix {
+
+using namespace tamvel::emf;
+
+namespace {
+
+constexpr uint32_t kBaseHeaderSize = 88;
+constexpr size_t kMaxFileBytes = size_t{1} << 30;
+
+bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
+  size_t offset = 0;
+  while (offset + 8 <= total) {
+    const uint32_t type = ReadAt<uint32_t>(image.data(), offset);
+    const uint32_t size = ReadAt<uint32_t>(image.data(), offset + 4);
+    if (size < 8 || size % 4 != 0 || size > total - offset) return false;
+    offset += size;
+    if (type == EMR_EOF) return offset == total;
+  }
+  return false;
+}
+
+bool ReadFile(const char *path, std::vector<uint8_t> &bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<size_t>(size) > kMaxFileBytes) return false;
+  in.seekg(0);
+  bytes.resize(static_cast<size_t>(size));
+  return static_cast<bool>(in.read(reinterpret_cast<char *>(bytes.data()), size));
+}
+
+}  // namespace
+
+bool IsValidEmfImage(std::span<const uint8_t> image) {
+  if (image.size() < kBaseHeaderSize) return false;
+  const uint8_t *p = image.data();
+  const uint32_t size = ReadAt<uint32_t>(p, 4);
+  const uint32_t total = ReadAt<uint32_t>(p, 48);
+  if (ReadAt<uint32_t>(p, 0) != EMR_HEADER || ReadAt<uint32_t>(p, 40) != kSignature) return false;
+  if (size < kBaseHeaderSize || size % 4 != 0 || total > image.size() || total < size) return false;
+  return ValidRecordChain(image, total);
+}
+
+HENHMETAFILE AddMetafile(std::vector<uint8_t> image) {
+  auto metafile = std::make_shared<Metafile>();
+  image.resize(ReadAt<uint32_t>(image.data(), 48));
+  metafile->bytes = std::move(image);
+  return AddHandle<HENHMETAFILE>(std::move(metafile));
+}
+
+const Metafile *LookupMetafile(HENHMETAFILE emf) { return Lookup<Metafile>(emf).get(); }
+
+bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+}  // namespace tamvel::posix
+
+using namespace tamvel::posix;
+
+BOOL DeleteEnhMetaFile(HENHMETAFILE emf) {
+  if (!LookupMetafile(emf)) return FALSE;
+  return RemoveObject(ValueOf(emf)) ? TRUE : FALSE;
+}
+
+HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE emf, LPCSTR file) {
+  const Metafile *metafile = LookupMetafile(emf);
+  if (!metafile) return nullptr;
+  if (file && !WriteFileImage(file, metafile->bytes)) return nullptr;
+  return AddMetafile(metafile->bytes);
+}
+
+HENHMETAFILE GetEnhMetaFileA(LPCSTR file) {
+  std::vector<uint8_t> bytes;
+  if (!file || !ReadFile(file, bytes) || !IsValidEmfImage(bytes)) return nullptr;
+  return AddMetafile(std::move(bytes));
+}
+
+HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE *data) {
+  if (!data) return nullptr;
+  std::span<const uint8_t> image{data, size};
+  if (!IsValidEmfImage(image)) return nullptr;
+  return AddMetafile({image.begin(), image.end()});
+}
+
+UINT GetEnhMetaFileBits(HENHMETAFILE emf, UINT size, BYTE *data) {
+  const Metafile *metafile = LookupMetafile(emf);
+  if (!metafile) return 0;
+  const auto total = static_cast<UINT>(metafile->bytes.size());
+  if (!data) return total;
+  const UINT n = std::min(size, total);
+  std::memcpy(data, metafile->bytes.data(), n);
+  return n;
+}
+
+UINT GetEnhMetaFileHeader(HENHMETAFILE emf, UINT size, ENHMETAHEADER *header) {
+  const Metafile *metafile = LookupMetafile(emf);
+  if (!metafile) return 0;
+  const ENHMETAHEADER full = metafile->Header();
+  const UINT header_size = std::min<UINT>(full.nSize, sizeof full);
+  if (!header) return header_size;
+  const UINT n = std::min(size, header_size);
+  std::memcpy(header, &full, n);
+  return n;
+}
+
+// The description as stored (UTF-16 with its NULs), converted to code page 932; returns the
+// number of characters copied, NULs included, or the whole length for a null buffer.
+UINT GetEnhMetaFileDescriptionA(HENHMETAFILE emf, UINT size, LPSTR text) {
+  const Metafile *metafile = LookupMetafile(emf);
+  if (!metafile) return static_cast<UINT>(GDI_ERROR);
+  const ENHMETAHEADER header = metafile->Header();
+  const uint64_t end = uint64_t{header.offDescription} + uint64_t{header.nDescription} * 2;
+  if (header.nDescription == 0 || header.offDescription == 0 || end > header.nSize) return 0;
+  std::u16string wide(header.nDescription, u'\0');
+  std::memcpy(wide.data(), metafile->bytes.data() + header.offDescription, wide.size() * 2);
+  const std::string ansi = Utf16ToCp932(wide);
+  if (!text) return static_cast<UINT>(ansi.size());
+  const UINT n = std::min<UINT>(size, static_cast<UINT>(ansi.size()));
+  std::memcpy(text, ansi.data(), n);
+  return n;
+}
+
+// The palette stored in EMR_EOF, the last record of the image.
+UINT GetEnhMetaFilePaletteEntries(HENHMETAFILE emf, UINT count, PALETTEENTRY *entries) {
+  const Metafile *metafile = LookupMetafile(emf);
+  if (!metafile) return static_cast<UINT>(GDI_ERROR);
+  const std::vector<uint8_t> &bytes = metafile->bytes;
+  const uint32_t eof_size = ReadAt<uint32_t>(bytes.data(), bytes.size() - 4);
+  if (eof_size < 20 || eof_size > bytes.size()) return static_cast<UINT>(GDI_ERROR);
+  const size_t eof = bytes.size() - eof_size;
+  const uint32_t n = ReadAt<uint32_t>(bytes.data(), eof + 8);
+  const uint32_t offset = ReadAt<uint32_t>(bytes.data(), eof + 12);
+  if (n == 0) return 0;
+  if (offset > eof_size || n > (eof_size - offset) / 4) return static_cast<UINT>(GDI_ERROR);
+  if (!entries) return n;
+  const UINT copied = std::min(count, n);
+  std::memcpy(entries, bytes.data() + eof + offset, copied * sizeof(PALETTEENTRY));
+  return copied;
+}

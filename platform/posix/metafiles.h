@@ -1,0 +1,28 @@
+// Metafile handles: the finished file images behind HENHMETAFILE.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/posix/objects.h"
+
+namespace tamvel::posix {
+
+// True when `image` is a well-formed EMF file image: an EMR_HEADER of a known size with the
+// signature, nBytes within the image, and a chain of records (each at least 8 bytes, a
+// multiple of 4) that ends with EMR_EOF exactly at nBytes.
+bool IsValidEmfImage(std::span<const uint8_t> image);
+
+// Registers a metafile made of `image` (which must be valid; trailing bytes beyond nBytes
+// are dropped). Null when the table is full.
+HENHMETAFILE AddMetafile(std::vector<uint8_t> image);
+
+// Writes a file image to `path`, replacing the file.
+bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes);
+
+// The metafile behind `emf`, or null.
+const Metafile *LookupMetafile(HENHMETAFILE emf);
+
+}  // namespace tamvel::posix

@@ -1,0 +1,191 @@
+// The recorder's core: record buffer, bounds, object table, and the file image with its
+// header and EOF.
+#include "platform/posix/recorder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/emf/emf_records.h"
+
+namespace tamvel::posix {
+
+using namespace tamvel::emf;
+
+void DeviceBox::Add(LONG x, LONG y) {
+  if (empty) {
+    rect = {x, y, x, y};
+    empty = false;
+    return;
+  }
+  rect.left = std::min(rect.left, x);
+  rect.top = std::min(rect.top, y);
+  rect.right = std::max(rect.right, x);
+  rect.bottom = std::max(rect.bottom, y);
+}
+
+void DeviceBox::Add(const DeviceBox &other) {
+  if (other.empty) return;
+  Add(other.rect.left, other.rect.top);
+  Add(other.rect.right, other.rect.bottom);
+}
+
+void DeviceBox::Inflate(LONG by) {
+  if (empty || by <= 0) return;
+  rect.left = RoundToLong(static_cast<double>(rect.left) - by);
+  rect.top = RoundToLong(static_cast<double>(rect.top) - by);
+  rect.right = RoundToLong(static_cast<double>(rect.right) + by);
+  rect.bottom = RoundToLong(static_cast<double>(rect.bottom) + by);
+}
+
+DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points) {
+  DeviceBox box;
+  for (POINT p : points) {
+    POINT d = dc.ToDevice(p);
+    box.Add(d.x, d.y);
+  }
+  return box;
+}
+
+DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points) {
+  DeviceBox box = BoxOfPoints(dc, points);
+  const Pen *pen = dc.state.pen.get();
+  const double scale = ScaleX(dc.state.mapping);
+  if (pen && !pen->IsNull() && pen->IsGeometric(scale)) {
+    box.Inflate(static_cast<LONG>(std::ceil(pen->DeviceWidth(scale) / 2)));
+  }
+  return box;
+}
+
+MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT> frame,
+                                   std::u16string description, std::string file_name)
+    : reference_(reference),
+      frame_(frame),
+      description_(std::move(description)),
+      file_name_(std::move(file_name)) {}
+
+int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
+
+void MetafileRecorder::Append(std::vector<uint8_t> record) {
+  records_.insert(records_.end(), record.begin(), record.end());
+  ++record_count_;
+}
+
+void MetafileRecorder::AppendDrawing(RecordBuilder &&record, const DeviceBox &box,
+                                     bool has_bounds) {
+  if (has_bounds) record.PutRectAt(8, box.rect);
+  AddBounds(box);
+  Append(record.Finish());
+}
+
+void MetafileRecorder::AddBounds(const DeviceBox &box) { bounds_.Add(box); }
+
+uint32_t MetafileRecorder::IndexOf(const GdiObject &object) const {
+  auto it = std::find(table_.begin() + 1, table_.end(), object.serial);
+  return it == table_.end() ? 0 : static_cast<uint32_t>(it - table_.begin());
+}
+
+uint32_t MetafileRecorder::SelectIndex(Dc &dc, const GdiObject &object) {
+  if (object.IsStock()) return kStockObjectFlag | static_cast<uint32_t>(object.stock_id);
+  if (uint32_t index = IndexOf(object)) return index;
+  auto free_slot = std::find(table_.begin() + 1, table_.end(), 0u);
+  const auto index = static_cast<uint32_t>(free_slot - table_.begin());
+  std::vector<uint8_t> record = object.EncodeCreateRecord(index, dc);
+  if (record.empty()) return 0;
+  Append(std::move(record));
+  if (index == table_.size()) {
+    table_.push_back(object.serial);
+  } else {
+    table_[index] = object.serial;
+  }
+  return index;
+}
+
+void MetafileRecorder::ForgetObject(const GdiObject &object) {
+  uint32_t index = IndexOf(object);
+  if (!index) return;
+  RecordBuilder r(EMR_DELETEOBJECT);
+  r.U32(index);
+  Append(std::move(r));
+  table_[index] = 0;
+}
+
+void MetafileRecorder::AddEofPalette(std::span<const PALETTEENTRY> entries) {
+  for (PALETTEENTRY e : entries) {
+    e.peFlags = 0;
+    auto same = [&](const PALETTEENTRY &o) {
+      return o.peRed == e.peRed && o.peGreen == e.peGreen && o.peBlue == e.peBlue;
+    };
+    if (std::none_of(eof_palette_.begin(), eof_palette_.end(), same)) eof_palette_.push_back(e);
+  }
+}
+
+// The frame in reference pixels (outward), to keep the header bounds inside the picture.
+RECT MetafileRecorder::FramePixels() const {
+  const double kx = reference_.pixels.cx / (reference_.millimetres.cx * 100.0);
+  const double ky = reference_.pixels.cy / (reference_.millimetres.cy * 100.0);
+  return {RoundToLong(std::floor(frame_->left * kx)), RoundToLong(std::floor(frame_->top * ky)),
+          RoundToLong(std::ceil(frame_->right * kx)), RoundToLong(std::ceil(frame_->bottom * ky))};
+}
+
+// Inclusive box of everything drawn; (0,0,-1,-1) when nothing was. With a frame, clipped to
+// it: content beyond the frame is outside the picture, and bounds that straddle y = 0 there
+// would set off some readers' repair heuristics.
+RECT MetafileRecorder::HeaderBounds() const {
+  if (bounds_.empty || !frame_) return bounds_.rect;
+  const RECT px = FramePixels();
+  const RECT &b = bounds_.rect;
+  RECT clipped{std::max(b.left, px.left), std::max(b.top, px.top), std::min(b.right, px.right),
+               std::min(b.bottom, px.bottom)};
+  if (clipped.left > clipped.right || clipped.top > clipped.bottom) return {0, 0, -1, -1};
+  return clipped;
+}
+
+// The frame the application gave, else the bounds in 0.01 mm.
+RECT MetafileRecorder::HeaderFrame() const {
+  if (frame_) return *frame_;
+  if (bounds_.empty) return {0, 0, 0, 0};
+  const double kx = reference_.millimetres.cx * 100.0 / reference_.pixels.cx;
+  const double ky = reference_.millimetres.cy * 100.0 / reference_.pixels.cy;
+  const RECT &b = bounds_.rect;
+  return {RoundToLong(b.left * kx), RoundToLong(b.top * ky), RoundToLong(b.right * kx),
+          RoundToLong(b.bottom * ky)};
+}
+
+std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t records) const {
+  const uint32_t description_bytes = static_cast<uint32_t>(description_.size() * 2);
+  RecordBuilder r(EMR_HEADER);
+  r.Rect(HeaderBounds())
+      .Rect(HeaderFrame())
+      .U32(kSignature)
+      .U32(kVersion)
+      .U32(total_bytes)
+      .U32(records);
+  r.U16(static_cast<uint16_t>(std::min<size_t>(table_.size(), 0xFFFF))).U16(0);
+  r.U32(static_cast<uint32_t>(description_.size()));
+  r.U32(description_.empty() ? 0 : kHeaderSize);
+  r.U32(static_cast<uint32_t>(eof_palette_.size()));
+  r.I32(reference_.pixels.cx).I32(reference_.pixels.cy);
+  r.I32(reference_.millimetres.cx).I32(reference_.millimetres.cy);
+  r.U32(0).U32(0).U32(0);
+  r.I32(reference_.millimetres.cx * 1000).I32(reference_.millimetres.cy * 1000);
+  r.Bytes(description_.data(), description_bytes);
+  return r.Finish();
+}
+
+std::vector<uint8_t> MetafileRecorder::Finish() {
+  RecordBuilder eof(EMR_EOF);
+  eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
+  eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));
+  eof.U32(static_cast<uint32_t>(20 + 4 * eof_palette_.size()));
+  std::vector<uint8_t> eof_bytes = eof.Finish();
+
+  const size_t header_size = Header(0, 0).size();
+  const auto total = static_cast<uint32_t>(header_size + records_.size() + eof_bytes.size());
+  std::vector<uint8_t> file = Header(total, record_count_ + 2);
+  file.insert(file.end(), records_.begin(), records_.end());
+  file.insert(file.end(), eof_bytes.begin(), eof_bytes.end());
+  records_.clear();
+  return file;
+}
+
+}  // namespace tamvel::posix

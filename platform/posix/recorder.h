@@ -1,0 +1,111 @@
+// The metafile recorder: the device behind a DC made by CreateEnhMetaFileA. It writes one EMF
+// record per recorded call, keeps the metafile's object table and the bounds of everything
+// drawn, and assembles the file image (header, records, EOF) when the DC is closed.
+//
+// Code that records a call of its own builds the record with RecordBuilder and hands it to
+// Append() (state records) or AppendDrawing() (records that paint: the device box is unioned
+// into the header bounds and, if the record has a Bounds field at offset 8, written there).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/dc.h"
+#include "platform/posix/device.h"
+#include "platform/posix/mapping.h"
+#include "platform/posix/record_builder.h"
+
+namespace tamvel::posix {
+
+// An inclusive box of device pixels; empty until the first point is added.
+struct DeviceBox {
+  bool empty = true;
+  RECT rect{0, 0, -1, -1};
+  void Add(LONG x, LONG y);
+  void Add(const DeviceBox &other);
+  void Inflate(LONG by);
+};
+
+// The device box of logical points under `dc`'s page transform.
+DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points);
+// ... widened by half the selected pen's device width (geometric pens).
+DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points);
+
+class MetafileRecorder final : public Device {
+ public:
+  MetafileRecorder(ReferenceDevice reference, std::optional<RECT> frame, std::u16string description,
+                   std::string file_name);
+
+  DWORD Win32Type() const override { return OBJ_ENHMETADC; }
+  int DeviceCaps(int index) const override;
+  MetafileRecorder *Recorder() override { return this; }
+
+  // --- records ---
+  void Append(std::vector<uint8_t> record);  // a finished record
+  void Append(RecordBuilder &&record) { Append(record.Finish()); }
+  // A record that paints `box`; `has_bounds` writes the box into the Bounds field at 8.
+  void AppendDrawing(RecordBuilder &&record, const DeviceBox &box, bool has_bounds = true);
+  void AddBounds(const DeviceBox &box);
+  bool InPath(const Dc &dc) const { return dc.path_open; }
+
+  // --- object table ---
+  // The value a SELECTOBJECT/SELECTPALETTE record names for `object`: 0x80000000|id for a
+  // stock object; otherwise its table index, writing the CREATE record (lowest free index)
+  // on first use. 0 if the object cannot be recorded.
+  uint32_t SelectIndex(Dc &dc, const GdiObject &object);
+  // The table index of `object`, or 0 when the table does not hold it.
+  uint32_t IndexOf(const GdiObject &object) const;
+  // Writes EMR_DELETEOBJECT and frees the index, if the table holds `object`.
+  void ForgetObject(const GdiObject &object);
+
+  // Colours of the palettes realized into this DC, for the EOF palette (deduplicated, in
+  // first-seen order).
+  void AddEofPalette(std::span<const PALETTEENTRY> entries);
+
+  // The finished file image. The recorder is done afterwards.
+  std::vector<uint8_t> Finish();
+  const std::string &file_name() const { return file_name_; }
+  const ReferenceDevice &reference() const { return reference_; }
+
+  // --- Device hooks ---
+  void Saved(Dc &) override;
+  void Restored(Dc &, int relative_level) override;
+  void MapModeChanged(Dc &) override;
+  void WindowOrgChanged(Dc &) override;
+  void ViewportOrgChanged(Dc &) override;
+  void AttributeChanged(Dc &, Attribute) override;
+  void ObjectSelected(Dc &, const GdiObject &) override;
+  void MoveTo(Dc &, POINT) override;
+  void LineTo(Dc &, POINT from, POINT to) override;
+  void Polyline(Dc &, std::span<const POINT>) override;
+  void PolyPolyline(Dc &, std::span<const POINT>, std::span<const DWORD>) override;
+  void Polygon(Dc &, std::span<const POINT>) override;
+  void BeginPath(Dc &) override;
+  void EndPath(Dc &) override;
+  void StrokePath(Dc &) override;
+
+ private:
+  // `figure`, when given, is the whole figure whose box a POLYLINETO record carries.
+  void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
+                    std::span<const POINT> figure = {});
+  void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
+  void ReemitPosition(Dc &dc);
+  RECT FramePixels() const;
+  RECT HeaderBounds() const;
+  RECT HeaderFrame() const;
+  std::vector<uint8_t> Header(uint32_t total_bytes, uint32_t records) const;
+
+  ReferenceDevice reference_;
+  std::optional<RECT> frame_;
+  std::u16string description_;
+  std::string file_name_;
+  std::vector<uint8_t> records_;
+  uint32_t record_count_ = 0;
+  DeviceBox bounds_;
+  DeviceBox path_box_;
+  std::vector<uint64_t> table_{0};  // object serial per index; index 0 is the metafile
+  std::vector<PALETTEENTRY> eof_palette_;
+};
+
+}  // namespace tamvel::posix

@@ -1,0 +1,74 @@
+// Every DC call answers a null, stale or wrong-kind handle with its failure value.
+#include <gtest/gtest.h>
+
+#include "platform/win32.h"
+
+namespace {
+
+void ExpectDcCallsFail(HDC dc) {
+  POINT p{0, 0};
+  EXPECT_EQ(SaveDC(dc), 0);
+  EXPECT_FALSE(RestoreDC(dc, -1));
+  EXPECT_EQ(SetMapMode(dc, MM_TWIPS), 0);
+  EXPECT_FALSE(SetWindowOrgEx(dc, 0, 0, &p));
+  EXPECT_EQ(SetROP2(dc, R2_COPYPEN), 0);
+  EXPECT_EQ(GetROP2(dc), 0);
+  EXPECT_EQ(SetPolyFillMode(dc, WINDING), 0);
+  EXPECT_EQ(GetPolyFillMode(dc), 0);
+  EXPECT_EQ(SetTextAlign(dc, 0), GDI_ERROR);
+  EXPECT_EQ(GetTextAlign(dc), GDI_ERROR);
+  EXPECT_EQ(SetBkMode(dc, OPAQUE), 0);
+  EXPECT_EQ(GetBkMode(dc), 0);
+  EXPECT_EQ(SetBkColor(dc, 0), static_cast<COLORREF>(CLR_INVALID));
+  EXPECT_EQ(GetBkColor(dc), static_cast<COLORREF>(CLR_INVALID));
+  EXPECT_EQ(SetTextColor(dc, 0), static_cast<COLORREF>(CLR_INVALID));
+  EXPECT_EQ(GetTextColor(dc), static_cast<COLORREF>(CLR_INVALID));
+  EXPECT_EQ(SetTextCharacterExtra(dc, 1), static_cast<int>(0x80000000u));
+  EXPECT_EQ(GetTextCharacterExtra(dc), static_cast<int>(0x80000000u));
+  EXPECT_FALSE(MoveToEx(dc, 1, 1, &p));
+  EXPECT_FALSE(LineTo(dc, 1, 1));
+  EXPECT_FALSE(GetCurrentPositionEx(dc, &p));
+  POINT pts[2] = {{0, 0}, {1, 1}};
+  DWORD counts[1] = {2};
+  EXPECT_FALSE(Polyline(dc, pts, 2));
+  EXPECT_FALSE(Polygon(dc, pts, 2));
+  EXPECT_FALSE(PolyPolyline(dc, pts, counts, 1));
+  EXPECT_FALSE(Pie(dc, 0, 0, 9, 9, 0, 0, 9, 9));
+  EXPECT_FALSE(Ellipse(dc, 0, 0, 9, 9));
+  EXPECT_FALSE(BeginPath(dc));
+  EXPECT_FALSE(EndPath(dc));
+  EXPECT_FALSE(StrokePath(dc));
+  EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), nullptr);
+  EXPECT_EQ(CloseEnhMetaFile(dc), nullptr);
+  if (dc) {  // a null reference DC means the screen
+    EXPECT_EQ(CreateEnhMetaFileA(dc, nullptr, nullptr, nullptr), nullptr);
+  }
+}
+
+TEST(BadHandles, NullStaleAndForeignDcs) {
+  ExpectDcCallsFail(nullptr);
+  HDC closed = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  DeleteEnhMetaFile(CloseEnhMetaFile(closed));
+  ExpectDcCallsFail(closed);
+  ExpectDcCallsFail(static_cast<HDC>(GetStockObject(BLACK_PEN)));
+  ExpectDcCallsFail(HandleFromValue<HDC>(0xDEADBEEFu));
+}
+
+TEST(BadHandles, MetafileCallsOnOtherHandles) {
+  HENHMETAFILE pen = static_cast<HENHMETAFILE>(GetStockObject(BLACK_PEN));
+  ENHMETAHEADER header;
+  BYTE bits[8];
+  char text[8];
+  EXPECT_FALSE(DeleteEnhMetaFile(pen));
+  EXPECT_EQ(CopyEnhMetaFileA(pen, nullptr), nullptr);
+  EXPECT_EQ(GetEnhMetaFileHeader(pen, sizeof header, &header), 0u);
+  EXPECT_EQ(GetEnhMetaFileBits(pen, sizeof bits, bits), 0u);
+  EXPECT_EQ(GetEnhMetaFileDescriptionA(pen, sizeof text, text), GDI_ERROR);
+  EXPECT_EQ(GetEnhMetaFilePaletteEntries(pen, 0, nullptr), GDI_ERROR);
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  EXPECT_FALSE(DeleteObject(dc));  // a DC is not a GDI drawing object
+  EXPECT_EQ(GetEnhMetaFileBits(reinterpret_cast<HENHMETAFILE>(dc), 0, nullptr), 0u);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+}
+
+}  // namespace
