@@ -24,6 +24,22 @@ void DiscardRecording(HDC recording) {
   if (unused != nullptr) DeleteEnhMetaFile(unused);
 }
 
+// Plays `metafile` into the new recording; on failure the recording is discarded.
+bool PlayOrDiscard(HDC recording, HENHMETAFILE metafile, const RECT &rect) {
+  if (PlayEnhMetaFile(recording, metafile, &rect)) return true;
+  DiscardRecording(recording);
+  return false;
+}
+
+// Deletes the page's old metafile, closes the new recording and gives its metafile to the
+// page; false when closing produced none (the page is then left without a metafile).
+bool FinishRewrite(EmfPage &page, HDC recording) {
+  DeleteEnhMetaFile(page.ReleaseFinishedMetafile());
+  HENHMETAFILE rewritten = CloseEnhMetaFile(recording);
+  page.AdoptFinishedMetafile(rewritten);
+  return rewritten != nullptr;
+}
+
 // The frame of a metafile (0.01 mm, y downwards) as a rectangle of reference-device pixels
 // on the recording `dc`, 3 pixels larger to the right and upwards so that the inclusive
 // edges of the played picture are not cut.
@@ -86,6 +102,8 @@ bool ReplaceFrame(HENHMETAFILE *metafile, const RECT &frame) {
 
 using tamvel::ClampPageNumberToIndex;
 using tamvel::DiscardRecording;
+using tamvel::FinishRewrite;
+using tamvel::PlayOrDiscard;
 using tamvel::FrameToDeviceRect;
 using tamvel::LibraryAttached;
 using tamvel::OffsetFrame;
@@ -155,15 +173,8 @@ TAMVEL_API int32_t TAMVEL_CALL ShiftEmf(int32_t page, int32_t dx, int32_t dy) {
   SetROP2(recording, R2_COPYPEN);
   auto clamp = [](int64_t v) { return tamvel::TruncateToInt(static_cast<double>(v)); };
   RECT rect{clamp(-int64_t{dx}), clamp(h - dy), clamp(w - dx), clamp(-int64_t{dy})};
-  if (!PlayEnhMetaFile(recording, metafile, &rect)) {
-    DiscardRecording(recording);
-    return 5;
-  }
-  DeleteEnhMetaFile(target.ReleaseFinishedMetafile());
-  HENHMETAFILE shifted = CloseEnhMetaFile(recording);
-  if (shifted == nullptr) return 6;
-  target.AdoptFinishedMetafile(shifted);
-  return 0;
+  if (!PlayOrDiscard(recording, metafile, rect)) return 5;
+  return FinishRewrite(target, recording) ? 0 : 6;
 }
 
 TAMVEL_API int32_t TAMVEL_CALL WriteEmf(int32_t destination, int32_t source, int32_t dx,
@@ -182,10 +193,7 @@ TAMVEL_API int32_t TAMVEL_CALL WriteEmf(int32_t destination, int32_t source, int
   if (recording == nullptr) return 4;
 
   RECT rect = FrameToDeviceRect(recording, frame);
-  if (!PlayEnhMetaFile(recording, under, &rect)) {
-    DiscardRecording(recording);
-    return 6;
-  }
+  if (!PlayOrDiscard(recording, under, rect)) return 6;
   RECT source_frame;
   if (tamvel::GetEmfFrame(over, &source_frame) != 0) {
     DiscardRecording(recording);
@@ -194,15 +202,8 @@ TAMVEL_API int32_t TAMVEL_CALL WriteEmf(int32_t destination, int32_t source, int
   // Frame units grow downwards: a positive dy moves the source down.
   RECT moved = OffsetFrame(source_frame, 10 * int64_t{dx}, 10 * int64_t{dy});
   rect = FrameToDeviceRect(recording, moved);
-  if (!PlayEnhMetaFile(recording, over, &rect)) {
-    DiscardRecording(recording);
-    return 8;
-  }
-  DeleteEnhMetaFile(to.ReleaseFinishedMetafile());
-  HENHMETAFILE combined = CloseEnhMetaFile(recording);
-  if (combined == nullptr) return 9;
-  to.AdoptFinishedMetafile(combined);
-  return 0;
+  if (!PlayOrDiscard(recording, over, rect)) return 8;
+  return FinishRewrite(to, recording) ? 0 : 9;
 }
 
 TAMVEL_API int32_t TAMVEL_CALL GetTmpFileName(char *buffer, const char *prefix) {
