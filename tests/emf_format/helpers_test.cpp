@@ -1,0 +1,108 @@
+// The test helpers and the text forms, on a recording made by the platform's GDI: what other
+// tests rely on when they assert on recorded pages.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "platform/emf/emf_text.h"
+#include "tests/common/emf_builder.h"
+#include "tests/common/emf_test_util.h"
+
+namespace tamvel {
+namespace {
+
+TEST(Helpers, DecodeMetafileReadsARecordingOfThisPlatform) {
+  RECT frame{0, 0, 2000, 1000};
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, "app\0title\0");
+  ASSERT_NE(dc, nullptr);
+  MoveToEx(dc, 10, 20, nullptr);
+  LineTo(dc, 30, 40);
+  LineTo(dc, 50, 20);
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  ASSERT_NE(metafile, nullptr);
+  emf::DecodeResult r = test::DecodeMetafile(metafile);
+  DeleteEnhMetaFile(metafile);
+
+  ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
+  ASSERT_NE(r.header(), nullptr);
+  EXPECT_EQ(r.header()->description_parts, (std::vector<std::u16string>{u"app", u"title"}));
+  ASSERT_EQ(test::CountRecords(r, emf::EMR_LINETO), 2u) << test::DescribeAll(r);
+  std::vector<const emf::PointValue*> lines = test::Views<emf::PointValue>(r, emf::EMR_LINETO);
+  EXPECT_EQ(lines[1]->point, (emf::Point{50, 20}));
+  const emf::PointValue* move = test::FirstView<emf::PointValue>(r, emf::EMR_MOVETOEX);
+  ASSERT_NE(move, nullptr);
+  EXPECT_EQ(move->point, (emf::Point{10, 20}));
+  EXPECT_EQ(test::RecordTypes(r).back(), emf::EMR_EOF);
+  EXPECT_TRUE(test::DecodeMetafile(nullptr).problems.size() == 1);
+}
+
+TEST(Helpers, TextFormsShortenLongListsAndQuoteStrings) {
+  std::vector<int64_t> params = {0, 0, 9, 9, 20};  // bounds, cpts, then 20 points
+  for (int i = 0; i < 20; ++i) params.push_back(i | (-i << 16));
+  test::EmfBuilder builder;
+  std::vector<uint8_t> payload;
+  for (int64_t v : params) test::EmfBuilder::PutU32(payload, static_cast<uint32_t>(v));
+  builder.AddBytes(emf::EMR_POLYLINE16, payload);
+  emf::DecodeResult r = emf::DecodeEmf(builder.Build().data(), builder.Build().size());
+  ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
+  const emf::Record& line = r.records[1];
+  EXPECT_EQ(test::Describe(line),
+            "EMR_POLYLINE16 size=108 bounds=(0,0)-(9,9) n=20 (0,0) (1,-1) (2,-2) (3,-3) (4,-4) "
+            "(5,-5) ...(12 more) (18,-18) (19,-19)");
+  emf::FormatOptions all;
+  all.all_points = true;
+  EXPECT_NE(emf::FormatRecordFields(line, all).find("(11,-11) (12,-12)"), std::string::npos);
+  EXPECT_EQ(emf::FormatRecord(line, 1).substr(0, 15), "    1 0x00006c ");
+
+  EXPECT_EQ(emf::FormatColor(0x00C80000), "rgb(0,0,200)");
+  EXPECT_EQ(emf::FormatColor(0x01000003), "paletteindex(3)");
+  EXPECT_EQ(emf::QuoteUtf16(u"a\"b\\\n明"), "\"a\\\"b\\\\\\u000a明\"");
+}
+
+TEST(Helpers, Utf16ConversionsPairSurrogatesAndReplaceBrokenOnes) {
+  std::u16string text = u"ｶﾅ 日本 \U0001F600";
+  EXPECT_EQ(emf::Utf8ToUtf16(emf::Utf16ToUtf8(text)), text);
+  EXPECT_EQ(emf::Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"x"), "\xEF\xBF\xBDx");
+  EXPECT_EQ(emf::Utf8ToUtf16("\xE6\x97"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(emf::Utf8ToUtf16("\xC0"), u"\uFFFD");
+}
+
+// `tamvel dump` as a program: its exit code and messages (the tool is built on Linux only).
+TEST(DumpTool, ListsRecordsAndFailsOnMalformedFiles) {
+  std::string tool = std::string(TAMVEL_BINARY_DIR) + "/tamvel";
+  if (!std::ifstream(tool)) GTEST_SKIP() << "no tamvel tool in this build";
+  std::string out = std::string(TAMVEL_BINARY_DIR) + "/dump-test.txt";
+  auto run = [&](const std::string& args) {
+    int status = std::system((tool + " " + args + " >" + out + " 2>&1").c_str());
+    std::ifstream in(out);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::make_pair(status, text);
+  };
+  auto [ok_status, listing] = run("dump " + test::TestDataPath("emf/gdi-clip-arc.emf"));
+  EXPECT_EQ(ok_status, 0) << listing;
+  EXPECT_NE(listing.find("  127 0x000cf0 EMR_EOF size=20"), std::string::npos) << listing;
+
+  std::ifstream in(test::TestDataPath("emf/gdi-clip-arc.emf"), std::ios::binary);
+  std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string cut = std::string(TAMVEL_BINARY_DIR) + "/dump-test-cut.emf";
+  std::ofstream(cut, std::ios::binary).write(data.data(), 0x280 + 12);
+  auto [bad_status, message] = run("dump " + cut);
+  EXPECT_NE(bad_status, 0);
+  EXPECT_NE(
+      message.find(cut + ": record 11 at offset 0x280: size 16 runs past the end of the file"),
+      std::string::npos)
+      << message;
+
+  EXPECT_NE(run("dump /nonexistent/x.emf").first, 0);
+  EXPECT_NE(run("frobnicate").first, 0);
+  auto [help_status, help] = run("--help");
+  EXPECT_EQ(help_status, 0);
+  EXPECT_NE(help.find("tamvel dump"), std::string::npos);
+  std::remove(cut.c_str());
+  std::remove(out.c_str());
+}
+
+}  // namespace
+}  // namespace tamvel
