@@ -637,8 +637,14 @@ HGDIOBJ Player::MakeObject(const Slot &slot) {
       LOGFONTA font{};
       font.lfHeight = f.height == 0 ? 0 : scaled(f.height * y_scale);
       font.lfWidth = f.width == 0 ? 0 : scaled(f.width * x_scale);
-      font.lfEscapement = Mirrored() ? -f.escapement : f.escapement;
-      font.lfOrientation = Mirrored() ? -f.orientation : f.orientation;
+      // An escapement turns the other way under a mapping that flips one axis: keep the
+      // direction the text had on the recording's device, through a mirrored playback too.
+      const bool recorded_flip =
+          Compose(FromMapping(state_.mapping), state_.world).Determinant() < 0;
+      const bool target_flip = ScaleX(dc_.state.mapping) * ScaleY(dc_.state.mapping) < 0;
+      const int turn = (recorded_flip != target_flip) != Mirrored() ? -1 : 1;
+      font.lfEscapement = turn * f.escapement;
+      font.lfOrientation = turn * f.orientation;
       font.lfWeight = f.weight;
       font.lfItalic = f.italic;
       font.lfUnderline = f.underline;

@@ -30,9 +30,7 @@ bool FromSurface(cairo_surface_t *surface, RasterImage *image) {
       if (format == CAIRO_FORMAT_ARGB32) {
         // Premultiplied alpha over white, as the image would be seen.
         const uint32_t a = p >> 24;
-        auto channel = [&](int shift) {
-          return ((p >> shift) & 0xFF) + (255 - a);
-        };
+        auto channel = [&](int shift) { return ((p >> shift) & 0xFF) + (255 - a); };
         p = (channel(16) << 16) | (channel(8) << 8) | channel(0);
       }
       image->pixels[static_cast<size_t>(y) * image->width + x] = p & 0xFFFFFF;

@@ -103,11 +103,11 @@ bool ReplaceFrame(HENHMETAFILE *metafile, const RECT &frame) {
 using tamvel::ClampPageNumberToIndex;
 using tamvel::DiscardRecording;
 using tamvel::FinishRewrite;
-using tamvel::PlayOrDiscard;
 using tamvel::FrameToDeviceRect;
 using tamvel::LibraryAttached;
 using tamvel::OffsetFrame;
 using tamvel::Page;
+using tamvel::PlayOrDiscard;
 
 extern "C" {
 

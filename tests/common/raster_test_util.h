@@ -28,8 +28,7 @@ inline bool IsInk(uint32_t pixel) {
   return ((pixel >> 16) & 0xFF) < 128 || ((pixel >> 8) & 0xFF) < 128 || (pixel & 0xFF) < 128;
 }
 
-inline InkBox FindInk(const RasterImage &image, int x0 = 0, int y0 = 0, int x1 = -1,
-                      int y1 = -1) {
+inline InkBox FindInk(const RasterImage &image, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
   if (x1 < 0) x1 = image.width - 1;
   if (y1 < 0) y1 = image.height - 1;
   InkBox box{image.width, image.height, -1, -1};

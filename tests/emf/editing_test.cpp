@@ -216,18 +216,18 @@ TEST_F(EditingTest, WriteDrawsTheSourceOverTheDestination) {
     // WriteEmf plays 3 reference pixels wider than the frame: a little larger than 1:1.
     return !test::FindInk(image, x - 4, y - 4, x + 4, y + 4).empty();
   };
-  EXPECT_TRUE(column_has_ink(30.0, 50.0));   // page 1's vertical line
-  EXPECT_TRUE(column_has_ink(75.0, 50.0));   // page 2's, moved from 70 to 75 mm
+  EXPECT_TRUE(column_has_ink(30.0, 50.0));  // page 1's vertical line
+  EXPECT_TRUE(column_has_ink(75.0, 50.0));  // page 2's, moved from 70 to 75 mm
   EXPECT_FALSE(column_has_ink(70.0, 50.0));
 
   DrawCross(3, 50.0f, 50.0f);
   DrawCross(4, 20.0f, 50.0f);
   ASSERT_EQ(WriteEmf(3, 4, 0, 50), 0);  // 5 mm lower, at full size
   image = test::RenderMetafile(MetafileOf(3), kImageSize, kImageSize);
-  EXPECT_TRUE(column_has_ink(30.0, 45.0));   // page 4's horizontal line, 50 -> 45 mm
-  EXPECT_TRUE(column_has_ink(20.0, 17.0));   // its vertical line now runs 15..75 mm
+  EXPECT_TRUE(column_has_ink(30.0, 45.0));  // page 4's horizontal line, 50 -> 45 mm
+  EXPECT_TRUE(column_has_ink(20.0, 17.0));  // its vertical line now runs 15..75 mm
   EXPECT_FALSE(column_has_ink(20.0, 78.0));
-  EXPECT_TRUE(column_has_ink(50.0, 60.0));   // page 3's own
+  EXPECT_TRUE(column_has_ink(50.0, 60.0));  // page 3's own
 }
 
 TEST_F(EditingTest, TemporaryFilesAreNewAndEmpty) {

@@ -55,61 +55,59 @@ EmfBuilder Drawable() {
 std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   files.push_back({"plain", Drawable().Build()});
-  files.push_back({"points past the end", Drawable()
-                                              .AddBytes(emf::EMR_POLYLINE16, Polyline16(1u << 30, 3))
-                                              .AddBytes(emf::EMR_POLYGON16, Polyline16(0xFFFFFFFF, 2))
-                                              .Build()});
+  files.push_back(
+      {"points past the end", Drawable()
+                                  .AddBytes(emf::EMR_POLYLINE16, Polyline16(1u << 30, 3))
+                                  .AddBytes(emf::EMR_POLYGON16, Polyline16(0xFFFFFFFF, 2))
+                                  .Build()});
   std::vector<uint8_t> lying = Drawable().Add(emf::EMR_LINETO, {5, 5}).Build();
   test::SetU32(lying, lying.size() - 20 - 16 + 4, 0x7FFFFFF0);  // LINETO's size
   files.push_back({"record size that lies", lying});
   std::vector<uint8_t> truncated = Drawable().Add(emf::EMR_ELLIPSE, {0, 0, 50, 50}).Build();
   truncated.resize(truncated.size() - 30);
   files.push_back({"truncated", truncated});
-  files.push_back({"huge coordinates",
-                   Drawable()
-                       .Add(emf::EMR_SELECTOBJECT, {0x80000000 | NULL_BRUSH})
-                       .Add(emf::EMR_ELLIPSE, {-kBig, -kBig, kBig, kBig})
-                       .Add(emf::EMR_ARC, {-kBig, -kBig, kBig, kBig, 1, 0, -1, 0})
-                       .Add(emf::EMR_PIE, {0, 0, kBig, 1, kBig, 0, 0, 0})
-                       .Add(emf::EMR_RECTANGLE, {-kBig, -kBig, kBig, kBig})
-                       .Add(emf::EMR_INTERSECTCLIPRECT, {-kBig, -kBig, kBig, kBig})
-                       .Add(emf::EMR_LINETO, {kBig, -kBig})
-                       .Build()});
-  files.push_back({"unknown records", Drawable()
-                                          .Add(999, {1, 2, 3})
-                                          .Add(0x7FFFFFFF, {})
+  files.push_back(
+      {"huge coordinates", Drawable()
+                               .Add(emf::EMR_SELECTOBJECT, {0x80000000 | NULL_BRUSH})
+                               .Add(emf::EMR_ELLIPSE, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_ARC, {-kBig, -kBig, kBig, kBig, 1, 0, -1, 0})
+                               .Add(emf::EMR_PIE, {0, 0, kBig, 1, kBig, 0, 0, 0})
+                               .Add(emf::EMR_RECTANGLE, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_INTERSECTCLIPRECT, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_LINETO, {kBig, -kBig})
+                               .Build()});
+  files.push_back(
+      {"unknown records",
+       Drawable().Add(999, {1, 2, 3}).Add(0x7FFFFFFF, {}).Add(emf::EMR_LINETO, {50, 10}).Build()});
+  files.push_back(
+      {"object indexes out of range", Drawable()
+                                          .Add(emf::EMR_SELECTOBJECT, {5000})
+                                          .Add(emf::EMR_SELECTOBJECT, {0})
+                                          .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 999})
+                                          .Add(emf::EMR_DELETEOBJECT, {0xFFFF})
+                                          .Add(emf::EMR_CREATEPEN, {60000, PS_SOLID, 1, 0, 0})
+                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0})
+                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 77, 0, 1234})
+                                          .Add(emf::EMR_SELECTOBJECT, {1})
+                                          .Add(emf::EMR_SELECTPALETTE, {7})
+                                          .Add(emf::EMR_DELETEOBJECT, {1})
+                                          .Add(emf::EMR_SELECTOBJECT, {1})
                                           .Add(emf::EMR_LINETO, {50, 10})
                                           .Build()});
-  files.push_back({"object indexes out of range",
-                   Drawable()
-                       .Add(emf::EMR_SELECTOBJECT, {5000})
-                       .Add(emf::EMR_SELECTOBJECT, {0})
-                       .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 999})
-                       .Add(emf::EMR_DELETEOBJECT, {0xFFFF})
-                       .Add(emf::EMR_CREATEPEN, {60000, PS_SOLID, 1, 0, 0})
-                       .Add(emf::EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0})
-                       .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 77, 0, 1234})
-                       .Add(emf::EMR_SELECTOBJECT, {1})
-                       .Add(emf::EMR_SELECTPALETTE, {7})
-                       .Add(emf::EMR_DELETEOBJECT, {1})
-                       .Add(emf::EMR_SELECTOBJECT, {1})
-                       .Add(emf::EMR_LINETO, {50, 10})
-                       .Build()});
-  files.push_back({"unbalanced state records",
-                   Drawable()
-                       .Add(emf::EMR_RESTOREDC, {-100})
-                       .Add(emf::EMR_RESTOREDC, {5})
-                       .Add(emf::EMR_SAVEDC, {})
-                       .Add(emf::EMR_SAVEDC, {})
-                       .Add(emf::EMR_RESTOREDC, {-1})
-                       .Add(emf::EMR_BEGINPATH, {})
-                       .Add(emf::EMR_LINETO, {50, 50})
-                       .Add(emf::EMR_FILLPATH, {0, 0, 1, 1})
-                       .Add(emf::EMR_STROKEPATH, {0, 0, 1, 1})
-                       .Add(emf::EMR_SELECTCLIPPATH, {RGN_COPY})
-                       .Add(emf::EMR_CLOSEFIGURE, {})
-                       .Add(emf::EMR_BEGINPATH, {})
-                       .Build()});
+  files.push_back({"unbalanced state records", Drawable()
+                                                   .Add(emf::EMR_RESTOREDC, {-100})
+                                                   .Add(emf::EMR_RESTOREDC, {5})
+                                                   .Add(emf::EMR_SAVEDC, {})
+                                                   .Add(emf::EMR_SAVEDC, {})
+                                                   .Add(emf::EMR_RESTOREDC, {-1})
+                                                   .Add(emf::EMR_BEGINPATH, {})
+                                                   .Add(emf::EMR_LINETO, {50, 50})
+                                                   .Add(emf::EMR_FILLPATH, {0, 0, 1, 1})
+                                                   .Add(emf::EMR_STROKEPATH, {0, 0, 1, 1})
+                                                   .Add(emf::EMR_SELECTCLIPPATH, {RGN_COPY})
+                                                   .Add(emf::EMR_CLOSEFIGURE, {})
+                                                   .Add(emf::EMR_BEGINPATH, {})
+                                                   .Build()});
   files.push_back({"degenerate mapping",
                    Drawable()
                        .Add(emf::EMR_SETMAPMODE, {MM_ISOTROPIC})
@@ -125,12 +123,13 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
                        .Build()});
   // A clip region that claims a million rectangles, and one with a huge rectangle.
   std::vector<uint8_t> region;
-  for (int64_t v : std::initializer_list<int64_t>{48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10, 10, 0, 0, 10, 10}) {
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10,
+                                                  10, 0, 0, 10, 10}) {
     EmfBuilder::PutU32(region, static_cast<uint32_t>(v));
   }
   std::vector<uint8_t> huge_region;
-  for (int64_t v : std::initializer_list<int64_t>{48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig, kBig, -kBig, -kBig, kBig,
-                    kBig}) {
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig,
+                                                  kBig, -kBig, -kBig, kBig, kBig}) {
     EmfBuilder::PutU32(huge_region, static_cast<uint32_t>(v));
   }
   files.push_back({"clip regions", Drawable()
@@ -141,11 +140,13 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
                                        .Build()});
   // Text with a character count past the record, and a pattern brush with absurd sizes.
   std::vector<uint8_t> text;
-  for (int64_t v : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0}) {
+  for (int64_t v : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0,
+                                                  0, -1, -1, 0}) {
     EmfBuilder::PutU32(text, static_cast<uint32_t>(v));
   }
   std::vector<uint8_t> brush;
-  for (int64_t v : std::initializer_list<int64_t>{1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001, 0, 0, 0, 0, 2, 2}) {
+  for (int64_t v : std::initializer_list<int64_t>{1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001,
+                                                  0, 0, 0, 0, 2, 2}) {
     EmfBuilder::PutU32(brush, static_cast<uint32_t>(v));
   }
   brush.resize(brush.size() + 8, 0xFF);
@@ -164,7 +165,8 @@ class HostilePlaybackTest : public test::LibraryTest {
   bool Load(const std::string &name, const std::vector<uint8_t> &bytes) {
     const std::string path = (folder_ / (std::to_string(counter_++) + ".emf")).string();
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char *>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     SCOPED_TRACE(name);
     return LOADFILE(path.c_str()) == 0;
   }
@@ -234,8 +236,7 @@ TEST_F(HostilePlaybackTest, RandomlyDamagedPagesNeverCrash) {
       damaged[at] = static_cast<uint8_t>(random());
     }
     if (random() % 4 == 0) damaged.resize(108 + random() % (damaged.size() - 108));
-    HENHMETAFILE metafile =
-        SetEnhMetaFileBits(static_cast<UINT>(damaged.size()), damaged.data());
+    HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(damaged.size()), damaged.data());
     if (metafile == nullptr) continue;
     test::RenderMetafile(metafile, 40, 40);
     RECT frame{0, -1000, 1000, 0};

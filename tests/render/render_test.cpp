@@ -49,8 +49,8 @@ void LinesPage() {
   const DWORD joins[3] = {PS_JOIN_ROUND, PS_JOIN_BEVEL, PS_JOIN_MITER};
   for (int i = 0; i < 3; ++i) {
     LOGBRUSH brush{BS_SOLID, RGB(200 * (i == 0), 120 * (i == 1), 200 * (i == 2)), 0};
-    HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | caps[i] | joins[i], U(2.5), &brush, 0,
-                            nullptr);
+    HPEN pen =
+        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | caps[i] | joins[i], U(2.5), &brush, 0, nullptr);
     HGDIOBJ old = Select(dc, pen);
     POINT zigzag[3] = {{U(10 + 25 * i), U(20)}, {U(20 + 25 * i), U(40)}, {U(30 + 25 * i), U(20)}};
     Polyline(dc, zigzag, 3);
