@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -155,10 +156,35 @@ void PathPage() {
   DeleteObject(pen);
 }
 
+// Text through the stand-in's own calls: a Latin line, a Shift-JIS line, a turned word and a
+// vertical "@" column.
 void TextPage() {
-  SYMBOL(10.0f, 50.0f, 6.0f, "Tamvel 123", 0.0f, 10);
-  KANJI(10.0f, 30.0f, 8.0f, "\x93\xfa\x96\x7b\x8c\xea", 0.0f, 6);  // 日本語
-  SYMBOL(70.0f, 15.0f, 5.0f, "angle", 30.0f, 5);
+  HDC dc = PageDc();
+  LOGFONTA log{};
+  log.lfHeight = -U(6);
+  log.lfCharSet = SHIFTJIS_CHARSET;
+  std::strcpy(log.lfFaceName, "\x82\x6c\x82\x72 \x96\xbe\x92\xa9");  // ＭＳ 明朝
+  auto write = [&](const LOGFONTA &font, int x, int y, const char *text) {
+    HFONT handle = CreateFontIndirectA(&font);
+    HGDIOBJ old = Select(dc, handle);
+    TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+    Select(dc, old);
+    DeleteObject(handle);
+  };
+  SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  write(log, U(8), U(55), "Tamvel 123");
+  write(log, U(8), U(40), "\x93\xfa\x96\x7b\x8c\xea");  // 日本語
+  LOGFONTA turned = log;
+  turned.lfEscapement = turned.lfOrientation = -300;
+  SetTextColor(dc, RGB(180, 0, 0));
+  write(turned, U(8), U(25), "turned");
+  LOGFONTA vertical = log;
+  std::strcpy(vertical.lfFaceName, "@\x82\x6c\x82\x72 \x96\xbe\x92\xa9");
+  vertical.lfEscapement = vertical.lfOrientation = 900;
+  SetTextColor(dc, RGB(0, 0, 160));
+  write(vertical, U(80), U(65), "\x93\xfa\x96\x7b\x8c\xea ABC");
 }
 
 struct PageCase {
