@@ -18,12 +18,15 @@ if(WIN32)
     endif()
   endforeach()
 
-  # Tests run under Wine in a prefix of their own, made once by the first test.
-  set(TAMVEL_WINE_ENVIRONMENT "WINEDEBUG=-all" "WINEPREFIX=${PROJECT_BINARY_DIR}/wine-prefix")
+  # Tests run under Wine in a prefix of their own, set up as a Japanese system (code page
+  # 932, the Japanese faces mapped to installed fonts) before the first test.
+  set(TAMVEL_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
+  set(TAMVEL_WINE_ENVIRONMENT "WINEDEBUG=-all" "WINEPREFIX=${TAMVEL_WINE_PREFIX}"
+      "LC_ALL=ja_JP.UTF-8")
   if(CMAKE_CROSSCOMPILING_EMULATOR)
-    add_test(NAME wine_prefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init)
-    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine
-                         ENVIRONMENT "${TAMVEL_WINE_ENVIRONMENT}")
+    add_test(NAME wine_prefix COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/wine-prefix.sh
+                                      ${CMAKE_CROSSCOMPILING_EMULATOR} ${TAMVEL_WINE_PREFIX})
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
   endif()
 else()
   find_package(GTest REQUIRED)
