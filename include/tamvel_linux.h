@@ -38,11 +38,9 @@ TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_
 /* A printer writing a PDF file: paper of width x height millimetres (at most 10 m), printed
    at dpi (10..4800) with physical offsets of the printable area in printer pixels (left and
    right by offset_x, top and bottom by offset_y). Null if the file cannot be made. */
-TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreatePrinterDC(const char *pdf_path,
-                                                        double paper_width_mm,
+TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreatePrinterDC(const char *pdf_path, double paper_width_mm,
                                                         double paper_height_mm, int32_t dpi,
-                                                        int32_t offset_x_px,
-                                                        int32_t offset_y_px);
+                                                        int32_t offset_x_px, int32_t offset_y_px);
 /* Ends the printer's page; later drawing goes to a new page. 0 done, 1 not a printer DC. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelEndPrinterPage(TAMVEL_HDC dc);
 
@@ -56,8 +54,7 @@ TAMVEL_API int32_t TAMVEL_CALL TamvelDeleteDC(TAMVEL_HDC dc);
 
 /* A window whose client area is client_width x client_height pixels; null if either is
    negative. */
-TAMVEL_API TAMVEL_HWND TAMVEL_CALL TamvelCreateWindow(int32_t client_width,
-                                                      int32_t client_height);
+TAMVEL_API TAMVEL_HWND TAMVEL_CALL TamvelCreateWindow(int32_t client_width, int32_t client_height);
 /* 0 destroyed, 1 not a window. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelDestroyWindow(TAMVEL_HWND window);
 
