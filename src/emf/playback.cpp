@@ -208,7 +208,8 @@ int GetEmfFrame(HENHMETAFILE metafile, RECT *frame) {
   alignas(ENHMETAHEADER) unsigned char storage[sizeof(ENHMETAHEADER)] = {};
   auto *header = reinterpret_cast<ENHMETAHEADER *>(storage);
   if (GetEnhMetaFileHeader(metafile, 100, header) == 0) return 2;
-  *frame = header->rclFrame;
+  const RECTL &f = header->rclFrame;  // RECTL and RECT are distinct types on Windows
+  *frame = RECT{f.left, f.top, f.right, f.bottom};
   return 0;
 }
 

@@ -1,5 +1,5 @@
 // Reference images: one page per drawing family, rendered by our player and compared with the
-// PNGs checked in under tests/render/reference/. The same page played into a new metafile
+// PNGs checked in under tests/rendering/reference/. The same page played into a new metafile
 // and rendered again must give the same picture (record -> play -> record).
 //
 // Tolerance: pixels may differ by up to kChannelTolerance in a channel on at most
@@ -201,7 +201,7 @@ std::vector<PageCase> Pages() {
 }
 
 fs::path ReferencePath(const std::string &name) {
-  return fs::path(TAMVEL_SOURCE_DIR) / "tests/render/reference" / (name + ".png");
+  return fs::path(TAMVEL_SOURCE_DIR) / "tests/rendering/reference" / (name + ".png");
 }
 
 // Replays `metafile` into a new recording with the same frame, in MM_HIMETRIC so that the
