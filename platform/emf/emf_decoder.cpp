@@ -4,6 +4,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/emf/number_text.h"
+
 namespace tamvel::emf {
 namespace {
 
@@ -20,18 +22,6 @@ constexpr uint32_t kEtoNoRect = 0x100;
 constexpr uint32_t kEtoPdy = 0x2000;
 constexpr uint32_t kHighestStockObject = 19;  // DC_PEN
 constexpr uint32_t kDefaultPalette = 15;
-
-std::string Hex(uint64_t value) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  do {
-    out.insert(out.begin(), kDigits[value & 15]);
-    value >>= 4;
-  } while (value != 0);
-  return "0x" + out;
-}
-
-std::string Num(uint64_t value) { return std::to_string(value); }
 
 // Little-endian reads inside one record. Callers check sizes first; the reads check again and
 // give 0 rather than reach outside the record.

@@ -8,7 +8,8 @@
 //
 // Guarantees: it never throws on bad input (only std::bad_alloc can escape), never reads outside
 // the buffer, and every allocation is bounded by the size of the input: counts inside records
-// are checked against the record before anything is allocated for them.
+// are checked against the record before anything is allocated for them. The worst case, a file
+// of 8-byte records, takes about 25 times the input size (one Record of ~200 bytes each).
 //
 // Views are made for replay: points are always int32 pairs whether the record stored 16- or
 // 32-bit points; strings are UTF-16 as stored; colours are raw COLORREFs (0x00BBGGRR, a

@@ -3,16 +3,10 @@
 #include <cstdio>
 #include <functional>
 
+#include "platform/emf/number_text.h"
+
 namespace tamvel::emf {
 namespace {
-
-std::string Hex(uint64_t value) {
-  char buffer[24];
-  std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
-  return buffer;
-}
-
-std::string Num(int64_t value) { return std::to_string(value); }
 
 std::string Float(double value) {
   char buffer[32];

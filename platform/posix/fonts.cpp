@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -112,12 +113,23 @@ struct FontFile {
 };
 
 // The file of an installed family whose style is nearest to the weight and slant asked for.
+// fontconfig's configuration, loaded once and kept for the process; destroyed at exit, since
+// fontconfig otherwise leaves some of it unreachable.
+FcConfig *FontConfig() {
+  static FcConfig *config = [] {
+    FcConfig *loaded = FcInitLoadConfigAndFonts();
+    if (loaded != nullptr) std::atexit([] { FcConfigDestroy(FontConfig()); });
+    return loaded;
+  }();
+  return config;
+}
+
 bool FindFamilyFile(const char *family, bool want_bold, bool want_italic, FontFile *found) {
-  if (!FcInit()) return false;
+  if (FontConfig() == nullptr) return false;
   FcPattern *pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family));
   FcObjectSet *objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, nullptr);
-  FcFontSet *set = FcFontList(nullptr, pattern, objects);
+  FcFontSet *set = FcFontList(FontConfig(), pattern, objects);
   bool ok = false;
   int best_score = 1 << 30;
   for (int i = 0; set != nullptr && i < set->nfont; ++i) {

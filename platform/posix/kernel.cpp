@@ -48,7 +48,14 @@ BOOL HeapFree(HANDLE heap, DWORD, LPVOID memory) {
   return TRUE;
 }
 
-BOOL DeleteFileA(LPCSTR path) { return path && ::unlink(path) == 0 ? TRUE : FALSE; }
+// A file its owner may not write stands for a file with the read-only attribute, which
+// Windows refuses to delete (unlink() alone would let root through).
+BOOL DeleteFileA(LPCSTR path) {
+  struct stat status;
+  if (path == nullptr || ::lstat(path, &status) != 0) return FALSE;
+  if (S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0) return FALSE;
+  return ::unlink(path) == 0 ? TRUE : FALSE;
+}
 
 // The folder for temporary files with a trailing slash: $TMPDIR, else /tmp. Returns the
 // length written, or the size needed (with the NUL) when the buffer is too small.

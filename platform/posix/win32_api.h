@@ -481,6 +481,7 @@ TAMVEL_PLATFORM_API HRGN CreatePolygonRgn(const POINT *points, int count, int fi
 TAMVEL_PLATFORM_API int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode);
 TAMVEL_PLATFORM_API int SelectClipRgn(HDC dc, HRGN region);
 TAMVEL_PLATFORM_API int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+TAMVEL_PLATFORM_API BOOL SelectClipPath(HDC dc, int mode);
 
 // Palettes.
 TAMVEL_PLATFORM_API HPALETTE CreatePalette(const LOGPALETTE *palette);
@@ -490,6 +491,8 @@ TAMVEL_PLATFORM_API BOOL ResizePalette(HPALETTE palette, UINT count);
 TAMVEL_PLATFORM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
 TAMVEL_PLATFORM_API UINT RealizePalette(HDC dc);
 TAMVEL_PLATFORM_API COLORREF GetNearestColor(HDC dc, COLORREF colour);
+TAMVEL_PLATFORM_API UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count,
+                                           PALETTEENTRY *entries);
 
 // Text.
 TAMVEL_PLATFORM_API BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);

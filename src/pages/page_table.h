@@ -11,6 +11,7 @@ namespace tamvel {
 
 constexpr int kPageCount = 100;
 constexpr double kPageUnitsPerMm = 56.6929;  // MM_TWIPS: 1440 / 25.4
+constexpr int kProcessColorCount = 235;      // colours the process palette collects
 
 // The plotting values kept for each page. Undefined until DIMTAB, DIMTABR or PLOTS opens a
 // drawing on the page or PLOT with pen code 4/5 moves onto it; at attach every page gets the
@@ -34,10 +35,10 @@ struct PlotState {
   float offset_x_factor = 1.0f;
   float offset_y = 0.0f;
   float offset_y_factor = 1.0f;
-  float char_spacing = 6.0f;          // sevenths of the character height
-  float kanji_h_spacing = 35.0f;      // 32nds of the character height
-  float kanji_v_spacing = 40.0f;      // 32nds of the character height
-  int32_t outline_flag = -1;          // -1 filled shapes are outlined, 0 not
+  float char_spacing = 6.0f;      // sevenths of the character height
+  float kanji_h_spacing = 35.0f;  // 32nds of the character height
+  float kanji_v_spacing = 40.0f;  // 32nds of the character height
+  int32_t outline_flag = -1;      // -1 filled shapes are outlined, 0 not
 };
 
 // Attach and detach (src/pages/page_table.cpp). Attach returns false when an allocation
@@ -54,6 +55,10 @@ EmfPage &Page(int index);
 PlotState &State(int index);
 EmfPage &CurrentPage();
 PlotState &CurrentState();
+
+// The process palette's colour list (kProcessColorCount entries), allocated and zeroed at
+// attach with the page table; owned by the palette calls.
+COLORREF *ProcessColorList();
 
 // Page numbers given by callers (1..100) to a page index, clamping the upper bound first.
 int ClampPageNumberToIndex(int32_t page);

@@ -1,0 +1,81 @@
+// Test fixture and helpers for the page-level tests: a freshly attached library per test and
+// the decoded records of a page's finished metafile (on top of emf_test_util.h).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "include/tamvel.h"
+#include "platform/win32.h"
+#include "src/pages/page_table.h"
+#include "tests/common/emf_test_util.h"
+
+namespace tamvel::test {
+
+// Every test starts with 100 fresh pages, page index 0 current.
+class LibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DetachLibrary();
+    ASSERT_TRUE(AttachLibrary());
+  }
+  void TearDown() override { DetachLibrary(); }
+};
+
+// The finished metafile of page index `index`, decoded (empty when the page has none).
+inline emf::DecodeResult DecodePage(int index) {
+  return DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(index))));
+}
+
+// Closes the current page with pen code 999 and decodes it.
+inline emf::DecodeResult ClosePage() {
+  PLOT(0.0f, 0.0f, 999);
+  return DecodePage(CurrentPageIndex());
+}
+
+// The points of every MOVETOEX or LINETO (or other PointValue record) of one type.
+inline std::vector<emf::Point> PointsOfType(const emf::DecodeResult &result, uint32_t type) {
+  std::vector<emf::Point> points;
+  for (const emf::PointValue *p : Views<emf::PointValue>(result, type)) points.push_back(p->point);
+  return points;
+}
+
+// A pen as recorded: EMR_CREATEPEN, or EMR_EXTCREATEPEN for the geometric pens a recorder
+// may write instead of wide cosmetic ones. `style` is the line style alone (PS_SOLID, PS_NULL).
+struct RecordedPen {
+  uint32_t style = 0;
+  int32_t width = 0;
+  uint32_t color = 0;
+};
+
+inline std::vector<RecordedPen> PensOf(const emf::DecodeResult &result) {
+  std::vector<RecordedPen> pens;
+  for (const emf::Record &r : result.records) {
+    if (const auto *p = r.As<emf::Pen>()) pens.push_back({p->style & 0xF, p->width, p->color});
+    if (const auto *p = r.As<emf::ExtPen>()) {
+      pens.push_back({p->style & 0xF, static_cast<int32_t>(p->width), p->color});
+    }
+  }
+  return pens;
+}
+
+inline bool IsPenCreation(uint32_t type) {
+  return type == emf::EMR_CREATEPEN || type == emf::EMR_EXTCREATEPEN;
+}
+
+// A scratch folder for files written by a test, emptied first.
+inline std::filesystem::path ScratchFolder(const std::string &name) {
+  const char *root = std::getenv("TAMVEL_TEST_TMP");
+  std::filesystem::path folder = std::filesystem::path(root != nullptr ? root : "test-tmp") / name;
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directories(folder, error);
+  return folder;
+}
+
+}  // namespace tamvel::test

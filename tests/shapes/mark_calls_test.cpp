@@ -1,0 +1,155 @@
+// Drawn marks and arrows as recorded into a page: points in page units, the pen at the end,
+// the brush and pen as they were.
+#include <limits>
+
+#include "tests/shapes/recording_page.h"
+
+namespace tamvel::test {
+namespace {
+
+using MarkCalls = RecordingPage;
+
+struct BrushState {
+  UINT style = 0;
+  COLORREF colour = 0;
+  uintptr_t hatch = 0;
+  bool operator==(const BrushState &) const = default;
+};
+
+BrushState Brush() {
+  BrushState b;
+  CurrentPage().ReadBrushState(&b.style, &b.colour, &b.hatch);
+  return b;
+}
+
+void ExpectPenAt(float x, float y) {
+  float wx = 0, wy = 0, factor = 0;
+  WHERE(&wx, &wy, &factor);
+  EXPECT_NEAR(wx, x, 0.01f);
+  EXPECT_NEAR(wy, y, 0.01f);
+  EXPECT_EQ(CurrentState().last_x, x);
+  EXPECT_EQ(CurrentState().last_y, y);
+}
+
+TEST_F(MarkCalls, Ctsym2WorkedExample) {
+  PLOT(10.0f, 10.0f, 3);
+  Mark();
+  CTSYM2(50.0f, 50.0f, 5.0f, 0, 0.0f, 0);
+  ExpectPenAt(50.0f, 50.0f);
+  Finish();
+  const std::vector<Figure> figures = Figures();
+  ASSERT_EQ(figures.size(), 1u) << "no line to the centre without ipen -2\n" << SliceText();
+  EXPECT_EQ(figures[0], (Figure{{Units(52), Units(52)},
+                                {Units(48), Units(52)},
+                                {Units(48), Units(48)},
+                                {Units(52), Units(48)},
+                                {Units(52), Units(52)}}));
+}
+
+TEST_F(MarkCalls, IpenMinusTwoJoinsThePreviousPoint) {
+  Mark();
+  PLOT(10.0f, 10.0f, 3);
+  CTSYM2(20.0f, 10.0f, 5.0f, 3, 0.0f, -2);
+  Finish();
+  const std::vector<Figure> figures = Figures();
+  ASSERT_EQ(figures.size(), 3u) << SliceText();
+  EXPECT_EQ(figures[0], (Figure{{Units(10), Units(10)}, {Units(20), Units(10)}}));
+  EXPECT_EQ(figures[1], (Figure{{Units(20), Units(12)}, {Units(20), Units(8)}}));  // N -> S
+}
+
+TEST_F(MarkCalls, EveryMarkEndsAtItsCentreWithThePenAndBrushRestored) {
+  FILLC(2, 0, 0, 0);
+  FILLPT(8);
+  PENC(4, 0, 0, 0);
+  LNTYPE0(0, 3);
+  const BrushState before = Brush();
+  for (int32_t code = -1; code <= 16; ++code) {
+    if (code == 7) continue;  // leaves the pen solid, checked below
+    CTSYM2(40.0f + code, 60.0f, 4.0f, code, 30.0f, code % 2 ? -2 : 0);
+    EXPECT_EQ(Brush(), before) << "CTSYM2 " << code;
+    ExpectPenAt(40.0f + code, 60.0f);
+    CTSYMB(40.0f + code, 80.0f, 4.0f, code, -15.0f, 0);
+    EXPECT_EQ(Brush(), before) << "CTSYMB " << code;
+    ExpectPenAt(40.0f + code, 80.0f);
+  }
+  EXPECT_EQ(LNTYPE0(0, 3), 3) << "outlines restore the line type";
+  CTSYM2(10.0f, 10.0f, 4.0f, 7, 0.0f, 0);
+  EXPECT_EQ(LNTYPE0(0, 0), 0) << "the filled circle leaves a solid pen";
+  EXPECT_EQ(Brush(), before);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  CTSYM2(nan, 10.0f, nan, 1, nan, 0);
+  CTSYMB(10.0f, 10.0f, 1e30f, 11, 0.0f, 0);
+}
+
+TEST_F(MarkCalls, FilledMarksTakeThePenColour) {
+  PENC(2, 0, 0, 0);   // red pen
+  FILLC(1, 0, 0, 0);  // blue brush
+  Mark();
+  CTSYM2(30.0f, 30.0f, 4.0f, 6, 0.0f, 0);
+  Finish();
+  bool red_fill = false;
+  for (const emf::Brush *b : Views<emf::Brush>(result_, emf::EMR_CREATEBRUSHINDIRECT)) {
+    red_fill |= b->style == BS_SOLID && b->color == 0x0000FFu;
+  }
+  EXPECT_TRUE(red_fill) << SliceText();
+  EXPECT_TRUE(Contains(SelectedObjects(), 0x80000000u | NULL_PEN)) << "filled without outline";
+}
+
+TEST_F(MarkCalls, CtsymbSquareHasFiveStrokes) {
+  Mark();
+  CTSYMB(50.0f, 50.0f, 5.0f, 0, 0.0f, 0);
+  Finish();
+  EXPECT_EQ(CountInSlice(emf::EMR_LINETO), 5u) << SliceText();
+}
+
+TEST_F(MarkCalls, ArrowWorkedExampleType21) {
+  // The worked example moved up by 10 mm, onto the page.
+  Mark();
+  AROWHD(0.0f, 10.0f, 100.0f, 10.0f, 5.0f, 2.0f, 21);
+  ExpectPenAt(100.0f, 10.0f);
+  Finish();
+  const std::vector<Figure> figures = Figures();
+  ASSERT_EQ(figures.size(), 3u) << SliceText();
+  EXPECT_EQ(figures[0], (Figure{{Units(100), Units(10)},
+                                {Units(95), Units(9)},
+                                {Units(95), Units(11)},
+                                {Units(100), Units(10)}}));
+  EXPECT_EQ(figures[1], (Figure{{Units(95), Units(10)}, {Units(5), Units(10)}}));
+  EXPECT_EQ(figures[2],
+            (Figure{{0, Units(10)}, {Units(5), Units(11)}, {Units(5), Units(9)}, {0, Units(10)}}));
+}
+
+TEST_F(MarkCalls, ArrowsThatDrawNothing) {
+  FILLC(3, 0, 0, 0);
+  const BrushState before = Brush();
+  PLOT(5.0f, 6.0f, 3);
+  Mark();
+  for (int32_t type : {0, 9, 10, 19, -11, std::numeric_limits<int32_t>::min()}) {
+    AROWHD(10.0f, 10.0f, 30.0f, 20.0f, 3.0f, 2.0f, type);
+    EXPECT_EQ(Brush(), before) << type;
+    ExpectPenAt(30.0f, 20.0f);
+  }
+  PLOT(5.0f, 6.0f, 3);
+  AROWHD(7.0f, 7.0f, 7.0f, 7.0f, 3.0f, 2.0f, 1);  // S = E: nothing, not even a move
+  ExpectPenAt(5.0f, 6.0f);
+  Finish();
+  EXPECT_TRUE(Figures().empty()) << SliceText();
+}
+
+TEST_F(MarkCalls, FilledHeadsFollowTheOutlineFlag) {
+  PENC(12, 0, 0, 0);
+  FILLPT(4);
+  const BrushState before = Brush();
+  Mark();
+  AROWHD(10.0f, 10.0f, 50.0f, 10.0f, 4.0f, 3.0f, 16);
+  const TAMVEL_FSTRING off{"NOOUTLINE", 9};
+  OPTION(&off);
+  AROWHD(10.0f, 20.0f, 50.0f, 20.0f, 4.0f, 3.0f, 27);
+  EXPECT_EQ(Brush(), before);
+  Finish();
+  EXPECT_TRUE(Contains(SelectedObjects(), 0x80000000u | NULL_PEN)) << SliceText();
+  EXPECT_EQ(CountInSlice(emf::EMR_POLYGON16) + CountInSlice(emf::EMR_POLYGON), 3u);
+}
+
+}  // namespace
+}  // namespace tamvel::test

@@ -1,0 +1,168 @@
+// Pen widths, colour codes and the pen, brush, text, background and mode records.
+#include "src/style/pens.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "tests/common/page_test_util.h"
+
+namespace tamvel {
+namespace {
+
+TEST(DecodeColor, FixedTableAndRgbScale) {
+  EXPECT_EQ(DecodeColor(0, 0, 0, 0), 0x000000u);
+  EXPECT_EQ(DecodeColor(1, 0, 0, 0), 0xFF0000u);
+  EXPECT_EQ(DecodeColor(2, 0, 0, 0), 0x0000FFu);
+  EXPECT_EQ(DecodeColor(6, 0, 0, 0), 0x00FFFFu);
+  EXPECT_EQ(DecodeColor(8, 0, 0, 0), 0x404040u);
+  EXPECT_EQ(DecodeColor(14, 0, 0, 0), 0x008080u);
+  EXPECT_EQ(DecodeColor(15, 0, 0, 0), 0x808080u);
+  EXPECT_EQ(DecodeColor(16, 0, 0, 0), 0u);
+  EXPECT_EQ(DecodeColor(-2, 996, 996, 996), 0u);
+  EXPECT_EQ(DecodeColor(INT32_MIN, 0, 0, 0), 0u);
+  EXPECT_EQ(DecodeColor(-1, 1000, 500, -5), 0x000080FFu);
+  EXPECT_EQ(DecodeColor(-1, 100, 996, INT32_MAX), 0xFFFF1Au);
+}
+
+class PensTest : public test::LibraryTest {
+ protected:
+  void SetUp() override {
+    test::LibraryTest::SetUp();
+    PLOTS(100.0f, 100.0f, 0);
+  }
+  static LOGPEN Pen() { return CurrentPage().PenDescription(); }
+};
+
+TEST_F(PensTest, WidthCodes) {
+  const std::pair<int32_t, int32_t> cases[] = {{0, 0},  {1, 6},   {3, 17},  {10, 57},
+                                               {-1, 5}, {-3, 14}, {-10, 48}};
+  for (const auto &[code, width] : cases) {
+    PEN(code);
+    EXPECT_EQ(Pen().lopnWidth.x, width) << code;
+  }
+  PEN(INT32_MIN);
+  EXPECT_EQ(Pen().lopnWidth.x, INT32_MAX);
+  PENW(0.1f);
+  EXPECT_EQ(Pen().lopnWidth.x, 6);
+  PENW(-0.1f);
+  EXPECT_EQ(Pen().lopnWidth.x, 0);
+  PENW(std::numeric_limits<float>::quiet_NaN());
+  EXPECT_EQ(Pen().lopnWidth.x, 0);
+}
+
+TEST_F(PensTest, PenColourCodesAndTheNullPen) {
+  PEN(10);
+  PENC(-1, 1000, 500, -5);
+  EXPECT_EQ(Pen().lopnColor, 0x000080FFu);
+  PENC(-2, 0, 0, 0);
+  EXPECT_EQ(Pen().lopnStyle, static_cast<UINT>(PS_NULL));
+  EXPECT_EQ(Pen().lopnColor, 0x000080FFu);
+  PENC(4, 0, 0, 0);
+  PEN(3);  // keeps style and colour
+  const std::vector<test::RecordedPen> pens = test::PensOf(test::ClosePage());
+  ASSERT_GE(pens.size(), 4u);
+  const test::RecordedPen &null_pen = pens[pens.size() - 3];
+  EXPECT_EQ(null_pen.style, static_cast<uint32_t>(PS_NULL));
+  EXPECT_EQ(null_pen.width, 57);
+  const test::RecordedPen &green = pens[pens.size() - 2];
+  EXPECT_EQ(green.style, static_cast<uint32_t>(PS_SOLID));
+  EXPECT_EQ(green.color, 0x00FF00u);
+  EXPECT_EQ(green.width, 57);
+  EXPECT_EQ(pens.back().width, 17);
+  EXPECT_EQ(pens.back().color, 0x00FF00u);
+}
+
+TEST_F(PensTest, PenReplacementDeletesThePreviousPen) {
+  PENC(2, 0, 0, 0);
+  const emf::DecodeResult page = test::ClosePage();
+  // SELECTOBJECT(BLACK_PEN), DELETEOBJECT(old pen), the new pen, SELECTOBJECT(new pen).
+  const std::vector<const emf::Record *> records = [&] {
+    std::vector<const emf::Record *> all;
+    for (const emf::Record &r : page.records) all.push_back(&r);
+    return all;
+  }();
+  const auto last_pen = std::find_if(records.rbegin(), records.rend(), [](const emf::Record *r) {
+    return test::IsPenCreation(r->type);
+  });
+  ASSERT_NE(last_pen, records.rend());
+  const auto at = last_pen.base() - 1;
+  ASSERT_GE(at - records.begin(), 2);
+  ASSERT_LT(at + 1, records.end());
+  EXPECT_EQ(at[-2]->type, emf::EMR_SELECTOBJECT);
+  EXPECT_EQ(at[-2]->As<emf::Value>()->value, emf::kStockObjectFlag | BLACK_PEN);
+  EXPECT_EQ(at[-1]->type, emf::EMR_DELETEOBJECT);
+  EXPECT_EQ(at[1]->type, emf::EMR_SELECTOBJECT);
+}
+
+TEST_F(PensTest, FillColourKeepsHatchAndGoesHollow) {
+  FILLC(2, 0, 0, 0);
+  FILLC(-5, 0, 0, 0);
+  UINT style = 0;
+  COLORREF colour = 0;
+  uintptr_t hatch = 0;
+  CurrentPage().ReadBrushState(&style, &colour, &hatch);
+  EXPECT_EQ(style, static_cast<UINT>(BS_NULL));
+  EXPECT_EQ(colour, 0x0000FFu);
+  EXPECT_EQ(hatch, static_cast<uintptr_t>(HS_CROSS));
+}
+
+TEST_F(PensTest, TextBackgroundAndModes) {
+  TEXTC(2, 0, 0, 0);
+  TEXTC(-2, 0, 0, 0);   // no change, no record
+  SETBKC(-2, 0, 0, 0);  // black
+  SETBKG(OPAQUE);
+  int32_t mode = 0;
+  GETBKG(&mode);
+  EXPECT_EQ(mode, OPAQUE);
+  GETBKG(nullptr);
+  SETMODE(R2_XORPEN);
+  EXPECT_EQ(CurrentPage().GetTextColorValue(), 0x0000FFu);
+  const emf::DecodeResult page = test::ClosePage();
+  const auto text_colours = test::FindRecords(page, emf::EMR_SETTEXTCOLOR);
+  ASSERT_EQ(text_colours.size(), 2u);  // TEXTC(0) of PLOTS, then red
+  EXPECT_EQ(text_colours[1]->As<emf::Value>()->value, 0x0000FFu);
+  const auto bk_colours = test::FindRecords(page, emf::EMR_SETBKCOLOR);
+  ASSERT_FALSE(bk_colours.empty());
+  EXPECT_EQ(bk_colours.back()->As<emf::Value>()->value, 0u);
+  const auto rops = test::FindRecords(page, emf::EMR_SETROP2);
+  EXPECT_EQ(rops.back()->As<emf::Value>()->value, static_cast<uint32_t>(R2_XORPEN));
+  mode = 5;
+  GETBKG(&mode);  // the page no longer records
+  EXPECT_EQ(mode, 0);
+}
+
+TEST_F(PensTest, AllColoursSetsPenBrushAndText) {
+  ALLC(2, 0, 0, 0);
+  EXPECT_EQ(Pen().lopnColor, 0x0000FFu);
+  EXPECT_EQ(Pen().lopnStyle, static_cast<UINT>(PS_SOLID));
+  COLORREF colour = 0;
+  CurrentPage().ReadBrushState(nullptr, &colour, nullptr);
+  EXPECT_EQ(colour, 0x0000FFu);
+  EXPECT_EQ(CurrentPage().GetTextColorValue(), 0x0000FFu);
+}
+
+TEST_F(PensTest, ColoursTheDisplayShowsExactlyAreNotRegistered) {
+  PALC(-1, 100, 200, 300);
+  EXPECT_EQ(CurrentPage().FindPageColor(DecodeColor(-1, 100, 200, 300)), -1);
+  PENC(-1, 100, 200, 300);
+  EXPECT_EQ(Pen().lopnColor, DecodeColor(-1, 100, 200, 300));
+}
+
+TEST_F(PensTest, NothingIsStoredWhileThePageDoesNotRecord) {
+  PLOT(0.0f, 0.0f, 999);
+  PENC(2, 0, 0, 0);
+  PEN(10);
+  FILLC(3, 0, 0, 0);
+  EXPECT_EQ(Pen().lopnColor, 0u);
+  EXPECT_EQ(Pen().lopnWidth.x, 6);
+  COLORREF colour = 0;
+  CurrentPage().ReadBrushState(nullptr, &colour, nullptr);
+  EXPECT_EQ(colour, 0xFFFFFFu);
+  EXPECT_EQ(CurrentPage().AddPageColor(0x123456), -1);
+}
+
+}  // namespace
+}  // namespace tamvel
