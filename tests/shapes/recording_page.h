@@ -21,7 +21,9 @@ using Figure = std::vector<emf::Point>;
 class RecordingPage : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!LibraryAttached()) ASSERT_TRUE(AttachLibrary());
+    if (!LibraryAttached()) {
+      ASSERT_TRUE(AttachLibrary());
+    }
     CHPAGE(1);
     ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
   }

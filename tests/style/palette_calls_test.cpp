@@ -9,7 +9,9 @@ namespace {
 class ProcessPalette : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!LibraryAttached()) ASSERT_TRUE(AttachLibrary());
+    if (!LibraryAttached()) {
+      ASSERT_TRUE(AttachLibrary());
+    }
     InitPalette();
   }
   void TearDown() override { InitPalette(); }
