@@ -135,8 +135,103 @@ static void draw_page_transforms(void) {
   PLOT(999.0f, -60.0f, 2); /* straight down from the spiral's end */
 }
 
+/* Shift-JIS texts of the text page. */
+#define TEXT_TITLE /* 文字の描画：日本語と英数字 */ \
+  "\x95\xB6\x8E\x9A\x82\xCC\x95`\x89\xE6\x81"                    \
+  "F\x93\xFA\x96{\x8C\xEA\x82\xC6\x89p\x90\x94\x8E\x9A"
+#define TEXT_TIME /* 時間 (秒) */ \
+  "\x8E\x9E\x8A\xD4 (\x95"           \
+  "b)"
+#define TEXT_TEMPERATURE /* 温度 [℃] */ "\x89\xB7\x93x [\x81\x8E]"
+#define TEXT_VERTICAL /* 縦書きの説明文ＡＢ12 */      \
+  "\x8F"                                                       \
+  "c\x8F\x91\x82\xAB\x82\xCC\x90\xE0\x96\xBE\x95\xB6\x82`\x82" \
+  "a12"
+#define TEXT_ENCLOSED /* 囲み文字 */ "\x88\xCD\x82\xDD\x95\xB6\x8E\x9A"
+#define TEXT_MARKS /* 記号マーク（CTSYM1） */ "\x8BL\x8D\x86\x83}\x81[\x83N\x81iCTSYM1\x81j"
+#define TEXT_ROUND /* 丸ゴシックの文字 */ \
+  "\x8A\xDB\x83S\x83V\x83"                        \
+  "b\x83N\x82\xCC\x95\xB6\x8E\x9A"
+#define TEXT_SLANTED /* 斜め30度の文字 */ \
+  "\x8E\xCE\x82\xDF"                            \
+  "30\x93x\x82\xCC\x95\xB6\x8E\x9A"
+#define TEXT_ROOT /* 平方根： */ \
+  "\x95\xBD\x95\xFB\x8D\xAA\x81"     \
+  "F"
+#define TEXT_RADICAND /* ｘ＋１ */ "\x82\x98\x81{\x82P"
+
+/* Page: text - a Japanese title, a chart whose axes are labelled with SYMBOL and NUMBER,
+ * a vertical caption, an enclosed label, a root-sign expression and a row of symbol marks. */
+static void draw_page_text(void) {
+  int32_t i;
+  draw_frame_and_grid();
+  PEN(2);
+  PENC(BLACK, 0, 0, 0);
+  TEXTC(BLACK, 0, 0, 0);
+
+  /* The title, 8 mm high, centred on the page. */
+  SETFON(0, 0);
+  KANJI2(105.0f, 262.0f, 8.0f, TEXT_TITLE, 0.0f, 0, 1);
+
+  /* A chart: time 0..10 s along x (30..150 mm), temperature 0..40 along y (150..230 mm). */
+  PLOT(30.0f, 230.0f, 3);
+  PLOT(30.0f, 150.0f, 2);
+  PLOT(150.0f, 150.0f, 2);
+  for (i = 0; i <= 10; i += 2) {
+    const float x = 30.0f + 12.0f * (float)i;
+    PLOT(x, 150.0f, 3);
+    PLOT(x, 148.0f, 2);
+    NUMBR2(x, 143.0f, 3.0f, (float)i, 0.0f, -1, 1);
+  }
+  for (i = 0; i <= 40; i += 10) {
+    const float y = 150.0f + 2.0f * (float)i;
+    PLOT(30.0f, y, 3);
+    PLOT(28.0f, y, 2);
+    NUMBR2(26.0f, y - 1.5f, 3.0f, (float)i, 0.0f, 1, 0);
+  }
+  SETFON(6, 0);
+  SYMBL2(90.0f, 136.0f, 4.0f, "time t [s]", 0.0f, 10, 1);
+  SYMBL2(12.0f, 190.0f, 4.0f, "temperature T", 90.0f, 13, 1);
+  KANJI2(150.0f, 136.0f, 3.5f, TEXT_TIME, 0.0f, 0, 0);
+  PENC(RED, 0, 0, 0);
+  PEN(3);
+  PLOT(30.0f, 150.0f, 3);
+  for (i = 0; i <= 50; ++i) {
+    const float t = 0.2f * (float)i;
+    PLOT(30.0f + 12.0f * t, 150.0f + 2.0f * 40.0f * (1.0f - expf(-t / 3.0f)), 2);
+  }
+  /* The last value, written where the curve ended (999 continues at the last point). */
+  SYMBOL(999.0f, 999.0f, 3.0f, " T=", 0.0f, 3);
+  NUMBER(999.0f, 999.0f, 3.0f, 40.0f * (1.0f - expf(-10.0f / 3.0f)), 0.0f, 2);
+  PENC(BLACK, 0, 0, 0);
+  PEN(2);
+  KANJI2(30.0f, 232.0f, 3.5f, TEXT_TEMPERATURE, 0.0f, 0, 2);
+
+  /* A vertical caption down the right-hand side. */
+  SETFON(0, 0);
+  KANJI(180.0f, 240.0f, 6.0f, TEXT_VERTICAL, 0.0f, -10);
+
+  /* An enclosed label, a slanted text, a round gothic text. */
+  KANJI2(50.0f, 112.0f, 5.0f, TEXT_ENCLOSED, 0.0f, 0, 1001);
+  KANJI(100.0f, 100.0f, 5.0f, TEXT_SLANTED, 30.0f, 0);
+  SETFON(2, 0);
+  KANJI(100.0f, 85.0f, 5.0f, TEXT_ROUND, 0.0f, 0);
+
+  /* A root-sign expression continuing a text. */
+  SETFON(0, 0);
+  KANJI(30.0f, 85.0f, 5.0f, TEXT_ROOT, 0.0f, 0);
+  ROOTK2(999.0f, 999.0f, 5.0f, TEXT_RADICAND, 0.0f, 0, 2);
+
+  /* The sixteen symbol marks in a row, in blue, with their caption. */
+  KANJI(30.0f, 62.0f, 4.0f, TEXT_MARKS, 0.0f, 0);
+  PENC(BLUE, 0, 0, 0);
+  for (i = 0; i < 16; ++i) CTSYM1(34.0f + 9.0f * (float)i, 50.0f, 6.0f, i, 0.0f, 3);
+  PENC(BLACK, 0, 0, 0);
+}
+
 typedef void (*PageFunction)(void);
-static const PageFunction kPages[] = {draw_page_frame, draw_page_lines, draw_page_transforms};
+static const PageFunction kPages[] = {draw_page_frame, draw_page_lines, draw_page_transforms,
+                                      draw_page_text};
 #define PAGE_COUNT ((int)(sizeof kPages / sizeof kPages[0]))
 
 int main(int argc, char **argv) {

@@ -12,7 +12,6 @@ namespace {
 
 EmfPage *g_pages = nullptr;
 PlotState *g_states = nullptr;
-COLORREF *g_process_colors = nullptr;
 int g_current_page = 0;
 bool g_attached = false;
 
@@ -25,10 +24,7 @@ bool AttachLibrary() {
   // Every page starts with the DIMTAB defaults and a page size of 0, so that drawing before
   // PLOTS reads defined values (and does nothing, since the page does not record).
   if (g_states == nullptr) g_states = new (std::nothrow) PlotState[kPageCount];
-  if (g_process_colors == nullptr)
-    g_process_colors = new (std::nothrow) COLORREF[kProcessColorCount];
-  if (g_pages == nullptr || g_states == nullptr || g_process_colors == nullptr) return false;
-  for (int i = 0; i < kProcessColorCount; ++i) g_process_colors[i] = 0;
+  if (g_pages == nullptr || g_states == nullptr) return false;
   g_current_page = 0;
   g_attached = true;
   return true;
@@ -44,8 +40,6 @@ void DetachLibrary() {
   g_pages = nullptr;
   delete[] g_states;
   g_states = nullptr;
-  delete[] g_process_colors;
-  g_process_colors = nullptr;
 }
 
 bool LibraryAttached() { return g_attached; }
@@ -63,8 +57,6 @@ PlotState &State(int index) { return g_states[index]; }
 EmfPage &CurrentPage() { return g_pages[g_current_page]; }
 
 PlotState &CurrentState() { return g_states[g_current_page]; }
-
-COLORREF *ProcessColorList() { return g_process_colors; }
 
 int ClampPageNumberToIndex(int32_t page) {
   if (page > kPageCount) page = kPageCount;

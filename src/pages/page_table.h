@@ -11,7 +11,6 @@ namespace tamvel {
 
 constexpr int kPageCount = 100;
 constexpr double kPageUnitsPerMm = 56.6929;  // MM_TWIPS: 1440 / 25.4
-constexpr int kProcessColorCount = 235;      // colours the process palette collects
 
 // The plotting values kept for each page. Undefined until DIMTAB, DIMTABR or PLOTS opens a
 // drawing on the page or PLOT with pen code 4/5 moves onto it; at attach every page gets the
@@ -55,10 +54,6 @@ EmfPage &Page(int index);
 PlotState &State(int index);
 EmfPage &CurrentPage();
 PlotState &CurrentState();
-
-// The process palette's colour list (kProcessColorCount entries), allocated and zeroed at
-// attach with the page table; owned by the palette calls.
-COLORREF *ProcessColorList();
 
 // Page numbers given by callers (1..100) to a page index, clamping the upper bound first.
 int ClampPageNumberToIndex(int32_t page);

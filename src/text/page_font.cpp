@@ -39,7 +39,8 @@ void EmfPage::ApplyFontState(const FontState &state) {
   font_.lfHeight = state.height;
   font_.lfWidth = state.width;
   font_.lfWeight = state.weight;
-  font_.lfEscapement = -TruncToInt32(state.angle * 10.0);
+  const int32_t tenths = TruncToInt32(state.angle * 10.0);
+  font_.lfEscapement = tenths == INT32_MIN ? INT32_MAX : -tenths;  // no overflow for -inf
   font_.lfOrientation = font_.lfEscapement;
   font_.lfItalic = state.italic;
   font_.lfUnderline = state.underline;

@@ -1,0 +1,328 @@
+// The KANJI, SYMBOL and TEXTOUT families: counts and splits, alignment with the character
+// extra, the last point after a text, enclosed text and the widths of what is drawn.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "src/plot/coordinates.h"
+#include "src/text/text_drawing.h"
+#include "tests/text/text_test_support.h"
+
+namespace tamvel {
+namespace {
+
+using testing::TextPageTest;
+
+// 日本語テスト: six full-width characters.
+const char kSixKanji[] =
+    "\x93\xFA\x96{\x8C\xEA\x83"
+    "e\x83X\x83g";
+
+TAMVEL_FSTRING Fortran(const char *text, int32_t length) { return TAMVEL_FSTRING{text, length}; }
+
+class TextCountTest : public TextPageTest {};
+
+TEST_F(TextCountTest, KanjiCountsFullWidthCharacters) {
+  KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 2);
+  KANJI(20.0f, 180.0f, 5.0f, kSixKanji, 0.0f, 0);
+  KANJI(20.0f, 160.0f, 5.0f, "", 0.0f, 0);
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, u"\u65E5\u672C");
+  EXPECT_EQ(texts[1].text.size(), 6u);
+}
+
+TEST_F(TextCountTest, NegativeKanjiCountWritesVertically) {
+  float angle = 0.0f;
+  SETDEG(15.0f);
+  KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, -2);
+  int32_t code = -1;
+  int32_t vertical = -1;
+  GETFON(&code, &vertical);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(vertical, 1);
+  GETDEG(&angle);
+  EXPECT_FLOAT_EQ(angle, 15.0f);  // only the angle is given back
+  EXPECT_EQ(CurrentPage().FontDescription().lfEscapement, -150);
+  Close();
+  EXPECT_EQ(AllText(), u"\u65E5\u672C");
+}
+
+TEST_F(TextCountTest, KanjiFortranKeepsTheLastDoubleByteCharacterWhole) {
+  const char text[] =
+      "A\x82\x61"
+      "C";  // A, full-width B, C
+  TAMVEL_FSTRING s = Fortran(text, 4);
+  KANJIF(20.0f, 200.0f, 5.0f, &s, 0.0f, 2);
+  KANJI2F(20.0f, 180.0f, 5.0f, &s, 0.0f, 1, 2);
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, u"A\uFF22C");
+  EXPECT_EQ(texts[1].text, u"A\uFF22");
+}
+
+TEST_F(TextCountTest, SymbolCountsBytes) {
+  SYMBOL(20.0f, 200.0f, 5.0f, "XYZ", 0.0f, 0);     // 0 draws one byte
+  SYMBL2(20.0f, 190.0f, 5.0f, "XYZ", 0.0f, 0, 2);  // 0 draws nothing
+  SYMBL2(20.0f, 180.0f, 5.0f, "XYZ", 0.0f, 2, 2);
+  SYMBL2(20.0f, 170.0f, 5.0f, "XYZ", 0.0f, 500, 2);  // stops at the terminator
+  TAMVEL_FSTRING s = Fortran("ABCDEFGH", 4);
+  SYMBL2F(20.0f, 160.0f, 5.0f, &s, 0.0f, 10, 2);
+  SYMBOLF(20.0f, 150.0f, 5.0f, &s, 0.0f, -10);
+  Close();
+  const auto texts = Texts();
+  ASSERT_GE(texts.size(), 4u);
+  EXPECT_EQ(texts[0].text, u"X");
+  EXPECT_EQ(texts[1].text, u"XY");
+  EXPECT_EQ(texts[2].text, u"XYZ");
+  EXPECT_EQ(texts[3].text, u"ABCD");
+  std::u16string rest;
+  for (size_t i = 4; i < texts.size(); ++i) rest += texts[i].text;
+  EXPECT_EQ(rest, u"ABCD");  // vertical, possibly in several records
+}
+
+TEST_F(TextCountTest, TextOutUsesThePageFontAsItStands) {
+  TAMVEL_FSTRING s = Fortran("AB  ", 4);
+  TEXTOUTF(20.0f, 200.0f, &s, 0);
+  TEXTOUT(20.0f, 190.0f, "hello", -3);
+  TEXTOUT(20.0f, 180.0f, "", 0);
+  TAMVEL_FSTRING blank = Fortran("    ", 4);
+  TEXTOUTF(20.0f, 170.0f, &blank, 0);  // LEN2 is 1: one blank
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].text, u"AB");
+  EXPECT_EQ(texts[1].text, u"hel");
+  EXPECT_EQ(texts[2].text, u" ");
+}
+
+TEST_F(TextCountTest, AlignmentStaysAsTheLastKanji2LeftIt) {
+  int32_t code = 0;
+  KANJI2(100.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 0, 1);
+  GETALG(&code);
+  EXPECT_EQ(code % 10, 1);
+  TEXTOUT(100.0f, 190.0f, "centred", 0);
+  GETALG(&code);
+  EXPECT_EQ(code % 10, 1);
+  KANJI(100.0f, 180.0f, 5.0f, kSixKanji, 0.0f, 0);
+  GETALG(&code);
+  EXPECT_EQ(code, 2);
+}
+
+class TextPlacementTest : public TextPageTest {};
+
+TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
+  EmfPage &page = CurrentPage();
+  page.SetCharExtra(10);
+  page.SetTextAlignFlags(TA_RIGHT | TA_BOTTOM);
+  page.OutputText(1000, 500, "AB");
+  const POINT end = Position();
+  EXPECT_EQ(end.x, 1020);
+  EXPECT_EQ(end.y, 500);
+  Close();
+  // The text is put at the corrected point.
+  bool moved_before_text = false;
+  const auto &records = Result().records;
+  for (size_t i = 1; i < records.size(); ++i) {
+    const emf::PointValue *move = records[i - 1].As<emf::PointValue>();
+    if (records[i].type == emf::EMR_EXTTEXTOUTW && records[i - 1].type == emf::EMR_MOVETOEX) {
+      moved_before_text = move != nullptr && move->point == (emf::Point{1010, 500});
+    }
+  }
+  EXPECT_TRUE(moved_before_text);
+}
+
+TEST_F(TextPlacementTest, LeftAlignedTextEndsOneExtraPastTheText) {
+  EmfPage &page = CurrentPage();
+  page.SetCharExtra(30);
+  page.SetTextAlignFlags(TA_LEFT | TA_BASELINE);
+  page.OutputText(1000, 500, "AB");
+  SIZE extent{};
+  ASSERT_TRUE(page.TextExtent("AB", 2, &extent));
+  const POINT end = Position();
+  EXPECT_EQ(end.x, 1000 + extent.cx + 30);
+  EXPECT_EQ(end.y, 500);
+}
+
+TEST_F(TextPlacementTest, CentredTextEndsHalfItsWidthPastThePoint) {
+  EmfPage &page = CurrentPage();
+  page.SetCharExtra(0);
+  page.SetTextAlignFlags(TA_CENTER | TA_BOTTOM);
+  page.OutputText(3000, 500, "ABCD");
+  SIZE extent{};
+  ASSERT_TRUE(page.TextExtent("ABCD", 4, &extent));
+  const POINT end = Position();
+  EXPECT_EQ(end.x, 3000 + static_cast<int>(extent.cx * 0.5 + 0.5));
+}
+
+// The page-unit position reached by a text, back in plot units, must be the last point.
+void ExpectLastPointAtPosition(HDC dc) {
+  POINT p{};
+  ASSERT_TRUE(GetCurrentPositionEx(dc, &p));
+  float x = 0.0f;
+  float y = 0.0f;
+  PageUnitsToPlot(p.x, p.y, &x, &y);
+  EXPECT_NEAR(CurrentState().last_x, x, 1e-3);
+  EXPECT_NEAR(CurrentState().last_y, y, 1e-3);
+}
+
+TEST_F(TextPlacementTest, NextTextContinuesWhereTheLastEnded) {
+  KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 2);
+  ExpectLastPointAtPosition(Dc());
+  const POINT end = Position();
+  SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  // The first text's advances (each with its character extra) and one extra more.
+  EXPECT_GT(end.x, texts[0].reference.x + testing::DxSum(texts[0]));
+  EXPECT_NEAR(texts[1].reference.x, end.x, 1);
+  EXPECT_EQ(texts[1].reference.y, texts[0].reference.y);
+}
+
+TEST_F(TextPlacementTest, ContinuationHoldsUnderFactorOriginAndRotation) {
+  FACTOR(2.0f);
+  PLOT(30.0f, 40.0f, -3);
+  ROTATE(30.0f);
+  KANJI(20.0f, 50.0f, 5.0f, kSixKanji, 0.0f, 3);
+  ExpectLastPointAtPosition(Dc());
+  const POINT end = Position();
+  SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  // Plot units back and forth are rounded to whole page units at most once each way.
+  EXPECT_NEAR(texts[1].reference.x, end.x, 2);
+  EXPECT_NEAR(texts[1].reference.y, end.y, 2);
+}
+
+TEST_F(TextPlacementTest, WidthIsWhatIsDrawn) {
+  const float width = KANJIWID(5.0f, kSixKanji, 0);
+  const float symbol_width = SYMBLWID(5.0f, "Width 123", 0);
+  const float number_width = NUMBRWID(4.0f, 3.14159f, 3);
+  KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 0);
+  SYMBOL(20.0f, 180.0f, 5.0f, "Width 123", 0.0f, 9);
+  NUMBER(20.0f, 160.0f, 4.0f, 3.14159f, 0.0f, 3);
+  Close();
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_NEAR(width * 56.6929, testing::DxSum(texts[0]), 0.5);
+  EXPECT_NEAR(symbol_width * 56.6929, testing::DxSum(texts[1]), 0.5);
+  EXPECT_EQ(texts[2].text, u"3.142");
+  EXPECT_NEAR(number_width * 56.6929, testing::DxSum(texts[2]), 0.5);
+}
+
+TEST_F(TextPlacementTest, KanjiWidthOfVerticalTextUsesTheVerticalSpacing) {
+  const float horizontal = KANJIWID(10.0f, kSixKanji, 3);
+  const float vertical = KANJIWID(10.0f, kSixKanji, -3);
+  // 35/32 against 40/32 of the height per character, measured in the horizontal face.
+  // Whole reference pixels per character: within a third of a millimetre each.
+  EXPECT_NEAR(horizontal, 3 * 10.0 * 35.0 / 32.0, 1.0);
+  EXPECT_NEAR(vertical, 3 * 10.0 * 40.0 / 32.0, 1.0);
+  EXPECT_GT(vertical, horizontal);
+  int32_t code = 0;
+  int32_t vertical_face = 0;
+  GETFON(&code, &vertical_face);
+  EXPECT_EQ(vertical_face, 0);
+  EXPECT_EQ(KANJIWID(10.0f, "", 0), 0.0f);
+}
+
+TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
+  SETALG(0);                                                 // bottom
+  KANJI2(100.0f, 100.0f, 10.0f, "\x81\x9B", 0.0f, 0, 1001);  // one full-width character
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(Dc(), &metrics);
+  SIZE extent{};
+  GetTextExtentPointA(Dc(), "\x81\x9B", 2, &extent);
+  Close();
+  // The ellipse, as a polygon or an ellipse record: its box.
+  int left = INT32_MAX, top = INT32_MIN, right = INT32_MIN, bottom = INT32_MAX;
+  if (const emf::RectValue *box = test::FirstView<emf::RectValue>(Result(), emf::EMR_ELLIPSE)) {
+    left = box->rect.left, top = box->rect.top, right = box->rect.right, bottom = box->rect.bottom;
+  }
+  for (uint32_t type : {emf::EMR_POLYGON16, emf::EMR_POLYGON}) {
+    for (const emf::Poly *polygon : test::Views<emf::Poly>(Result(), type)) {
+      for (const emf::Point &p : polygon->points) {
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        bottom = std::min(bottom, p.y), top = std::max(top, p.y);
+      }
+    }
+  }
+  ASSERT_LT(left, right) << test::DescribeAll(Result());
+  const int px = static_cast<int>(100.0 * 56.6929 + 0.5);
+  const int py = static_cast<int>(100.0 * 56.6929 + 0.5);
+  EXPECT_NEAR((left + right) / 2, px, 1);
+  EXPECT_NEAR((top + bottom) / 2, py + static_cast<int>(metrics.tmHeight * 0.5), 1);
+  if (extent.cx == extent.cy) {
+    // A square box gets a circle through its corners.
+    EXPECT_NEAR(right - left, 2 * static_cast<int>(extent.cx * 0.5 * std::sqrt(2.0)), 2);
+  }
+}
+
+TEST_F(TextPlacementTest, EnclosedTextWithoutExtentHasNoEllipse) {
+  CurrentPage().DrawEnclosedText(1000, 1000, "");
+  Close();
+  EXPECT_EQ(Count(emf::EMR_ELLIPSE) + Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0u);
+}
+
+class BadTextTest : public TextPageTest {};
+
+TEST_F(BadTextTest, LongAndUnterminatedTextsAreCutAt1024Bytes) {
+  std::vector<char> unterminated(3000, 'x');
+  TEXTOUT(10.0f, 200.0f, unterminated.data(), 3000);
+  SYMBL2(10.0f, 190.0f, 2.0f, unterminated.data(), 0.0f, INT32_MIN, 2);
+  KANJI(10.0f, 180.0f, 2.0f, unterminated.data(), 0.0f, INT32_MAX);
+  EXPECT_EQ(KANJIWID(2.0f, unterminated.data(), INT32_MIN),
+            KANJIWID(2.0f, unterminated.data(), -512));
+  Close();
+  for (const auto &t : Texts()) EXPECT_LE(t.text.size(), 1024u);
+  EXPECT_FALSE(Texts().empty());
+}
+
+TEST_F(BadTextTest, BadDescriptorsDrawNothing) {
+  TAMVEL_FSTRING negative = Fortran("ABC", -5);
+  TAMVEL_FSTRING null_text = Fortran(nullptr, 10);
+  KANJIF(10.0f, 200.0f, 5.0f, &negative, 0.0f, 0);
+  SYMBL2F(10.0f, 200.0f, 5.0f, &negative, 0.0f, -7, 2);
+  TEXTOUTF(10.0f, 200.0f, &null_text, 3);
+  KANJI2F(10.0f, 200.0f, 5.0f, nullptr, 0.0f, 1, 2);
+  EXPECT_EQ(SYMBLWIDF(5.0f, &negative, 3), 0.0f);
+  EXPECT_EQ(KANJIWIDF(5.0f, nullptr, 3), 0.0f);
+  KANJI(10.0f, 200.0f, 5.0f, nullptr, 0.0f, 3);
+  TEXTOUT(10.0f, 200.0f, nullptr, 3);
+  EXPECT_EQ(SYMBLWID(5.0f, nullptr, 3), 0.0f);
+  Close();
+  EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(BadTextTest, InvalidShiftJisAndNonFiniteNumbersAreHarmless) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  KANJI(10.0f, 200.0f, 5.0f, "A\x82", 0.0f, 0);  // a lone lead byte at the end
+  SYMBOL(10.0f, 190.0f, 5.0f, "\x80\xA0\xFF\xFD", 0.0f, 4);
+  KANJI(10.0f, 180.0f, nan, "AB", 0.0f, 0);
+  KANJI(10.0f, 170.0f, 5.0f, "AB", nan, 0);
+  SYMBOL(nan, inf, inf, "AB", -inf, 2);
+  NUMBER(10.0f, 160.0f, 5.0f, nan, nan, 2);
+  EXPECT_FALSE(std::isnan(KANJIWID(nan, "AB", 0)));
+  float angle = 0.0f;
+  GETDEG(&angle);
+  Close();
+  EXPECT_GE(Texts().size(), 2u);
+  EXPECT_EQ(Texts()[0].text.size(), 2u);  // "A" and a replacement for the stray byte
+}
+
+TEST_F(BadTextTest, NothingIsDrawnOnAPageThatDoesNotRecord) {
+  Close();
+  KANJI(10.0f, 200.0f, 5.0f, "AB", 0.0f, 0);
+  EXPECT_EQ(KANJIWID(5.0f, "AB", 0), 0.0f);
+  TEXTOUT(10.0f, 200.0f, "AB", 0);
+}
+
+}  // namespace
+}  // namespace tamvel
