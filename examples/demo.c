@@ -135,6 +135,82 @@ static void draw_page_transforms(void) {
   PLOT(999.0f, -60.0f, 2); /* straight down from the spiral's end */
 }
 
+/* Page 4: a chart of patterned lines, fills, wedges, marks, arrows and clipping. */
+static void draw_page_shapes(void) {
+  static const float pie[6] = {0.0f, 70.0f, 150.0f, 200.0f, 270.0f, 360.0f};
+  static const float clip_x[3] = {180.0f, 198.0f, 162.0f};
+  static const float clip_y[3] = {15.0f, 36.0f, 36.0f};
+  float x[60], y[60];
+  int i, pattern, code;
+
+  /* A grid and one sine curve in each dash pattern of LINE6, with a DASHP base line. */
+  PENW(0.1f);
+  PENC(GREY, 0, 0, 0);
+  GRID(20.0f, 195.0f, 10.0f, 10.0f, 17, 8);
+  PENW(0.3f);
+  for (pattern = 1; pattern <= 11; ++pattern) {
+    for (i = 0; i < 60; ++i) {
+      x[i] = 20.0f + 2.8f * (float)i;
+      y[i] = 197.0f + 6.5f * (float)pattern + 2.5f * sinf(0.25f * (float)i + (float)pattern);
+    }
+    PENC(pattern % 6, 0, 0, 0);
+    LINE6(pattern, x, y, 60);
+  }
+  PENC(BLACK, 0, 0, 0);
+  PLOT(20.0f, 190.0f, 3);
+  DASHP(190.0f, 190.0f, 2.0f);
+
+  /* Hatched bars, one for each fill pattern 2..15, in the text and background colours. */
+  TEXTC(12, 0, 0, 0);
+  SETBKC(7, 0, 0, 0);
+  PENW(0.2f);
+  for (pattern = 2; pattern <= 15; ++pattern) {
+    const float left = 20.0f + 12.0f * (float)(pattern - 2);
+    RECTF(left, 120.0f, left + 9.0f, 130.0f + 4.0f * (float)(pattern % 7 + 1), pattern);
+  }
+
+  /* A pie of wedges, solid and patterned, with an arc around it. */
+  for (i = 0; i < 5; ++i) {
+    FILLC(i + 1, 0, 0, 0);
+    TEXTC(i + 9, 0, 0, 0);
+    WEDGE(55.0f, 70.0f, 30.0f, pie[i], pie[i + 1], 0, i % 2 ? 1 : 3 + i);
+  }
+  PENC(RED, 0, 0, 0);
+  ARC(55.0f, 70.0f, 34.0f, 0.0f, 270.0f, 0);
+  ARCC(55.0f, 70.0f, 36.0f, 0.0f, 90.0f);
+
+  /* Every drawn mark at data points, joined by lines (ipen -2). */
+  PENC(10, 0, 0, 0);
+  FILLC(7, 0, 0, 0);
+  PLOT(18.0f, 280.0f, 3);
+  for (code = 0; code <= 11; ++code) {
+    CTSYM2(25.0f + 14.0f * (float)code, 275.0f + 3.0f * (float)(code % 3), 5.0f, code, 0.0f, -2);
+  }
+  PENC(9, 0, 0, 0);
+  for (code = 0; code <= 14; ++code) {
+    CTSYMB(25.0f + 11.0f * (float)code, 262.0f, 5.0f, code, 0.0f, 0);
+  }
+
+  /* Arrows in the eight head styles: head only, with shaft, with a second head. */
+  PENC(BLACK, 0, 0, 0);
+  for (i = 1; i <= 8; ++i) {
+    AROWHD(105.0f, 110.0f - 6.0f * (float)i, 160.0f, 110.0f - 6.0f * (float)i, 4.0f, 3.0f,
+           i + 10 * (i % 3));
+  }
+
+  /* A clipped region: a frame with a hole and a triangle added, crossed by red lines. */
+  SETCLIP(165.0f, 40.0f, 195.0f, 110.0f);
+  DIFFCLIP(172.0f, 50.0f, 188.0f, 100.0f);
+  ADDCLIPP(clip_x, clip_y, 3);
+  PENC(RED, 0, 0, 0);
+  for (i = 0; i < 40; ++i) {
+    PLOT(140.0f, 5.0f + 3.0f * (float)i, 3);
+    PLOT(200.0f, 35.0f + 3.0f * (float)i, 2);
+  }
+  RESETCLIP();
+  PENC(BLACK, 0, 0, 0);
+}
+
 /* Shift-JIS texts of the text page. */
 #define TEXT_TITLE /* 文字の描画：日本語と英数字 */ \
   "\x95\xB6\x8E\x9A\x82\xCC\x95`\x89\xE6\x81"                    \
@@ -231,7 +307,7 @@ static void draw_page_text(void) {
 
 typedef void (*PageFunction)(void);
 static const PageFunction kPages[] = {draw_page_frame, draw_page_lines, draw_page_transforms,
-                                      draw_page_text};
+                                      draw_page_text, draw_page_shapes};
 #define PAGE_COUNT ((int)(sizeof kPages / sizeof kPages[0]))
 
 int main(int argc, char **argv) {

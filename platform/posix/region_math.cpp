@@ -127,9 +127,11 @@ void AddContourEdges(const POINT *points, int count, std::vector<Edge> *edges, d
     const bool down = b.y > a.y;
     const POINT top = down ? a : b;
     const POINT bottom = down ? b : a;
-    edges->push_back({static_cast<double>(top.x),
-                      static_cast<double>(bottom.x - top.x) / (bottom.y - top.y),
-                      static_cast<double>(top.y), static_cast<double>(bottom.y), down ? 1 : -1});
+    // In double: the differences of two LONGs can overflow an int.
+    const double dx = static_cast<double>(bottom.x) - top.x;
+    const double dy = static_cast<double>(bottom.y) - top.y;
+    edges->push_back({static_cast<double>(top.x), dx / dy, static_cast<double>(top.y),
+                      static_cast<double>(bottom.y), down ? 1 : -1});
     *y_min = std::min(*y_min, static_cast<double>(top.y));
     *y_max = std::max(*y_max, static_cast<double>(bottom.y));
   }

@@ -34,24 +34,24 @@ void ArcAngles(float angle1, float angle2, int32_t direction, float rotation, fl
 ArcRecordGeometry ArcBoxAndRadials(int32_t cx, int32_t cy, int32_t r, float start_angle,
                                    float end_angle) {
   ArcRecordGeometry g;
-  g.left = TruncToInt(static_cast<double>(cx) - r);
-  g.top = TruncToInt(static_cast<double>(cy) + r);
-  g.right = TruncToInt(static_cast<double>(cx) + r);
-  g.bottom = TruncToInt(static_cast<double>(cy) - r);
+  g.left = TruncToInt32(static_cast<double>(cx) - r);
+  g.top = TruncToInt32(static_cast<double>(cy) + r);
+  g.right = TruncToInt32(static_cast<double>(cx) + r);
+  g.bottom = TruncToInt32(static_cast<double>(cy) - r);
   const double a = start_angle * kDegreesToRadians;
   const double b = end_angle * kDegreesToRadians;
-  g.x_start = TruncToInt(cx + r * std::cos(a));
-  g.y_start = TruncToInt(cy + r * std::sin(a));
-  g.x_end = TruncToInt(cx + r * std::cos(b));
-  g.y_end = TruncToInt(cy + r * std::sin(b));
+  g.x_start = TruncToInt32(cx + r * std::cos(a));
+  g.y_start = TruncToInt32(cy + r * std::sin(a));
+  g.x_end = TruncToInt32(cx + r * std::cos(b));
+  g.y_end = TruncToInt32(cy + r * std::sin(b));
   return g;
 }
 
 void WedgeGridRadial(int32_t cx, int32_t cy, float radius, float factor, float angle, int32_t *x,
                      int32_t *y) {
   const double a = angle * kDegreesToRadians;
-  *x = TruncToInt(radius * 20.0 * std::cos(a) / factor + cx + 0.5);
-  *y = TruncToInt(radius * 20.0 * std::sin(a) / factor + cy + 0.5);
+  *x = TruncToInt32(radius * 20.0 * std::cos(a) / factor + cx + 0.5);
+  *y = TruncToInt32(radius * 20.0 * std::sin(a) / factor + cy + 0.5);
 }
 
 }  // namespace tamvel

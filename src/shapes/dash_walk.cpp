@@ -24,7 +24,7 @@ constexpr DashPattern kDashTable[kDashPatternCount] = {
 }  // namespace
 
 float DashWidthAllowance(int32_t pen_width) {
-  return static_cast<float>(TruncToInt(pen_width / 5.68 + 0.5)) * 0.1f;
+  return static_cast<float>(TruncToInt32(pen_width / 5.68 + 0.5)) * 0.1f;
 }
 
 bool MakeDashPattern(int32_t pattern, float allowance, DashPattern *out) {

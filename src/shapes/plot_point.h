@@ -2,9 +2,10 @@
 // so the geometry built on it is tested without one.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
+
+#include "src/plot/coordinates.h"  // TruncToInt32
 
 namespace tamvel {
 
@@ -17,16 +18,6 @@ struct PlotPoint {
 
 constexpr double kPi = 3.14159265358979;
 constexpr double kDegreesToRadians = kPi / 180.0;
-
-// Truncation towards zero that never leaves the int32 range: NaN becomes 0 and values beyond
-// the range saturate, so that garbage input gives a harmless number instead of undefined
-// behaviour.
-inline int32_t TruncToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
 
 // |value| for the fill pattern codes; INT32_MIN has no positive counterpart and stays out of
 // the pattern range as INT32_MAX.

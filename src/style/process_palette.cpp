@@ -19,8 +19,6 @@ PALETTEENTRY CollectedEntry(COLORREF colour) {
   return {GetRValue(colour), GetGValue(colour), GetBValue(colour), PC_NOCOLLAPSE};
 }
 
-// The palette is made with the ten explicit entries and the first colour; later colours are
-// added to the palette object only.
 void ReleasePaletteObjects() {
   if (g_palette_block != nullptr) HeapFree(GetProcessHeap(), 0, g_palette_block);
   if (g_palette != nullptr) DeleteObject(g_palette);
@@ -28,6 +26,8 @@ void ReleasePaletteObjects() {
   g_palette = nullptr;
 }
 
+// The palette is made with the ten explicit entries and the first colour; later colours are
+// added to the palette object only.
 void CreateProcessPalette(COLORREF first) {
   ReleasePaletteObjects();
   const int entries = kSystemPaletteEntries + 1;
