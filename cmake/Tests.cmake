@@ -34,7 +34,7 @@ else()
 endif()
 
 file(GLOB TAMVEL_TEST_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/common/*.cpp)
-file(GLOB TAMVEL_TEST_DIRS LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/*)
+file(GLOB TAMVEL_TEST_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${TAMVEL_TEST_DIRS})
   get_filename_component(name ${dir} NAME)
   if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "common" OR name STREQUAL "data")

@@ -1,0 +1,88 @@
+// The painting devices behind a DC: a raster image (saved as PNG), a printer (a PDF file with
+// a paper size, a resolution and physical offsets) and an SVG drawing. They paint what GDI
+// paints for the DC's state: cosmetic and geometric pens with their caps, joins and styles,
+// solid, hatched and mono pattern brushes, the raster operation, the fill mode, the clip
+// region, and text through the font module.
+//
+// Device pixels are the DC's device units; on PDF and SVG surfaces one device pixel is
+// 1/dpi inch (PDF) or 1/96 inch (SVG).
+#pragma once
+
+#include <cairo.h>
+
+#include <span>
+#include <string>
+
+#include "platform/posix/device.h"
+#include "platform/posix/mapping.h"
+
+namespace tamvel::posix {
+
+class CairoDevice final : public Device {
+ public:
+  enum class Surface { kImage, kPrinter, kSvg };
+
+  struct Geometry {
+    int width_px = 0;  // drawable area (image, SVG) or whole paper (printer), device pixels
+    int height_px = 0;
+    int dpi = 96;
+    int offset_x_px = 0;  // printer: the unprintable margin on the left and top
+    int offset_y_px = 0;
+  };
+
+  // Takes the surface (and releases it when destroyed).
+  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry);
+  ~CairoDevice() override;
+
+  // Makes the DC handles; null when the size is unusable or the surface cannot be made.
+  static HDC CreateImageDc(int width_px, int height_px);
+  static HDC CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,
+                             double paper_height_mm, int dpi, int offset_x_px, int offset_y_px);
+  static HDC CreateSvgDc(const std::string &svg_path, int width_px, int height_px);
+  // The painting device behind `hdc`, or null for every other DC.
+  static CairoDevice *Of(HDC hdc);
+
+  Surface kind() const { return kind_; }
+  const Geometry &geometry() const { return geometry_; }
+  cairo_surface_t *surface() { return surface_; }
+  // The reference values the DC's metric mapping modes use: exact at the device resolution.
+  static ReferenceDevice ReferenceFor(int dpi);
+
+  bool SavePng(const std::string &path);  // images only
+  void EndPage();                         // printers: the next page starts empty
+  void Finish();                          // writes a PDF or SVG file out; no painting after
+
+  int DeviceCaps(int index) const override;
+  void LineTo(Dc &dc, POINT from, POINT to) override;
+  void Polyline(Dc &dc, std::span<const POINT> points) override;
+  void PolyPolyline(Dc &dc, std::span<const POINT> points, std::span<const DWORD> counts) override;
+  void Polygon(Dc &dc, std::span<const POINT> points) override;
+  void StrokePath(Dc &dc) override;
+  void DrawText(Dc &dc, const TextRun &run) override;
+
+ private:
+  // Opens a painting step: cairo state saved, the DC's clip applied; false if the raster
+  // operation leaves the destination unchanged.
+  bool Begin(Dc &dc);
+  void End();
+  struct Figure {
+    std::span<const POINT> points;
+    bool closed = false;
+  };
+  void AddFigure(const Dc &dc, const Figure &figure, double shift);
+  // Sets the stroke source, width, caps, joins and dashes; false for a null pen.
+  bool SetUpPen(const Dc &dc, double *shift);
+  // Sets the fill source; false for a null brush.
+  bool SetUpBrush(const Dc &dc);
+  void SetColour(const Dc &dc, COLORREF colour);  // the raster operation applied
+  void Stroke(Dc &dc, std::span<const Figure> figures);
+  void Fill(Dc &dc, std::span<const Figure> figures);
+
+  Surface kind_;
+  cairo_surface_t *surface_ = nullptr;
+  cairo_t *cr_ = nullptr;
+  Geometry geometry_;
+  bool finished_ = false;
+};
+
+}  // namespace tamvel::posix

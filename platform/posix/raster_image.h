@@ -1,0 +1,26 @@
+// Pixels of image DCs and PNG files as plain arrays, for the tool and the tests that compare
+// renderings (they cannot use cairo themselves).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/posix/win32_api.h"
+
+namespace tamvel::posix {
+
+struct RasterImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows top-down
+
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The current pixels of a DC made by TamvelCreateImageDC; false for any other DC.
+bool CaptureImageDc(HDC dc, RasterImage *image);
+bool ReadPng(const std::string &path, RasterImage *image);
+bool WritePng(const std::string &path, const RasterImage &image);
+
+}  // namespace tamvel::posix

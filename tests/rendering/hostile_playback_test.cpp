@@ -1,0 +1,252 @@
+// Corrupt, truncated and hostile metafiles loaded with LOADFILE, then played and edited:
+// nothing may crash, read out of bounds or allocate without limit, and what can be read is
+// still drawn.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/common/emf_builder.h"
+#include "tests/common/page_test_util.h"
+#include "tests/common/raster_test_util.h"
+
+namespace tamvel {
+namespace {
+
+using test::EmfBuilder;
+
+constexpr int64_t kBig = 0x7FFFFFFF;
+
+std::vector<uint8_t> PointPair(int16_t x, int16_t y) {
+  std::vector<uint8_t> out;
+  EmfBuilder::PutU16(out, static_cast<uint16_t>(x));
+  EmfBuilder::PutU16(out, static_cast<uint16_t>(y));
+  return out;
+}
+
+// A POLYLINE16 that claims `claimed` points but carries `carried`.
+std::vector<uint8_t> Polyline16(uint32_t claimed, int carried) {
+  std::vector<uint8_t> payload;
+  for (int v : {0, 0, 100, 100}) EmfBuilder::PutU32(payload, static_cast<uint32_t>(v));
+  EmfBuilder::PutU32(payload, claimed);
+  for (int i = 0; i < carried; ++i) {
+    std::vector<uint8_t> p = PointPair(static_cast<int16_t>(i * 10), static_cast<int16_t>(i * 7));
+    payload.insert(payload.end(), p.begin(), p.end());
+  }
+  return payload;
+}
+
+// A drawable picture: a black pen and a diagonal line, so that the tests can see that the
+// readable part of a damaged file is still played.
+EmfBuilder Drawable() {
+  EmfBuilder builder;
+  builder.Handles(2)
+      .Add(emf::EMR_CREATEPEN, {1, PS_SOLID, 3, 0, 0})
+      .Add(emf::EMR_SELECTOBJECT, {1})
+      .Add(emf::EMR_MOVETOEX, {10, 10})
+      .Add(emf::EMR_LINETO, {90, 90});
+  return builder;
+}
+
+// Every hostile picture by name.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+  files.push_back({"plain", Drawable().Build()});
+  files.push_back(
+      {"points past the end", Drawable()
+                                  .AddBytes(emf::EMR_POLYLINE16, Polyline16(1u << 30, 3))
+                                  .AddBytes(emf::EMR_POLYGON16, Polyline16(0xFFFFFFFF, 2))
+                                  .Build()});
+  std::vector<uint8_t> lying = Drawable().Add(emf::EMR_LINETO, {5, 5}).Build();
+  test::SetU32(lying, lying.size() - 20 - 16 + 4, 0x7FFFFFF0);  // LINETO's size
+  files.push_back({"record size that lies", lying});
+  std::vector<uint8_t> truncated = Drawable().Add(emf::EMR_ELLIPSE, {0, 0, 50, 50}).Build();
+  truncated.resize(truncated.size() - 30);
+  files.push_back({"truncated", truncated});
+  files.push_back(
+      {"huge coordinates", Drawable()
+                               .Add(emf::EMR_SELECTOBJECT, {0x80000000 | NULL_BRUSH})
+                               .Add(emf::EMR_ELLIPSE, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_ARC, {-kBig, -kBig, kBig, kBig, 1, 0, -1, 0})
+                               .Add(emf::EMR_PIE, {0, 0, kBig, 1, kBig, 0, 0, 0})
+                               .Add(emf::EMR_RECTANGLE, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_INTERSECTCLIPRECT, {-kBig, -kBig, kBig, kBig})
+                               .Add(emf::EMR_LINETO, {kBig, -kBig})
+                               .Build()});
+  files.push_back(
+      {"unknown records",
+       Drawable().Add(999, {1, 2, 3}).Add(0x7FFFFFFF, {}).Add(emf::EMR_LINETO, {50, 10}).Build()});
+  files.push_back(
+      {"object indexes out of range", Drawable()
+                                          .Add(emf::EMR_SELECTOBJECT, {5000})
+                                          .Add(emf::EMR_SELECTOBJECT, {0})
+                                          .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 999})
+                                          .Add(emf::EMR_DELETEOBJECT, {0xFFFF})
+                                          .Add(emf::EMR_CREATEPEN, {60000, PS_SOLID, 1, 0, 0})
+                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0})
+                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 77, 0, 1234})
+                                          .Add(emf::EMR_SELECTOBJECT, {1})
+                                          .Add(emf::EMR_SELECTPALETTE, {7})
+                                          .Add(emf::EMR_DELETEOBJECT, {1})
+                                          .Add(emf::EMR_SELECTOBJECT, {1})
+                                          .Add(emf::EMR_LINETO, {50, 10})
+                                          .Build()});
+  files.push_back({"unbalanced state records", Drawable()
+                                                   .Add(emf::EMR_RESTOREDC, {-100})
+                                                   .Add(emf::EMR_RESTOREDC, {5})
+                                                   .Add(emf::EMR_SAVEDC, {})
+                                                   .Add(emf::EMR_SAVEDC, {})
+                                                   .Add(emf::EMR_RESTOREDC, {-1})
+                                                   .Add(emf::EMR_BEGINPATH, {})
+                                                   .Add(emf::EMR_LINETO, {50, 50})
+                                                   .Add(emf::EMR_FILLPATH, {0, 0, 1, 1})
+                                                   .Add(emf::EMR_STROKEPATH, {0, 0, 1, 1})
+                                                   .Add(emf::EMR_SELECTCLIPPATH, {RGN_COPY})
+                                                   .Add(emf::EMR_CLOSEFIGURE, {})
+                                                   .Add(emf::EMR_BEGINPATH, {})
+                                                   .Build()});
+  files.push_back({"degenerate mapping",
+                   Drawable()
+                       .Add(emf::EMR_SETMAPMODE, {MM_ISOTROPIC})
+                       .Add(emf::EMR_SETWINDOWEXTEX, {0, 0})
+                       .Add(emf::EMR_SETVIEWPORTEXTEX, {kBig, -kBig})
+                       .Add(emf::EMR_SETMAPMODE, {MM_ANISOTROPIC})
+                       .Add(emf::EMR_SETWINDOWEXTEX, {1, kBig})
+                       .Add(emf::EMR_LINETO, {10, 10})
+                       .Add(emf::EMR_SETMAPMODE, {1234})
+                       .Add(emf::EMR_SETWORLDTRANSFORM, {0x7FC00000, 0, 0, 0x7F800000, 0, 0})
+                       .Add(emf::EMR_MODIFYWORLDTRANSFORM, {0, 0, 0, 0, 0, 0, 99})
+                       .Add(emf::EMR_LINETO, {20, 10})
+                       .Build()});
+  // A clip region that claims a million rectangles, and one with a huge rectangle.
+  std::vector<uint8_t> region;
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10,
+                                                  10, 0, 0, 10, 10}) {
+    EmfBuilder::PutU32(region, static_cast<uint32_t>(v));
+  }
+  std::vector<uint8_t> huge_region;
+  for (int64_t v : std::initializer_list<int64_t>{48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig,
+                                                  kBig, -kBig, -kBig, kBig, kBig}) {
+    EmfBuilder::PutU32(huge_region, static_cast<uint32_t>(v));
+  }
+  files.push_back({"clip regions", Drawable()
+                                       .AddBytes(emf::EMR_EXTSELECTCLIPRGN, region)
+                                       .AddBytes(emf::EMR_EXTSELECTCLIPRGN, huge_region)
+                                       .Add(emf::EMR_EXTSELECTCLIPRGN, {0, 99})
+                                       .Add(emf::EMR_LINETO, {10, 90})
+                                       .Build()});
+  // Text with a character count past the record, and a pattern brush with absurd sizes.
+  std::vector<uint8_t> text;
+  for (int64_t v : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0,
+                                                  0, -1, -1, 0}) {
+    EmfBuilder::PutU32(text, static_cast<uint32_t>(v));
+  }
+  std::vector<uint8_t> brush;
+  for (int64_t v : std::initializer_list<int64_t>{1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001,
+                                                  0, 0, 0, 0, 2, 2}) {
+    EmfBuilder::PutU32(brush, static_cast<uint32_t>(v));
+  }
+  brush.resize(brush.size() + 8, 0xFF);
+  files.push_back({"text and brushes", Drawable()
+                                           .AddBytes(emf::EMR_EXTTEXTOUTW, text)
+                                           .AddBytes(emf::EMR_CREATEMONOBRUSH, brush)
+                                           .Add(emf::EMR_SELECTOBJECT, {1})
+                                           .Add(emf::EMR_RECTANGLE, {0, 0, 50, 50})
+                                           .Build()});
+  return files;
+}
+
+class HostilePlaybackTest : public test::LibraryTest {
+ protected:
+  // Writes `bytes` to a file and loads it into the current page; false if LOADFILE refused.
+  bool Load(const std::string &name, const std::vector<uint8_t> &bytes) {
+    const std::string path = (folder_ / (std::to_string(counter_++) + ".emf")).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    SCOPED_TRACE(name);
+    return LOADFILE(path.c_str()) == 0;
+  }
+  // Plays and edits the current page every way the library can.
+  void PlayAndEditEverything() {
+    HDC image = TamvelCreateImageDC(120, 120);
+    HWND window = TamvelCreateWindow(120, 120);
+    PasteEmf(image, window);
+    PasteEmf1(image, window, 5000, 5000, 100, 100);
+    PasteEmf2(image, window, 5000, 5000, -100, -100, 3);
+    const std::string pdf = (folder_ / "print.pdf").string();
+    HDC printer = TamvelCreatePrinterDC(pdf.c_str(), 50.0, 50.0, 72, 5, 5);
+    PrintEmf(printer);
+    PrintEmfF1(printer, 1000, 1000, 10, 10);
+    TamvelDeleteDC(printer);
+    PasteClipboard();
+    const int32_t page = CurrentPageIndex() + 1;
+    CopyEmf(page + 1, page);
+    WriteEmf(page + 1, page, 10, 10);
+    WriteEmf(page, page + 1, -10, -10);
+    ShiftEmf(page, 5, 5);
+    ResizeEmf(page, 3000, 3000);
+    PasteEmf(image, window);
+    TamvelDestroyWindow(window);
+    TamvelDeleteDC(image);
+  }
+  void SetUp() override {
+    test::LibraryTest::SetUp();
+    folder_ = test::ScratchFolder("hostile-playback");
+  }
+  std::filesystem::path folder_;
+  int counter_ = 0;
+};
+
+TEST_F(HostilePlaybackTest, DamagedFilesArePlayedAndEditedSafely) {
+  for (const auto &[name, bytes] : HostileFiles()) {
+    SCOPED_TRACE(name);
+    if (Load(name, bytes)) PlayAndEditEverything();
+  }
+}
+
+TEST_F(HostilePlaybackTest, TheReadablePartOfADamagedFileIsDrawn) {
+  for (const auto &[name, bytes] : HostileFiles()) {
+    if (!Load(name, bytes)) continue;
+    SCOPED_TRACE(name);
+    test::RasterImage image = test::RenderMetafile(CurrentPage().FinishedMetafile(), 100, 100);
+    // The diagonal line drawn before the damage.
+    EXPECT_TRUE(test::IsInk(image.At(50, 50)));
+  }
+}
+
+TEST_F(HostilePlaybackTest, RandomlyDamagedPagesNeverCrash) {
+  std::vector<uint8_t> page = Drawable()
+                                  .Add(emf::EMR_SAVEDC, {})
+                                  .Add(emf::EMR_SETMAPMODE, {MM_TWIPS})
+                                  .Add(emf::EMR_ELLIPSE, {0, 0, 500, -500})
+                                  .AddBytes(emf::EMR_POLYLINE16, Polyline16(3, 3))
+                                  .Add(emf::EMR_INTERSECTCLIPRECT, {0, 0, 300, -300})
+                                  .Add(emf::EMR_RESTOREDC, {-1})
+                                  .Build();
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 150; ++round) {
+    std::vector<uint8_t> damaged = page;
+    const int changes = 1 + static_cast<int>(random() % 6);
+    for (int i = 0; i < changes; ++i) {
+      const size_t at = 108 + random() % (damaged.size() - 108);  // keep the header readable
+      damaged[at] = static_cast<uint8_t>(random());
+    }
+    if (random() % 4 == 0) damaged.resize(108 + random() % (damaged.size() - 108));
+    HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(damaged.size()), damaged.data());
+    if (metafile == nullptr) continue;
+    test::RenderMetafile(metafile, 40, 40);
+    RECT frame{0, -1000, 1000, 0};
+    HDC recording = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    RECT rect{0, 0, 40, 40};
+    PlayEnhMetaFile(recording, metafile, &rect);
+    DeleteEnhMetaFile(CloseEnhMetaFile(recording));
+    DeleteEnhMetaFile(metafile);
+  }
+}
+
+}  // namespace
+}  // namespace tamvel

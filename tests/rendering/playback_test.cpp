@@ -1,0 +1,330 @@
+// The playback calls: result codes in the order of their checks, the rectangles they play
+// into, the caller's DC left as it was, printers and the clipboard.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "include/tamvel_linux.h"
+#include "src/emf/editing.h"
+#include "src/emf/playback.h"
+#include "tests/common/page_test_util.h"
+#include "tests/common/raster_test_util.h"
+
+namespace tamvel {
+namespace {
+
+// Draws the border of a page of width x height millimetres and closes the page.
+void DrawFramedPage(float width, float height) {
+  PLOTS(width, height, 0);
+  PLOT(0.0f, 0.0f, 3);
+  PLOT(width, 0.0f, 2);
+  PLOT(width, height, 2);
+  PLOT(0.0f, height, 2);
+  PLOT(0.0f, 0.0f, 2);
+  PLOT(0.0f, 0.0f, 999);
+}
+
+class PlaybackTest : public test::LibraryTest {
+ protected:
+  void SetUp() override {
+    test::LibraryTest::SetUp();
+    window_ = TamvelCreateWindow(400, 300);
+    image_ = TamvelCreateImageDC(420, 320);
+  }
+  void TearDown() override {
+    TamvelDeleteDC(image_);
+    TamvelDestroyWindow(window_);
+    test::LibraryTest::TearDown();
+  }
+  test::InkBox InkOfImage() const {
+    test::RasterImage image;
+    posix::CaptureImageDc(image_, &image);
+    return test::FindInk(image);
+  }
+  HWND window_ = nullptr;
+  HDC image_ = nullptr;
+};
+
+TEST_F(PlaybackTest, PasteCallsCheckDcThenWindowThenMetafile) {
+  EXPECT_EQ(PasteEmf(nullptr, nullptr), 1);  // even without a metafile
+  EXPECT_EQ(PasteEmf(image_, nullptr), 2);
+  EXPECT_EQ(PasteEmf(image_, window_), 3);
+  EXPECT_EQ(PasteEmf0(nullptr, window_, 0, 0, 10, 10), 1);
+  EXPECT_EQ(PasteEmf0(image_, nullptr, 0, 0, 10, 10), 2);
+  EXPECT_EQ(PasteEmf0(image_, window_, 0, 0, 10, 10), 3);
+  for (int widen : {-1, 0}) {
+    auto paste = [&](HDC dc, HWND window, int sw, int sh) {
+      return widen < 0 ? PasteEmf1(dc, window, sw, sh, 0, 0)
+                       : PasteEmf2(dc, window, sw, sh, 0, 0, widen);
+    };
+    EXPECT_EQ(paste(nullptr, window_, 0, 0), 1);
+    EXPECT_EQ(paste(image_, nullptr, 0, 0), 2);
+    EXPECT_EQ(paste(image_, window_, 0, 0), 3);
+    DrawFramedPage(210.0f, 297.0f);
+    EXPECT_EQ(paste(image_, window_, 0, 30000), 5);
+    EXPECT_EQ(paste(image_, window_, 40000, 0), 5);
+    EXPECT_EQ(paste(image_, window_, 40000, 30000), 0);
+    // A frame without width comes before the sheet check.
+    HENHMETAFILE metafile = CurrentPage().FinishedMetafile();
+    ASSERT_TRUE(ReplaceFrame(&metafile, RECT{0, 0, 0, -100}));
+    CurrentPage().ReleaseFinishedMetafile();
+    CurrentPage().AdoptFinishedMetafile(metafile);
+    EXPECT_EQ(paste(image_, window_, 0, 0), 4);
+    CurrentPage().ClearPage();
+  }
+}
+
+TEST_F(PlaybackTest, PrintCallsCheckPrinterThenMetafileThenFrame) {
+  const std::string pdf = (test::ScratchFolder("print-codes") / "codes.pdf").string();
+  HDC printer = TamvelCreatePrinterDC(pdf.c_str(), 210.0, 297.0, 150, 20, 20);
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(PrintEmf(nullptr), 1);
+  EXPECT_EQ(PrintEmf(printer), 2);
+  EXPECT_EQ(PrintEmf0(printer), 2);
+  EXPECT_EQ(PrintEmfF(printer), 2);
+  EXPECT_EQ(PrintEmfF1(printer, 100, 100, 0, 0), 2);
+  DrawFramedPage(210.0f, 297.0f);
+  EXPECT_EQ(PrintEmf(printer), 0);
+  EXPECT_EQ(PrintEmf0(printer), 0);
+  EXPECT_EQ(PrintEmfF(printer), 0);
+  EXPECT_EQ(PrintEmfF1(printer, 10000, 10000, 500, 500), 0);
+  EXPECT_EQ(PrintEmfF1(printer, 0, 10000, 0, 0), 3);  // a window without width
+  EXPECT_EQ(TamvelDeleteDC(printer), 0);
+  EXPECT_GT(std::filesystem::file_size(pdf), 0u);
+}
+
+TEST_F(PlaybackTest, SizesOfTheFrameAndOfAScreenPixel) {
+  int32_t width = -1, height = -1;
+  EXPECT_EQ(GetEmfSize(&width, &height), 1);
+  EXPECT_EQ(width, -1);  // nothing written
+  EXPECT_EQ(GetPixelSize(&width, &height), -1);
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(height, 0);
+
+  PLOTS(210.0f, 297.0f, 0);
+  EXPECT_EQ(GetPixelSize(&width, &height), 0);  // 96 dpi: 26.46 hundredths of a mm
+  EXPECT_EQ(width, 26);
+  EXPECT_EQ(height, 26);
+  PLOT(0.0f, 0.0f, 999);
+  EXPECT_EQ(GetPixelSize(&width, &height), -1);
+  EXPECT_EQ(GetEmfSize(&width, &height), 0);
+  EXPECT_EQ(width, 21000);
+  EXPECT_EQ(height, 29700);
+}
+
+TEST(SheetRectTest, SheetShownInAWindow) {
+  // A4 portrait on a 400 x 300 sheet shown in a 400 x 300 client area.
+  const RECT paste1 = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, true, 0);
+  EXPECT_EQ(paste1.left, 0);
+  EXPECT_EQ(paste1.top, 0);
+  EXPECT_EQ(paste1.right, 212);
+  EXPECT_EQ(paste1.bottom, 300);
+
+  const RECT plain = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, false, 0);
+  const RECT once = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, false, 1);
+  const RECT twice = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, false, 2);
+  // widen 0: the top edge 1 pixel down and the right edge 2 pixels left of the exact
+  // placement (3, 210); every step adds 4 pixels upwards and to the right.
+  EXPECT_EQ(plain.top, 4);
+  EXPECT_EQ(plain.right, 208);
+  EXPECT_EQ(once.top, plain.top - 4);
+  EXPECT_EQ(once.right, plain.right + 4);
+  EXPECT_EQ(twice.top, plain.top - 8);
+  EXPECT_EQ(plain.bottom, 300);
+
+  // Placed at (x, y) from the sheet's lower-left corner; negative edges round outwards.
+  const RECT moved = SheetRect(400, 300, 10000, 10000, 40000, 30000, -150, 1000, false, 1);
+  EXPECT_EQ(moved.left, -2);  // -1.5 rounds down
+  EXPECT_EQ(moved.bottom, 290);
+}
+
+PrinterMetrics A4At300Dpi() {
+  PrinterMetrics m;
+  m.width_px = 2480;
+  m.height_px = 3508;
+  m.offset_x_px = 50;
+  m.offset_y_px = 60;
+  m.width = 20997;
+  m.height = 29701;
+  m.offset_x = 423;
+  m.offset_y = 508;
+  return m;
+}
+
+TEST(PlaceOnPrinterTest, TrueSizeStandsOnTheLowerLeftCorner) {
+  const PrinterMetrics m = A4At300Dpi();
+  const int a = m.width_px - 2 * m.offset_x_px - 1, b = m.height_px - 2 * m.offset_y_px - 1;
+  // An A4 drawing on A4 paper is taller than the printable area: it keeps its size and runs
+  // off the top.
+  PrintPlacement p = PlaceOnPrinter(PrintLayout::kTrueSize, m, 21000, 29700, {});
+  ASSERT_TRUE(p.placed);
+  EXPECT_EQ(p.target.left, 0);
+  EXPECT_EQ(p.target.bottom, b);
+  EXPECT_LT(p.target.top, 0);
+  const double px_per_unit = 300.0 / 2540.0;
+  EXPECT_NEAR(p.target.bottom - p.target.top, 29700 * px_per_unit, 2.0);
+  EXPECT_NEAR(p.target.right - p.target.left, 21000 * px_per_unit, 2.0);
+  EXPECT_GT(p.target.right, a);
+
+  // On the paper: the same size, moved by the offsets to the paper's corner.
+  PrintPlacement paper = PlaceOnPrinter(PrintLayout::kTrueSizeOnPaper, m, 21000, 29700, {});
+  ASSERT_TRUE(paper.placed);
+  EXPECT_EQ(paper.target.left, -m.offset_x_px);
+  EXPECT_EQ(paper.target.bottom, m.height_px - 1 - m.offset_y_px);
+
+  PrinterMetrics no_size = m;
+  no_size.width = 2 * m.offset_x + 1;  // no printable width in 0.01 mm
+  EXPECT_FALSE(PlaceOnPrinter(PrintLayout::kTrueSize, no_size, 21000, 29700, {}).placed);
+}
+
+TEST(PlaceOnPrinterTest, FittedKeepsTheAspectRatio) {
+  const PrinterMetrics m = A4At300Dpi();
+  const int a = m.width_px - 2 * m.offset_x_px - 1, b = m.height_px - 2 * m.offset_y_px - 1;
+  // Landscape on portrait paper: full width, standing on the lower edge.
+  PrintPlacement landscape = PlaceOnPrinter(PrintLayout::kFitted, m, 29700, 21000, {});
+  EXPECT_EQ(landscape.target.left, 0);
+  EXPECT_EQ(landscape.target.right, a);
+  EXPECT_EQ(landscape.target.bottom, b);
+  EXPECT_NEAR(double(a) / (b - landscape.target.top), 29700.0 / 21000.0, 0.01);
+  // A tall strip: full height, from the left edge.
+  PrintPlacement tall = PlaceOnPrinter(PrintLayout::kFitted, m, 5000, 29700, {});
+  EXPECT_EQ(tall.target.top, 0);
+  EXPECT_EQ(tall.target.bottom, b);
+  EXPECT_NEAR(double(tall.target.right) / b, 5000.0 / 29700.0, 0.01);
+
+  // A window that is the whole frame prints as the fitted layout, up to rounding.
+  for (auto [w, h] : {std::pair{29700, 21000}, std::pair{5000, 29700}}) {
+    PrintPlacement fitted = PlaceOnPrinter(PrintLayout::kFitted, m, w, h, {});
+    PrintPlacement window = PlaceOnPrinter(PrintLayout::kFittedWindow, m, w, h, {w, h, 0, 0});
+    EXPECT_NEAR(window.target.left, fitted.target.left, 1);
+    EXPECT_NEAR(window.target.top, fitted.target.top, 1);
+    EXPECT_NEAR(window.target.right, fitted.target.right, 1);
+    EXPECT_NEAR(window.target.bottom, fitted.target.bottom, 1);
+    EXPECT_NEAR(window.clip.top, fitted.target.top, 1);
+    EXPECT_NEAR(window.clip.right, fitted.target.right, 1);
+  }
+  // A quarter window in the upper right: the drawing is twice as large, shifted left/down.
+  PrintPlacement quarter =
+      PlaceOnPrinter(PrintLayout::kFittedWindow, m, 29700, 21000, {14850, 10500, 14850, 10500});
+  EXPECT_NEAR(quarter.target.left, -a, 1);
+  EXPECT_NEAR(quarter.target.right, a, 1);
+  EXPECT_NEAR(quarter.target.bottom - quarter.clip.bottom, quarter.clip.bottom - quarter.clip.top,
+              2);
+}
+
+TEST_F(PlaybackTest, PasteEmf1PlaysIntoTheWorkedRectangle) {
+  DrawFramedPage(210.0f, 297.0f);
+  ASSERT_EQ(PasteEmf1(image_, window_, 40000, 30000, 0, 0), 0);
+  test::InkBox ink = InkOfImage();
+  // The border's lines lie on the rectangle (0, 0, 212, 300), edges included.
+  EXPECT_EQ(ink.left, 0);
+  EXPECT_EQ(ink.top, 0);
+  EXPECT_EQ(ink.right, 212);
+  EXPECT_EQ(ink.bottom, 300);
+}
+
+TEST_F(PlaybackTest, TheCallersDcIsLeftAsItWas) {
+  DrawFramedPage(100.0f, 100.0f);
+  SetMapMode(image_, MM_TWIPS);
+  SetViewportOrgEx(image_, 10, 300, nullptr);
+  SetTextColor(image_, RGB(1, 2, 3));
+  SetROP2(image_, R2_XORPEN);
+  HGDIOBJ pen = GetStockObject(WHITE_PEN);
+  SelectObject(image_, pen);
+  const int depth = SaveDC(image_);
+  RestoreDC(image_, -1);
+
+  ASSERT_EQ(PasteEmf(image_, window_), 0);
+  ASSERT_EQ(PasteEmf1(image_, window_, 40000, 30000, 0, 0), 0);
+  EXPECT_EQ(GetMapMode(image_), MM_TWIPS);
+  POINT origin{0, 0};
+  LPtoDP(image_, &origin, 1);
+  EXPECT_EQ(origin.x, 10);
+  EXPECT_EQ(origin.y, 300);
+  EXPECT_EQ(GetTextColor(image_), RGB(1, 2, 3));
+  EXPECT_EQ(GetROP2(image_), R2_XORPEN);
+  EXPECT_EQ(SelectObject(image_, pen), pen);
+  EXPECT_EQ(SaveDC(image_), depth);  // no save left behind
+}
+
+TEST_F(PlaybackTest, PasteEmfStretchesOverTheClientArea) {
+  DrawFramedPage(100.0f, 50.0f);
+  HWND small = TamvelCreateWindow(200, 100);
+  ASSERT_EQ(PasteEmf(image_, small), 0);
+  test::InkBox ink = InkOfImage();
+  EXPECT_EQ(ink.left, 0);
+  EXPECT_EQ(ink.top, 0);
+  EXPECT_NEAR(ink.right, 200, 1);
+  EXPECT_NEAR(ink.bottom, 100, 1);
+  TamvelDestroyWindow(small);
+}
+
+TEST_F(PlaybackTest, PrinterAnswersItsPaperMetrics) {
+  const std::string pdf = (test::ScratchFolder("printer-caps") / "caps.pdf").string();
+  HDC printer = TamvelCreatePrinterDC(pdf.c_str(), 210.0, 297.0, 300, 50, 60);
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALWIDTH), 2480);
+  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALHEIGHT), 3508);
+  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALOFFSETX), 50);
+  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALOFFSETY), 60);
+  EXPECT_EQ(GetDeviceCaps(printer, HORZRES), 2380);
+  EXPECT_EQ(GetDeviceCaps(printer, LOGPIXELSX), 300);
+  PrinterMetrics m;
+  GetPrinterMetrics(printer, &m);
+  // The paper is a whole number of pixels: 2480 x 3508 at 300 dpi is 209.97 x 297.01 mm.
+  EXPECT_NEAR(m.width, 20997, 1);
+  EXPECT_NEAR(m.height, 29701, 1);
+  EXPECT_NEAR(m.offset_x, 423, 1);
+  EXPECT_NEAR(m.offset_y, 508, 1);
+  EXPECT_EQ(TamvelEndPrinterPage(printer), 0);
+  EXPECT_EQ(TamvelEndPrinterPage(image_), 1);
+  EXPECT_EQ(TamvelDeleteDC(printer), 0);
+  EXPECT_EQ(TamvelDeleteDC(printer), 1);  // already gone
+  EXPECT_EQ(TamvelCreatePrinterDC(pdf.c_str(), 210.0, 297.0, 300, 2000, 0), nullptr);
+  EXPECT_EQ(TamvelCreatePrinterDC(pdf.c_str(), -1.0, 297.0, 300, 0, 0), nullptr);
+}
+
+TEST_F(PlaybackTest, ClipboardCodes) {
+  EXPECT_EQ(PasteClipboard(), 1);
+  DrawFramedPage(100.0f, 100.0f);
+  // Another program holds the clipboard open.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_EQ(PasteClipboard(), 3);
+  EXPECT_TRUE(CloseClipboard());
+
+  EXPECT_EQ(PasteClipboard(), 0);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  auto copy = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy, CurrentPage().FinishedMetafile());  // the clipboard holds its own copy
+  ENHMETAHEADER header{};
+  ASSERT_NE(GetEnhMetaFileHeader(copy, sizeof header, &header), 0u);
+  EXPECT_EQ(header.rclFrame.right, 10000);
+  EXPECT_TRUE(EmptyClipboard());
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
+  EXPECT_TRUE(CloseClipboard());
+  EXPECT_FALSE(CloseClipboard());
+  EXPECT_EQ(GetClipboardData(CF_ENHMETAFILE), nullptr);  // closed
+}
+
+TEST_F(PlaybackTest, WindowsAndImageTargets) {
+  RECT rect{1, 1, 1, 1};
+  EXPECT_TRUE(GetClientRect(window_, &rect));
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.right, 400);
+  EXPECT_EQ(rect.bottom, 300);
+  EXPECT_FALSE(GetClientRect(nullptr, &rect));
+  EXPECT_EQ(TamvelCreateWindow(-1, 10), nullptr);
+  EXPECT_EQ(TamvelCreateImageDC(0, 10), nullptr);
+  EXPECT_EQ(TamvelCreateImageDC(100000, 100000), nullptr);
+  EXPECT_EQ(TamvelSaveImageDC(nullptr, "x.png"), 1);
+  HWND gone = TamvelCreateWindow(10, 10);
+  EXPECT_EQ(TamvelDestroyWindow(gone), 0);
+  EXPECT_EQ(TamvelDestroyWindow(gone), 1);
+  EXPECT_FALSE(GetClientRect(gone, &rect));
+}
+
+}  // namespace
+}  // namespace tamvel
