@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Independent readers: converts every EMF page in a folder with LibreOffice (to PNG, one call
-# for all files) and with emf2svg-conv (to SVG, then to PNG with rsvg-convert), and checks that
-# each reader produced a picture with ink on it. The pictures stay in DIR/readers/ to look at.
+# for all files) and with emf2svg-conv (to SVG, then to PNG with rsvg-convert), checks that
+# each reader produced a picture with ink on it, and runs libUEMF's record checker on every
+# page. The pictures stay in DIR/readers/ to look at.
 # Usage: reader-check.sh [DIR]   (default: out/, where scripts/run-demo.sh writes the demo)
 set -euo pipefail
 
@@ -63,7 +64,16 @@ for page in "${pages[@]}"; do
   fi
 done
 
+echo "-- libUEMF record checker: ${#pages[@]} pages"
+checker=$(mktemp -d)/uemf-check
+if cc -O2 -Wall -Wextra "$root/tools/ci/uemf-check.c" -luemf -o "$checker"; then
+  "$checker" "${pages[@]}" || status=1
+else
+  echo "FAIL: could not build the libUEMF checker (package libuemf-dev)"
+  status=1
+fi
+
 if ((status == 0)); then
-  echo "reader-check: ok, ${#pages[@]} pages read by LibreOffice and emf2svg"
+  echo "reader-check: ok, ${#pages[@]} pages read by LibreOffice, emf2svg and libUEMF's checker"
 fi
 exit $status
