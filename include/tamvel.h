@@ -88,8 +88,7 @@ TAMVEL_API int32_t TAMVEL_CALL DIMTABR(float *width, float *height, TAMVEL_HDC d
 /* Plot coordinates are divided by the factor. */
 TAMVEL_API void TAMVEL_CALL FACTOR(float factor);
 /* Data offsets and factors used by pen codes 12 and 13. */
-TAMVEL_API void TAMVEL_CALL OFFSET(float x_offset, float x_factor, float y_offset,
-                                   float y_factor);
+TAMVEL_API void TAMVEL_CALL OFFSET(float x_offset, float x_factor, float y_offset, float y_factor);
 /* Reads the data offsets and factors and the character spacing. */
 TAMVEL_API void TAMVEL_CALL GETOFF(float *x_offset, float *x_factor, float *y_offset,
                                    float *y_factor, float *spacing);
@@ -117,24 +116,22 @@ TAMVEL_API void TAMVEL_CALL GETKSP(float *horizontal, float *vertical);
 
 /* ----------------------------------------------------------- text drawing ---- */
 
-TAMVEL_API void TAMVEL_CALL KANJI(float x, float y, float height, const char *text,
-                                  float angle, int32_t n);
-TAMVEL_API void TAMVEL_CALL KANJI2(float x, float y, float height, const char *text,
-                                   float angle, int32_t n, int32_t align);
+TAMVEL_API void TAMVEL_CALL KANJI(float x, float y, float height, const char *text, float angle,
+                                  int32_t n);
+TAMVEL_API void TAMVEL_CALL KANJI2(float x, float y, float height, const char *text, float angle,
+                                   int32_t n, int32_t align);
 TAMVEL_API void TAMVEL_CALL KANJIF(float x, float y, float height, const TAMVEL_FSTRING *text,
                                    float angle, int32_t n);
-TAMVEL_API void TAMVEL_CALL KANJI2F(float x, float y, float height,
-                                    const TAMVEL_FSTRING *text, float angle, int32_t n,
-                                    int32_t align);
-TAMVEL_API void TAMVEL_CALL SYMBOL(float x, float y, float height, const char *text,
-                                   float angle, int32_t n);
-TAMVEL_API void TAMVEL_CALL SYMBL2(float x, float y, float height, const char *text,
-                                   float angle, int32_t n, int32_t align);
-TAMVEL_API void TAMVEL_CALL SYMBOLF(float x, float y, float height,
-                                    const TAMVEL_FSTRING *text, float angle, int32_t n);
-TAMVEL_API void TAMVEL_CALL SYMBL2F(float x, float y, float height,
-                                    const TAMVEL_FSTRING *text, float angle, int32_t n,
-                                    int32_t align);
+TAMVEL_API void TAMVEL_CALL KANJI2F(float x, float y, float height, const TAMVEL_FSTRING *text,
+                                    float angle, int32_t n, int32_t align);
+TAMVEL_API void TAMVEL_CALL SYMBOL(float x, float y, float height, const char *text, float angle,
+                                   int32_t n);
+TAMVEL_API void TAMVEL_CALL SYMBL2(float x, float y, float height, const char *text, float angle,
+                                   int32_t n, int32_t align);
+TAMVEL_API void TAMVEL_CALL SYMBOLF(float x, float y, float height, const TAMVEL_FSTRING *text,
+                                    float angle, int32_t n);
+TAMVEL_API void TAMVEL_CALL SYMBL2F(float x, float y, float height, const TAMVEL_FSTRING *text,
+                                    float angle, int32_t n, int32_t align);
 TAMVEL_API void TAMVEL_CALL TEXTOUT(float x, float y, const char *text, int32_t n);
 TAMVEL_API void TAMVEL_CALL TEXTOUTF(float x, float y, const TAMVEL_FSTRING *text, int32_t n);
 TAMVEL_API float TAMVEL_CALL KANJIWID(float height, const char *text, int32_t n);
@@ -154,11 +151,10 @@ TAMVEL_API float TAMVEL_CALL NUMBRWID(float height, float value, int32_t digits)
 
 /* -------------------------------------------------------- root-sign text ---- */
 
-TAMVEL_API void TAMVEL_CALL ROOTK2(float x, float y, float height, const char *text,
-                                   float angle, int32_t n, int32_t align);
-TAMVEL_API void TAMVEL_CALL ROOTK2F(float x, float y, float height,
-                                    const TAMVEL_FSTRING *text, float angle, int32_t n,
-                                    int32_t align);
+TAMVEL_API void TAMVEL_CALL ROOTK2(float x, float y, float height, const char *text, float angle,
+                                   int32_t n, int32_t align);
+TAMVEL_API void TAMVEL_CALL ROOTK2F(float x, float y, float height, const TAMVEL_FSTRING *text,
+                                    float angle, int32_t n, int32_t align);
 
 /* ------------------------------------------------------------------ marks ---- */
 
@@ -173,8 +169,7 @@ TAMVEL_API void TAMVEL_CALL CTSYMB(float x, float y, float height, int32_t code,
 
 TAMVEL_API int32_t TAMVEL_CALL LNTYPE0(int32_t unused, int32_t code);
 TAMVEL_API void TAMVEL_CALL LINE0(int32_t code, const TAMVEL_POINT *points, int32_t count);
-TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *y,
-                                  int32_t count);
+TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *y, int32_t count);
 TAMVEL_API void TAMVEL_CALL DASHP(float x, float y, float dash);
 TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t nx, int32_t ny);
 TAMVEL_API void TAMVEL_CALL ARC(float x, float y, float radius, float angle1, float angle2,
@@ -185,8 +180,7 @@ TAMVEL_API void TAMVEL_CALL WEDGE(float x, float y, float radius, float angle1, 
 TAMVEL_API void TAMVEL_CALL WEDGEG(float x, float y, float radius, float angle1, float angle2,
                                    int32_t direction, int32_t pattern);
 TAMVEL_API void TAMVEL_CALL FILLPT(int32_t pattern);
-TAMVEL_API void TAMVEL_CALL PATRN(const float *x, const float *y, int32_t count,
-                                  int32_t pattern);
+TAMVEL_API void TAMVEL_CALL PATRN(const float *x, const float *y, int32_t count, int32_t pattern);
 TAMVEL_API void TAMVEL_CALL RECTF(float x1, float y1, float x2, float y2, int32_t pattern);
 TAMVEL_API void TAMVEL_CALL OPTION(const TAMVEL_FSTRING *keyword);
 TAMVEL_API void TAMVEL_CALL AROWHD(float x1, float y1, float x2, float y2, float length,
@@ -237,12 +231,10 @@ TAMVEL_API int32_t TAMVEL_CALL GetPixelSize(int32_t *width, int32_t *height);
 TAMVEL_API int32_t TAMVEL_CALL PasteEmf(TAMVEL_HDC dc, TAMVEL_HWND window);
 TAMVEL_API int32_t TAMVEL_CALL PasteEmf0(TAMVEL_HDC dc, TAMVEL_HWND window, int32_t left,
                                          int32_t top, int32_t right, int32_t bottom);
-TAMVEL_API int32_t TAMVEL_CALL PasteEmf1(TAMVEL_HDC dc, TAMVEL_HWND window,
-                                         int32_t sheet_width, int32_t sheet_height, int32_t x,
-                                         int32_t y);
-TAMVEL_API int32_t TAMVEL_CALL PasteEmf2(TAMVEL_HDC dc, TAMVEL_HWND window,
-                                         int32_t sheet_width, int32_t sheet_height, int32_t x,
-                                         int32_t y, int32_t widen);
+TAMVEL_API int32_t TAMVEL_CALL PasteEmf1(TAMVEL_HDC dc, TAMVEL_HWND window, int32_t sheet_width,
+                                         int32_t sheet_height, int32_t x, int32_t y);
+TAMVEL_API int32_t TAMVEL_CALL PasteEmf2(TAMVEL_HDC dc, TAMVEL_HWND window, int32_t sheet_width,
+                                         int32_t sheet_height, int32_t x, int32_t y, int32_t widen);
 TAMVEL_API int32_t TAMVEL_CALL PrintEmf(TAMVEL_HDC printer);
 TAMVEL_API int32_t TAMVEL_CALL PrintEmf0(TAMVEL_HDC printer);
 TAMVEL_API int32_t TAMVEL_CALL PrintEmfF(TAMVEL_HDC printer);

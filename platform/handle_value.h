@@ -12,5 +12,6 @@ inline uint32_t HandleValue(const void *handle) {
 // handles passed through 32-bit integers.
 template <typename H>
 inline H HandleFromValue(uint32_t value) {
-  return reinterpret_cast<H>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(value))));
+  return reinterpret_cast<H>(
+      static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(value))));
 }

@@ -118,9 +118,9 @@ class EmfPage {
   int LoadPageFromFile(const char *path);
 
  private:
-  void SelectPageObjects();          // creates missing objects and selects pen, brush, font
-  void DeletePageObjects();          // pen, brush, font, clip region, page palette
-  void FreePagePalette();            // page palette block and page palette
+  void SelectPageObjects();                // creates missing objects and selects pen, brush, font
+  void DeletePageObjects();                // pen, brush, font, clip region, page palette
+  void FreePagePalette();                  // page palette block and page palette
   void CombineClip(HRGN shape, int mode);  // shared by the clip operations
 
   LOGPEN pen_{};

@@ -8,9 +8,9 @@ namespace tamvel {
 
 enum TextCallMode : int32_t {
   kNoTextCall = 0,
-  kSymbolText = 1,          // SYMBOL family and NUMBER
-  kKanjiHorizontalText = 2, // KANJI family writing horizontally, root-sign text
-  kKanjiVerticalText = 3,   // KANJI family writing vertically
+  kSymbolText = 1,           // SYMBOL family and NUMBER
+  kKanjiHorizontalText = 2,  // KANJI family writing horizontally, root-sign text
+  kKanjiVerticalText = 3,    // KANJI family writing vertically
 };
 
 TextCallMode CurrentTextCallMode();
