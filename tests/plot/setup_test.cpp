@@ -85,7 +85,12 @@ TEST_F(SetupTest, DimtabrTakesTheSizeFromADevice) {
   EXPECT_EQ(height, 190.0f);
   const emf::DecodeResult page = test::ClosePage();
   ASSERT_NE(page.header(), nullptr);
-  EXPECT_EQ(page.header()->frame, (emf::Rect{0, -19050, 25400, 0}));
+  // GDI may round the frame through the reference screen's pixels (0.26 mm at 96 dpi).
+  const emf::Rect &frame = page.header()->frame;
+  EXPECT_NEAR(frame.left, 0, 27);
+  EXPECT_NEAR(frame.top, -19050, 27);
+  EXPECT_NEAR(frame.right, 25400, 27);
+  EXPECT_NEAR(frame.bottom, 0, 27);
   DeleteEnhMetaFile(CloseEnhMetaFile(device));
 }
 

@@ -27,7 +27,11 @@ TEST_F(FillCalls, ArcWorkedExampleRunsThroughTheFirstQuadrant) {
   EXPECT_NEAR(wy, 2.0f, 0.01f);
   Finish();
   if (const emf::ArcValue *arc = FirstView<emf::ArcValue>(result_, emf::EMR_ARC)) {
-    EXPECT_EQ(arc->box, (emf::Rect{2268, 3402, 3402, 2268}));
+    // GDI may store the box normalized, right and bottom drawn in by one unit.
+    const emf::Rect &box = arc->box;
+    const bool as_given = box == emf::Rect{2268, 3402, 3402, 2268};
+    const bool normalized = box == emf::Rect{2268, 2268, 3401, 3401};
+    EXPECT_TRUE(as_given || normalized) << SliceText();
     EXPECT_EQ(arc->start, (emf::Point{3402, 2835}));
     EXPECT_EQ(arc->end, (emf::Point{2835, 3402}));
     return;

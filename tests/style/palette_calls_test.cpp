@@ -84,7 +84,12 @@ TEST_F(ProcessPalette, StopsAt235Colours) {
 TEST_F(ProcessPalette, UpPaletteCollectsFromAPageAndRealizesInTheDc) {
   Page(0).ClearPage();
   Page(99).ClearPage();
-  Page(99).AdoptFinishedMetafile(MetafileWithPalette({0x0000FF, 0x00FF00, 0x0000FF}));
+  HENHMETAFILE with_palette = MetafileWithPalette({0x0000FF, 0x00FF00, 0x0000FF});
+  if (GetEnhMetaFilePaletteEntries(with_palette, 0, nullptr) == 0) {
+    DeleteEnhMetaFile(with_palette);
+    GTEST_SKIP() << "this GDI keeps no palette entries in a recorded metafile";
+  }
+  Page(99).AdoptFinishedMetafile(with_palette);
   HDC target = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   auto *dc = reinterpret_cast<TAMVEL_HDC>(target);
   UpPalette(nullptr, 100);  // no DC: nothing collected
