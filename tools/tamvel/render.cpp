@@ -244,6 +244,17 @@ bool RenderOne(const Options &options, const std::string &input, const std::stri
 
 }  // namespace
 
+// One line rewritten in place on a terminal; in a log, a line every tenth of the pages.
+void ReportProgress(size_t done, size_t count) {
+  static const bool terminal = isatty(STDERR_FILENO) != 0;
+  if (terminal) {
+    std::fprintf(stderr, "\rtamvel render: %zu/%zu pages%s", done, count,
+                 done == count ? "\n" : "");
+  } else if (done == count || done % std::max<size_t>(1, count / 10) == 0) {
+    std::fprintf(stderr, "tamvel render: %zu/%zu pages\n", done, count);
+  }
+}
+
 int RunRender(int argc, char **argv) {
   Options options;
   bool to_directory = false;
@@ -271,10 +282,7 @@ int RunRender(int argc, char **argv) {
   for (size_t i = 0; i < count; ++i) {
     const std::string output = printer ? options.output : OutputName(options, to_directory, i);
     if (!RenderOne(options, options.inputs[i], output, printer)) ++failures;
-    if (count > 1) {
-      std::fprintf(stderr, "\rtamvel render: %zu/%zu pages", i + 1, count);
-      if (i + 1 == count) std::fputc('\n', stderr);
-    }
+    if (count > 1) ReportProgress(i + 1, count);
   }
   if (printer) TamvelDeleteDC(printer);
   return failures == 0 ? 0 : 1;
