@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -27,6 +28,27 @@ class LibraryTest : public ::testing::Test {
   void TearDown() override { DetachLibrary(); }
 };
 
+// Page 1 (index 0) with an A4 drawing open; the library stays attached from test to test.
+// Finish() closes the page and decodes its metafile into result_.
+class A4PageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!LibraryAttached()) {
+      ASSERT_TRUE(AttachLibrary());
+    }
+    CHPAGE(1);
+    ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
+  }
+  void TearDown() override { PLOT(0.0f, 0.0f, 999); }
+  const emf::DecodeResult &Finish() {
+    PLOT(0.0f, 0.0f, 999);
+    result_ = DecodeMetafile(CurrentPage().FinishedMetafile());
+    EXPECT_TRUE(result_.ok()) << ProblemsText(result_);
+    return result_;
+  }
+  emf::DecodeResult result_;
+};
+
 // The finished metafile of page index `index`, decoded (empty when the page has none).
 inline emf::DecodeResult DecodePage(int index) {
   return DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(index))));
@@ -36,6 +58,17 @@ inline emf::DecodeResult DecodePage(int index) {
 inline emf::DecodeResult ClosePage() {
   PLOT(0.0f, 0.0f, 999);
   return DecodePage(CurrentPageIndex());
+}
+
+// Whether WHERE gives (x, y) in plot units, to 0.01 (the pen is kept in whole page units):
+// EXPECT_TRUE(test::PenAt(10.0f, 20.0f)).
+inline ::testing::AssertionResult PenAt(float x, float y) {
+  float wx = 0.0f, wy = 0.0f, factor = 0.0f;
+  WHERE(&wx, &wy, &factor);
+  if (std::fabs(wx - x) <= 0.01f && std::fabs(wy - y) <= 0.01f) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "WHERE gives (" << wx << ", " << wy << ")";
 }
 
 // The points of every MOVETOEX or LINETO (or other PointValue record) of one type.

@@ -1,6 +1,7 @@
 // The dash walk of LINE6 and the step plan of DASHP, without a DC.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -12,96 +13,78 @@ namespace {
 
 using Polylines = std::vector<std::vector<PlotPoint>>;
 
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
 struct CollectingSink {
   Polylines lines;
   void StartPolyline() { lines.emplace_back(); }
   void Append(PlotPoint p) { lines.back().push_back(p); }
 };
 
-Polylines Walk(const std::vector<PlotPoint> &path, int32_t pattern, float allowance = 0.0f) {
+Polylines Walk(const std::vector<PlotPoint> &path, int32_t pattern) {
   DashPattern dashes;
-  EXPECT_TRUE(MakeDashPattern(pattern, allowance, &dashes));
+  EXPECT_TRUE(MakeDashPattern(pattern, 0.0f, &dashes));
   CollectingSink sink;
   WalkDashes(path.data(), static_cast<int32_t>(path.size()), dashes, sink);
   return sink.lines;
 }
 
-void ExpectLine(const std::vector<PlotPoint> &line, std::vector<PlotPoint> expected) {
-  ASSERT_EQ(line.size(), expected.size());
-  for (size_t i = 0; i < line.size(); ++i) {
-    EXPECT_NEAR(line[i].x, expected[i].x, 1e-5) << "point " << i;
-    EXPECT_NEAR(line[i].y, expected[i].y, 1e-5) << "point " << i;
-  }
-}
-
-TEST(DashPatternTable, RowsAllowanceAndRange) {
-  DashPattern p;
-  ASSERT_TRUE(MakeDashPattern(5, 0.0f, &p));
-  EXPECT_EQ(p.elements, 6);
-  EXPECT_FLOAT_EQ(p.length[0], 4.5f);
-  ASSERT_TRUE(MakeDashPattern(9, 0.3f, &p));  // gaps grow, dashes stay
-  EXPECT_FLOAT_EQ(p.length[0], 1.75f);
-  EXPECT_FLOAT_EQ(p.length[1], 0.55f);
-  EXPECT_FLOAT_EQ(p.length[2], 0.25f);
-  EXPECT_FLOAT_EQ(p.length[3], 0.55f);
-  EXPECT_EQ(p.length[5], 0.0f);  // unused slots stay 0
-  EXPECT_FALSE(MakeDashPattern(0, 0.0f, &p));
-  EXPECT_FALSE(MakeDashPattern(12, 0.0f, &p));
-  EXPECT_FALSE(MakeDashPattern(-3, 0.0f, &p));
-}
-
-TEST(DashPatternTable, WidthAllowanceInTenthsOfMillimetres) {
+TEST(DashPatternTable, WidthAllowanceWidensTheGapsOnly) {
   EXPECT_EQ(DashWidthAllowance(0), 0.0f);
   EXPECT_FLOAT_EQ(DashWidthAllowance(57), 1.0f);  // a 1 mm pen
   EXPECT_FLOAT_EQ(DashWidthAllowance(6), 0.1f);   // PEN(1)
   EXPECT_FLOAT_EQ(DashWidthAllowance(2), 0.0f);
-  // A 1 mm pen turns pattern 1 into dash 1.0, gap 1.5.
-  Polylines lines = Walk({{0, 0}, {6, 0}}, 1, DashWidthAllowance(57));
-  ASSERT_EQ(lines.size(), 3u);
-  ExpectLine(lines[1], {{2.5f, 0}, {3.5f, 0}});
-  ExpectLine(lines[2], {{5.0f, 0}, {6.0f, 0}});
+  DashPattern p;
+  ASSERT_TRUE(MakeDashPattern(9, 0.3f, &p));  // dash 1.75, gap 0.25, dash 0.25, gap 0.25
+  EXPECT_EQ((std::array{p.length[0], p.length[1], p.length[2], p.length[3], p.length[5]}),
+            (std::array{1.75f, 0.55f, 0.25f, 0.55f, 0.0f}));  // unused slots stay 0
+  for (int pattern : {0, 12, -3}) EXPECT_FALSE(MakeDashPattern(pattern, 0.0f, &p)) << pattern;
 }
 
-TEST(DashWalk, WorkedExampleStraightPath) {
-  Polylines lines = Walk({{0, 0}, {3.2f, 0}}, 1);
-  ASSERT_EQ(lines.size(), 3u);
-  ExpectLine(lines[0], {{0, 0}, {1.0f, 0}});
-  ExpectLine(lines[1], {{1.5f, 0}, {2.5f, 0}});
-  ExpectLine(lines[2], {{3.0f, 0}, {3.2f, 0}});  // the last dash ends at the last vertex
+TEST(DashWalk, DashesAcrossVertices) {
+  const struct {
+    const char *what;
+    std::vector<PlotPoint> path;
+    int32_t pattern;
+    Polylines dashes;
+  } cases[] = {
+      {"the last dash ends at the last vertex",
+       {{0, 0}, {3.2f, 0}},
+       1,
+       {{{0, 0}, {1, 0}}, {{1.5f, 0}, {2.5f, 0}}, {{3, 0}, {3.2f, 0}}}},
+      {"a corner inside a dash bends it; no empty polyline after a dash ending at the end",
+       {{0, 0}, {0.5f, 0}, {0.5f, 2}},
+       1,
+       {{{0, 0}, {0.5f, 0}, {0.5f, 0.5f}}, {{0.5f, 1}, {0.5f, 2}}}},
+      {"a gap ending at a vertex, the walk ending in a gap",
+       {{0, 0}, {1.5f, 0}, {3, 0}},
+       1,
+       {{{0, 0}, {1, 0}}, {{1.5f, 0}, {2.5f, 0}}}},
+      {"a dash ending at a middle vertex takes it once",
+       {{0, 0}, {0, 1}, {0, 3}},
+       1,
+       {{{0, 0}, {0, 1}}, {{0, 1.5f}, {0, 2.5f}}}},
+      {"dash-dot pattern 4 (5.0, 0.5, 0.5, 0.5) runs on across a vertex",
+       {{0, 0}, {3, 0}, {3, 5}},
+       4,
+       {{{0, 0}, {3, 0}, {3, 2}}, {{3, 2.5f}, {3, 3}}, {{3, 3.5f}, {3, 5}}}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const Polylines lines = Walk(c.path, c.pattern);
+    ASSERT_EQ(lines.size(), c.dashes.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+      ASSERT_EQ(lines[i].size(), c.dashes[i].size()) << "dash " << i;
+      for (size_t j = 0; j < lines[i].size(); ++j) {
+        EXPECT_NEAR(lines[i][j].x, c.dashes[i][j].x, 1e-5) << "dash " << i << " point " << j;
+        EXPECT_NEAR(lines[i][j].y, c.dashes[i][j].y, 1e-5) << "dash " << i << " point " << j;
+      }
+    }
+  }
 }
 
-TEST(DashWalk, CornerInsideDashBendsTheDash) {
-  Polylines lines = Walk({{0, 0}, {0.5f, 0}, {0.5f, 2.0f}}, 1);
-  ASSERT_EQ(lines.size(), 2u);
-  ExpectLine(lines[0], {{0, 0}, {0.5f, 0}, {0.5f, 0.5f}});
-  // The second dash ends exactly at the last vertex: no empty polyline follows.
-  ExpectLine(lines[1], {{0.5f, 1.0f}, {0.5f, 2.0f}});
-}
-
-TEST(DashWalk, ElementsEndingExactlyAtVertices) {
-  // The gap ends at the middle vertex, so the next dash starts there; the walk ends in a gap.
-  Polylines lines = Walk({{0, 0}, {1.5f, 0}, {3.0f, 0}}, 1);
-  ASSERT_EQ(lines.size(), 2u);
-  ExpectLine(lines[0], {{0, 0}, {1.0f, 0}});
-  ExpectLine(lines[1], {{1.5f, 0}, {2.5f, 0}});
-  // A dash ending at a middle vertex does not take the vertex twice.
-  lines = Walk({{0, 0}, {0, 1.0f}, {0, 3.0f}}, 1);
-  ASSERT_EQ(lines.size(), 2u);
-  ExpectLine(lines[0], {{0, 0}, {0, 1.0f}});
-  ExpectLine(lines[1], {{0, 1.5f}, {0, 2.5f}});
-}
-
-TEST(DashWalk, PatternRunsOnAcrossVerticesAndDots) {
-  // Dash-dot pattern 4 (5.0, 0.5, 0.5, 0.5) over two segments.
-  Polylines lines = Walk({{0, 0}, {3, 0}, {3, 5}}, 4);
-  ASSERT_EQ(lines.size(), 3u);
-  ExpectLine(lines[0], {{0, 0}, {3, 0}, {3, 2}});
-  ExpectLine(lines[1], {{3, 2.5f}, {3, 3}});  // the dot
-  ExpectLine(lines[2], {{3, 3.5f}, {3, 5}});
-  for (const auto &line : lines) EXPECT_GE(line.size(), 2u);
-}
-
-TEST(DashWalk, SingleVertexEmptyAndDegeneratePaths) {
+TEST(DashWalk, SingleVertexEmptyDegenerateAndHugePaths) {
   Polylines lines = Walk({{1, 1}}, 2);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].size(), 1u);
@@ -110,46 +93,27 @@ TEST(DashWalk, SingleVertexEmptyAndDegeneratePaths) {
   MakeDashPattern(1, 0, &p);
   CollectingSink sink;
   WalkDashes(nullptr, 5, p, sink);  // no array: nothing read, nothing reported
-  EXPECT_TRUE(sink.lines.empty());
   WalkDashes(nullptr, -7, p, sink);
   EXPECT_TRUE(sink.lines.empty());
-  // Repeated vertices and NaN vertices end without looping.
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  lines = Walk({{0, 0}, {0, 0}, {nan, 1}, {2, 0}}, 1);
-  EXPECT_FALSE(lines.empty());
-}
-
-TEST(DashWalk, HugePathsEndAndDrawTheRestSolid) {
+  // Repeated and NaN vertices end without looping.
+  EXPECT_FALSE(Walk({{0, 0}, {0, 0}, {kNaN, 1}, {2, 0}}, 1).empty());
   // Coordinates too large for a 1 mm step in float: the walk stops cutting and goes solid.
-  Polylines lines = Walk({{1e9f, 0}, {1e30f, 0}, {1e30f, 1e30f}}, 1);
+  lines = Walk({{1e9f, 0}, {1e30f, 0}, {1e30f, 1e30f}}, 1);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines.back().back(), (PlotPoint{1e30f, 1e30f}));
-  const float inf = std::numeric_limits<float>::infinity();
-  lines = Walk({{inf, 0}, {0, 0}, {5, 5}}, 3);
-  EXPECT_FALSE(lines.empty());
+  EXPECT_FALSE(Walk({{kInf, 0}, {0, 0}, {5, 5}}, 3).empty());
 }
 
-TEST(DashSteps, SolidNothingAndShortLines) {
+// The recorded DASHP examples (one 2 mm dash over 4 mm, 3.2 mm in 1 mm dashes) are in
+// line_calls_test.cpp.
+TEST(DashSteps, SolidNothingAndStepRules) {
   EXPECT_TRUE(DashIsSolid(0.01f));
   EXPECT_TRUE(DashIsSolid(-2.0f));
-  EXPECT_TRUE(DashIsSolid(std::numeric_limits<float>::quiet_NaN()));
+  EXPECT_TRUE(DashIsSolid(kNaN));
   EXPECT_FALSE(DashIsSolid(0.02f));
   EXPECT_EQ(PlanDashSteps({0, 0}, {0.005f, 0}, 1.0f).kind, DashStepPlan::Kind::kNothing);
-  // A 10 mm dash over 4 mm becomes one 2 mm dash.
-  DashStepPlan plan = PlanDashSteps({0, 0}, {4, 0}, 10.0f);
-  ASSERT_EQ(plan.kind, DashStepPlan::Kind::kDashes);
-  EXPECT_EQ(plan.steps, 2);
-  EXPECT_EQ(DashStepPoint({0, 0}, {4, 0}, plan, 1), (PlotPoint{2, 0}));
-}
-
-TEST(DashSteps, StepRules) {
-  // N = trunc(L/d + 0.999999): 3.2 mm with 1 mm dashes gives 4 steps, dashes 0-1 and 2-3.
-  DashStepPlan plan = PlanDashSteps({0, 0}, {3.2f, 0}, 1.0f);
-  EXPECT_EQ(plan.steps, 4);
-  EXPECT_EQ(plan.step_x, 1.0);
-  EXPECT_EQ(plan.step_y, 0.0);
-  // Odd N: the last dash runs to the end point, cut back to it.
-  plan = PlanDashSteps({0, 0}, {0, -2.5f}, 1.0f);
+  // Odd N = trunc(L/d + 0.999999): the last dash runs to the end point, cut back to it.
+  DashStepPlan plan = PlanDashSteps({0, 0}, {0, -2.5f}, 1.0f);
   EXPECT_EQ(plan.steps, 3);
   EXPECT_EQ(plan.step_y, -1.0);
   EXPECT_EQ(DashStepPoint({0, 0}, {0, -2.5f}, plan, 2), (PlotPoint{0, -2}));
@@ -169,10 +133,8 @@ TEST(DashSteps, StepLimit) {
   EXPECT_LE(plan.steps, kMaxDashSteps);
   EXPECT_GE(plan.steps, kMaxDashSteps - 100);
   EXPECT_EQ(PlanDashSteps({0, 0}, {20000.0f, 0}, 0.019f).kind, DashStepPlan::Kind::kSolidLine);
-  const float inf = std::numeric_limits<float>::infinity();
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_EQ(PlanDashSteps({0, 0}, {inf, 0}, 1.0f).kind, DashStepPlan::Kind::kSolidLine);
-  EXPECT_EQ(PlanDashSteps({nan, 0}, {1, 0}, 1.0f).kind, DashStepPlan::Kind::kSolidLine);
+  EXPECT_EQ(PlanDashSteps({0, 0}, {kInf, 0}, 1.0f).kind, DashStepPlan::Kind::kSolidLine);
+  EXPECT_EQ(PlanDashSteps({kNaN, 0}, {1, 0}, 1.0f).kind, DashStepPlan::Kind::kSolidLine);
   EXPECT_EQ(PlanDashSteps({-3e38f, 0}, {3e38f, 0}, 1.0f).kind, DashStepPlan::Kind::kSolidLine);
 }
 

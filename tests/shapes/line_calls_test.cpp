@@ -9,30 +9,29 @@ namespace {
 
 using LineCalls = RecordingPage;
 
-void ReadPen(UINT *style, int32_t *width, COLORREF *colour) {
-  CurrentPage().ReadPenState(style, width, colour);
+UINT PenStyle() {
+  UINT style = 0;
+  CurrentPage().ReadPenState(&style, nullptr, nullptr);
+  return style;
 }
 
 TEST_F(LineCalls, LineTypeCodesAndTheirReadBack) {
-  EXPECT_EQ(LNTYPE0(0, 7), 0);  // out of range: solid
-  EXPECT_EQ(LNTYPE0(0, 3), 0);
-  EXPECT_EQ(LNTYPE0(99, 1), 3);
-  UINT style = 0;
-  int32_t width = 0;
-  COLORREF colour = 0;
-  ReadPen(&style, &width, &colour);
-  EXPECT_EQ(style, static_cast<UINT>(PS_DOT));  // code 1 is the dotted style
-  EXPECT_EQ(LNTYPE0(0, 2), 1);
-  ReadPen(&style, &width, &colour);
-  EXPECT_EQ(style, static_cast<UINT>(PS_DASH));
-  EXPECT_EQ(LNTYPE0(0, 5), 2);
-  EXPECT_EQ(LNTYPE0(0, 0), 5);
+  // Each call gives back the code before it; codes out of range are solid (0).
+  const struct {
+    int32_t code, previous, style;  // style -1: not looked at
+  } steps[] = {{7, 0, -1}, {3, 0, -1}, {1, 3, PS_DOT}, {2, 1, PS_DASH}, {5, 2, -1}, {0, 5, -1}};
+  for (const auto &step : steps) {
+    EXPECT_EQ(LNTYPE0(step.code == 1 ? 99 : 0, step.code), step.previous) << step.code;
+    if (step.style >= 0) {
+      EXPECT_EQ(PenStyle(), static_cast<UINT>(step.style)) << step.code;
+    }
+  }
   // Width and colour are never changed; an unknown style reads back as 0.
-  PENW(1.0f);
-  PENC(2, 0, 0, 0);
   CurrentPage().ApplyPenState(PS_INSIDEFRAME, 57, 0x0000FF);
   EXPECT_EQ(LNTYPE0(0, 4), 0);
-  ReadPen(&style, &width, &colour);
+  int32_t width = 0;
+  COLORREF colour = 0;
+  CurrentPage().ReadPenState(nullptr, &width, &colour);
   EXPECT_EQ(width, 57);
   EXPECT_EQ(colour, 0x0000FFu);
 }
@@ -60,11 +59,8 @@ TEST_F(LineCalls, Line6DashesWithTheWidthAllowance) {
   const float y[2] = {20.0f, 20.0f};
   Mark();
   LINE6(1, x, y, 2);
-  float wx = 0, wy = 0, factor = 0;
-  WHERE(&wx, &wy, &factor);
-  EXPECT_NEAR(wx, 5.0f, 0.01f);  // back at the last point before the call
-  EXPECT_NEAR(wy, 7.0f, 0.01f);
-  EXPECT_EQ(LNTYPE0(0, 0), 4);  // line type restored
+  EXPECT_TRUE(PenAt(5.0f, 7.0f));  // back at the last point before the call
+  EXPECT_EQ(LNTYPE0(0, 0), 4);     // line type restored
   Finish();
   const std::vector<Figure> figures = Figures();
   ASSERT_EQ(figures.size(), 3u) << SliceText();
@@ -99,11 +95,11 @@ TEST_F(LineCalls, Line6CornerInsideADashAndTransformedPaths) {
   LINE6(1, x, y, 3);
   Finish();
   const std::vector<Figure> figures = Figures();
-  ASSERT_GE(figures.size(), 2u) << SliceText();
-  // Path in page mm: (0,5) (0.5,5) (0.5,7); the first dash bends at the corner.
+  ASSERT_EQ(figures.size(), 2u) << SliceText();
+  // Path in page mm: (0,5) (0.5,5) (0.5,7); the first dash bends at the corner, the second
+  // ends at the last vertex.
   EXPECT_EQ(figures[0], (Figure{{0, Units(5)}, {Units(0.5), Units(5)}, {Units(0.5), Units(5.5)}}));
-  EXPECT_EQ(figures[1].front(), (emf::Point{Units(0.5), Units(6)}));
-  EXPECT_EQ(figures[1].back(), (emf::Point{Units(0.5), Units(7)}));
+  EXPECT_EQ(figures[1], (Figure{{Units(0.5), Units(6)}, {Units(0.5), Units(7)}}));
 }
 
 TEST_F(LineCalls, Line6SolidPatternsAndBadInput) {
@@ -133,9 +129,7 @@ TEST_F(LineCalls, DashpStepsLimitsAndEnds) {
   PLOT(10.0f, 10.0f, 3);
   Mark();
   DASHP(14.0f, 10.0f, 10.0f);  // one 2 mm dash
-  float wx = 0, wy = 0, factor = 0;
-  WHERE(&wx, &wy, &factor);
-  EXPECT_NEAR(wx, 14.0f, 0.01f);
+  EXPECT_TRUE(PenAt(14.0f, 10.0f));
   DASHP(14.0f, 13.2f, 1.0f);    // dashes 0-1, 2-3 upwards
   DASHP(14.005f, 13.2f, 1.0f);  // too short: nothing, the pen stays
   Finish();
@@ -163,10 +157,7 @@ TEST_F(LineCalls, GridDrawsEveryLineOnceAndRestoresThePen) {
   Mark();
   GRID(10.0f, 10.0f, 5.0f, 5.0f, 2, 1);
   GRID(0.0f, 0.0f, 1.0f, 1.0f, -1, -1);  // no cells: nothing
-  float wx = 0, wy = 0, factor = 0;
-  WHERE(&wx, &wy, &factor);
-  EXPECT_NEAR(wx, 1.0f, 0.01f);
-  EXPECT_NEAR(wy, 2.0f, 0.01f);
+  EXPECT_TRUE(PenAt(1.0f, 2.0f));
   Finish();
   const std::vector<Figure> figures = Figures();
   ASSERT_EQ(figures.size(), 5u) << SliceText();

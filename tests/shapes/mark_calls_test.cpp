@@ -22,11 +22,9 @@ BrushState Brush() {
   return b;
 }
 
+// The pen and the last point (exactly) at (x, y).
 void ExpectPenAt(float x, float y) {
-  float wx = 0, wy = 0, factor = 0;
-  WHERE(&wx, &wy, &factor);
-  EXPECT_NEAR(wx, x, 0.01f);
-  EXPECT_NEAR(wy, y, 0.01f);
+  EXPECT_TRUE(PenAt(x, y));
   EXPECT_EQ(CurrentState().last_x, x);
   EXPECT_EQ(CurrentState().last_y, y);
 }
@@ -92,7 +90,7 @@ TEST_F(MarkCalls, FilledMarksTakeThePenColour) {
     red_fill |= b->style == BS_SOLID && b->color == 0x0000FFu;
   }
   EXPECT_TRUE(red_fill) << SliceText();
-  EXPECT_TRUE(Contains(SelectedObjects(), 0x80000000u | NULL_PEN)) << "filled without outline";
+  EXPECT_TRUE(Selected(kNullPen)) << "filled without outline";
 }
 
 TEST_F(MarkCalls, CtsymbSquareHasFiveStrokes) {
@@ -147,7 +145,7 @@ TEST_F(MarkCalls, FilledHeadsFollowTheOutlineFlag) {
   AROWHD(10.0f, 20.0f, 50.0f, 20.0f, 4.0f, 3.0f, 27);
   EXPECT_EQ(Brush(), before);
   Finish();
-  EXPECT_TRUE(Contains(SelectedObjects(), 0x80000000u | NULL_PEN)) << SliceText();
+  EXPECT_TRUE(Selected(kNullPen)) << SliceText();
   EXPECT_EQ(CountInSlice(emf::EMR_POLYGON16) + CountInSlice(emf::EMR_POLYGON), 3u);
 }
 

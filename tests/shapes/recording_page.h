@@ -1,59 +1,39 @@
-// A fixture for tests of the shape, clip and palette calls: an open A4 drawing on page 0 and
+// A fixture for tests of the shape, clip and palette calls: an open A4 drawing on page 1 and
 // helpers to read back what one call recorded. Records are compared in a way that holds for
 // the stand-in's recorder and for a real GDI alike (paths as figures, whatever the records).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "include/tamvel.h"
-#include "platform/emf/emf_decoder.h"
 #include "platform/emf/emf_records.h"
-#include "src/pages/page_table.h"
-#include "tests/common/emf_test_util.h"
+#include "tests/common/page_test_util.h"
 
 namespace tamvel::test {
 
 using Figure = std::vector<emf::Point>;
 
-class RecordingPage : public ::testing::Test {
+class RecordingPage : public A4PageTest {
  protected:
-  void SetUp() override {
-    if (!LibraryAttached()) {
-      ASSERT_TRUE(AttachLibrary());
-    }
-    CHPAGE(1);
-    ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
-  }
-  void TearDown() override { PLOT(0.0f, 0.0f, 999); }
-
   // Marks the start of the records a test looks at (a background-mode record).
   static void Mark() { SETBKG(TRANSPARENT); }
 
-  // Closes the page and decodes it; the records after the last Mark() are `Slice()`.
-  const emf::DecodeResult &Finish() {
-    PLOT(0.0f, 0.0f, 999);
-    result_ = DecodeMetafile(CurrentPage().FinishedMetafile());
-    EXPECT_TRUE(result_.ok()) << ProblemsText(result_);
-    return result_;
-  }
+  // The records of the finished page after the last Mark(), without the EOF.
   std::vector<const emf::Record *> Slice() const {
-    size_t start = 0;
-    for (size_t i = 0; i < result_.records.size(); ++i) {
-      if (result_.records[i].type == emf::EMR_SETBKMODE) start = i + 1;
-    }
     std::vector<const emf::Record *> slice;
-    for (size_t i = start; i < result_.records.size(); ++i) {
-      if (result_.records[i].type != emf::EMR_EOF) slice.push_back(&result_.records[i]);
+    for (const emf::Record &r : result_.records) {
+      if (r.type == emf::EMR_SETBKMODE) slice.clear();
+      if (r.type != emf::EMR_SETBKMODE && r.type != emf::EMR_EOF) slice.push_back(&r);
     }
     return slice;
   }
   size_t CountInSlice(uint32_t type) const {
-    size_t n = 0;
-    for (const emf::Record *r : Slice()) n += r->type == type;
-    return n;
+    const auto slice = Slice();
+    return std::count_if(slice.begin(), slice.end(), [&](auto *r) { return r->type == type; });
   }
   std::vector<uint32_t> SelectedObjects() const {
     std::vector<uint32_t> ids;
@@ -61,6 +41,10 @@ class RecordingPage : public ::testing::Test {
       if (r->type == emf::EMR_SELECTOBJECT) ids.push_back(r->As<emf::Value>()->value);
     }
     return ids;
+  }
+  bool Selected(uint32_t id) const {
+    const std::vector<uint32_t> ids = SelectedObjects();
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
   }
   std::string SliceText() const {
     std::string text;
@@ -75,6 +59,12 @@ class RecordingPage : public ::testing::Test {
     std::vector<Figure> figures;
     emf::Point position;
     bool open = false;
+    auto continue_figure = [&](const std::vector<emf::Point> &points) {
+      if (!open) figures.push_back({position});
+      open = true;
+      figures.back().insert(figures.back().end(), points.begin(), points.end());
+      position = figures.back().back();
+    };
     for (const emf::Record *r : Slice()) {
       switch (r->type) {
         case emf::EMR_MOVETOEX:
@@ -82,17 +72,11 @@ class RecordingPage : public ::testing::Test {
           open = false;
           break;
         case emf::EMR_LINETO:
-          if (!open) figures.push_back({position});
-          open = true;
-          position = r->As<emf::PointValue>()->point;
-          figures.back().push_back(position);
+          continue_figure({r->As<emf::PointValue>()->point});
           break;
         case emf::EMR_POLYLINETO16:
         case emf::EMR_POLYLINETO:
-          if (!open) figures.push_back({position});
-          open = true;
-          for (const emf::Point &p : r->As<emf::Poly>()->points) figures.back().push_back(p);
-          position = figures.back().back();
+          continue_figure(r->As<emf::Poly>()->points);
           break;
         case emf::EMR_POLYLINE16:
         case emf::EMR_POLYLINE:
@@ -116,16 +100,10 @@ class RecordingPage : public ::testing::Test {
     }
     return figures;
   }
-
-  emf::DecodeResult result_;
 };
 
-inline bool Contains(const std::vector<uint32_t> &ids, uint32_t id) {
-  for (uint32_t v : ids) {
-    if (v == id) return true;
-  }
-  return false;
-}
+constexpr uint32_t kNullBrush = emf::kStockObjectFlag | NULL_BRUSH;
+constexpr uint32_t kNullPen = emf::kStockObjectFlag | NULL_PEN;
 
 // Page units of plot millimetres on a fresh page (origin 0, factor 1).
 inline int32_t Units(double mm) {

@@ -1,7 +1,7 @@
 // The process palette: growth, its 235-colour limit, collection from page metafiles and
 // realization in a caller's DC.
 #include "src/style/process_palette.h"
-#include "tests/shapes/recording_page.h"
+#include "tests/common/page_test_util.h"
 
 namespace tamvel::test {
 namespace {

@@ -12,19 +12,11 @@
 namespace tamvel {
 namespace {
 
-TEST(DecodeColor, FixedTableAndRgbScale) {
-  EXPECT_EQ(DecodeColor(0, 0, 0, 0), 0x000000u);
-  EXPECT_EQ(DecodeColor(1, 0, 0, 0), 0xFF0000u);
-  EXPECT_EQ(DecodeColor(2, 0, 0, 0), 0x0000FFu);
-  EXPECT_EQ(DecodeColor(6, 0, 0, 0), 0x00FFFFu);
-  EXPECT_EQ(DecodeColor(8, 0, 0, 0), 0x404040u);
-  EXPECT_EQ(DecodeColor(14, 0, 0, 0), 0x008080u);
-  EXPECT_EQ(DecodeColor(15, 0, 0, 0), 0x808080u);
-  EXPECT_EQ(DecodeColor(16, 0, 0, 0), 0u);
-  EXPECT_EQ(DecodeColor(-2, 996, 996, 996), 0u);
-  EXPECT_EQ(DecodeColor(INT32_MIN, 0, 0, 0), 0u);
-  EXPECT_EQ(DecodeColor(-1, 1000, 500, -5), 0x000080FFu);
+// The fixed colours of codes 0 to 15 are a table; the calls below use a few of them.
+TEST(DecodeColor, RgbScaleAndCodesOutsideTheTable) {
+  EXPECT_EQ(DecodeColor(-1, 1000, 500, -5), 0x000080FFu);  // 0..1000, clamped
   EXPECT_EQ(DecodeColor(-1, 100, 996, INT32_MAX), 0xFFFF1Au);
+  for (int32_t code : {16, -2, INT32_MIN}) EXPECT_EQ(DecodeColor(code, 996, 996, 996), 0u) << code;
 }
 
 class PensTest : public test::LibraryTest {
@@ -37,20 +29,18 @@ class PensTest : public test::LibraryTest {
 };
 
 TEST_F(PensTest, WidthCodes) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 0},  {1, 6},   {3, 17},  {10, 57},
-                                               {-1, 5}, {-3, 14}, {-10, 48}};
-  for (const auto &[code, width] : cases) {
+  const std::pair<int32_t, int32_t> codes[] = {
+      {0, 0}, {1, 6}, {3, 17}, {10, 57}, {-1, 5}, {-3, 14}, {-10, 48}, {INT32_MIN, INT32_MAX}};
+  for (const auto &[code, width] : codes) {
     PEN(code);
     EXPECT_EQ(Pen().lopnWidth.x, width) << code;
   }
-  PEN(INT32_MIN);
-  EXPECT_EQ(Pen().lopnWidth.x, INT32_MAX);
-  PENW(0.1f);
-  EXPECT_EQ(Pen().lopnWidth.x, 6);
-  PENW(-0.1f);
-  EXPECT_EQ(Pen().lopnWidth.x, 0);
-  PENW(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(Pen().lopnWidth.x, 0);
+  const std::pair<float, int32_t> millimetres[] = {
+      {0.1f, 6}, {-0.1f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+  for (const auto &[mm, width] : millimetres) {
+    PENW(mm);
+    EXPECT_EQ(Pen().lopnWidth.x, width) << mm;
+  }
 }
 
 TEST_F(PensTest, PenColourCodesAndTheNullPen) {
@@ -84,22 +74,15 @@ TEST_F(PensTest, PenReplacementDeletesThePreviousPen) {
   PENC(2, 0, 0, 0);
   const emf::DecodeResult page = test::ClosePage();
   // SELECTOBJECT(BLACK_PEN), DELETEOBJECT(old pen), the new pen, SELECTOBJECT(new pen).
-  const std::vector<const emf::Record *> records = [&] {
-    std::vector<const emf::Record *> all;
-    for (const emf::Record &r : page.records) all.push_back(&r);
-    return all;
-  }();
-  const auto last_pen = std::find_if(records.rbegin(), records.rend(), [](const emf::Record *r) {
-    return test::IsPenCreation(r->type);
+  const std::vector<emf::Record> &records = page.records;
+  const auto last_pen = std::find_if(records.rbegin(), records.rend(), [](const emf::Record &r) {
+    return test::IsPenCreation(r.type);
   });
-  ASSERT_NE(last_pen, records.rend());
-  const auto at = last_pen.base() - 1;
-  ASSERT_GE(at - records.begin(), 2);
-  ASSERT_LT(at + 1, records.end());
-  EXPECT_EQ(at[-2]->type, emf::EMR_SELECTOBJECT);
-  EXPECT_EQ(at[-2]->As<emf::Value>()->value, emf::kStockObjectFlag | BLACK_PEN);
-  EXPECT_EQ(at[-1]->type, emf::EMR_DELETEOBJECT);
-  EXPECT_EQ(at[1]->type, emf::EMR_SELECTOBJECT);
+  const size_t at = records.rend() - last_pen - 1;
+  ASSERT_TRUE(at >= 2 && at + 1 < records.size()) << test::DescribeAll(page);
+  EXPECT_EQ(test::TypeNames({records[at - 2].type, records[at - 1].type, records[at + 1].type}),
+            "EMR_SELECTOBJECT EMR_DELETEOBJECT EMR_SELECTOBJECT");
+  EXPECT_EQ(records[at - 2].As<emf::Value>()->value, emf::kStockObjectFlag | BLACK_PEN);
 }
 
 TEST_F(PensTest, FillColourKeepsHatchAndGoesHollow) {
