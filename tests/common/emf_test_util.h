@@ -9,6 +9,7 @@
 //   EXPECT_EQ(line->points.front(), (emf::Point{0, 0})) << test::Describe(*r.records[5]);
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -27,6 +28,11 @@ inline std::vector<uint8_t> MetafileBits(HENHMETAFILE metafile) {
   if (size != 0 && GetEnhMetaFileBits(metafile, size, bits.data()) != size) bits.clear();
   return bits;
 }
+
+// A RECT's edges (left, top, right, bottom) as one comparable value:
+// EXPECT_EQ(test::Edges(frame), (test::RectEdges{0, -10000, 10000, 0})).
+using RectEdges = std::array<int64_t, 4>;
+inline RectEdges Edges(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 // Decodes a finished metafile; a bad handle gives a result with a problem.
 inline emf::DecodeResult DecodeMetafile(HENHMETAFILE metafile) {

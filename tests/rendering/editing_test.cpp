@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -32,42 +33,30 @@ void DrawCross(int page, float x, float y) {
 
 HENHMETAFILE MetafileOf(int page) { return Page(page - 1).FinishedMetafile(); }
 
-// Where the lines of a page are, in millimetres: the vertical line is where the columns hold
-// the most ink, the horizontal one where the rows do.
-struct Lines {
-  double x = -1;
-  double y = -1;
-};
+// Whether page number `page` shows its vertical line at x mm and the horizontal one at y mm
+// (to 0.5 mm): where the columns and rows hold the most ink.
 double Peak(const std::vector<int> &counts) {
   const int most = *std::max_element(counts.begin(), counts.end());
-  if (most == 0) return -1;
   double sum = 0;
   int n = 0;
   for (size_t i = 0; i < counts.size(); ++i) {
-    if (counts[i] * 2 >= most) sum += static_cast<double>(i), ++n;
+    if (most > 0 && counts[i] * 2 >= most) sum += static_cast<double>(i), ++n;
   }
-  return sum / n;
+  return n == 0 ? -100 : (sum / n + 0.5) * 100.0 / kImageSize;
 }
-Lines FindLines(int page) {
+::testing::AssertionResult LinesAt(int page, double x, double y) {
   test::RasterImage image = test::RenderMetafile(MetafileOf(page), kImageSize, kImageSize);
   std::vector<int> columns(image.width), rows(image.height);
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      if (test::IsInk(image.At(x, y))) ++columns[x], ++rows[y];
+  for (int row = 0; row < image.height; ++row) {
+    for (int column = 0; column < image.width; ++column) {
+      if (test::IsInk(image.At(column, row))) ++columns[column], ++rows[row];
     }
   }
-  const double mm_per_px = 100.0 / kImageSize;
-  Lines lines;
-  const double x = Peak(columns), y = Peak(rows);
-  if (x >= 0) lines.x = (x + 0.5) * mm_per_px;
-  if (y >= 0) lines.y = 100.0 - (y + 0.5) * mm_per_px;
-  return lines;
-}
-
-std::vector<uint8_t> BitsOf(HENHMETAFILE metafile) {
-  std::vector<uint8_t> bits(GetEnhMetaFileBits(metafile, 0, nullptr));
-  GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), bits.data());
-  return bits;
+  const double found_x = Peak(columns), found_y = 100.0 - Peak(rows);
+  if (std::abs(found_x - x) <= 0.5 && std::abs(found_y - y) <= 0.5) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "lines at x " << found_x << ", y " << found_y;
 }
 
 std::string DescriptionOf(HENHMETAFILE metafile) {
@@ -94,10 +83,10 @@ TEST_F(EditingTest, CopyAndMoveHandOverTheMetafile) {
   ASSERT_EQ(CopyEmf(2, 1), 0);
   ASSERT_NE(MetafileOf(2), nullptr);
   EXPECT_NE(MetafileOf(2), MetafileOf(1));  // an independent copy
-  EXPECT_EQ(BitsOf(MetafileOf(2)), BitsOf(MetafileOf(1)));
+  EXPECT_EQ(test::MetafileBits(MetafileOf(2)), test::MetafileBits(MetafileOf(1)));
   ClearEmf(1);
   EXPECT_EQ(MetafileOf(1), nullptr);
-  EXPECT_NEAR(FindLines(2).x, 30.0, 0.5);  // the copy survives
+  EXPECT_TRUE(LinesAt(2, 30.0, 40.0));  // the copy survives
 
   HENHMETAFILE moved = MetafileOf(2);
   ASSERT_EQ(MoveEmf(3, 2), 0);
@@ -136,18 +125,15 @@ TEST_F(EditingTest, ResizeChangesOnlyTheFrame) {
   PLOT(10.0f, 10.0f, 3);
   PLOT(50.0f, 50.0f, 2);
   PLOT(0.0f, 0.0f, 999);
-  const std::vector<uint8_t> before = BitsOf(MetafileOf(1));
+  const std::vector<uint8_t> before = test::MetafileBits(MetafileOf(1));
   ASSERT_EQ(ResizeEmf(1, 10000, 10000), 0);
   int32_t width = 0, height = 0;
   ASSERT_EQ(GetEmfSize(&width, &height), 0);
-  EXPECT_EQ(width, 10000);
-  EXPECT_EQ(height, 10000);
+  EXPECT_EQ(std::pair(width, height), std::pair(10000, 10000));
   RECT frame;
   ASSERT_EQ(GetEmfFrame(MetafileOf(1), &frame), 0);
-  EXPECT_EQ(frame.top, -10000);
-  EXPECT_EQ(frame.left, 0);
-  EXPECT_EQ(frame.bottom, 0);
-  std::vector<uint8_t> after = BitsOf(MetafileOf(1));
+  EXPECT_EQ(test::Edges(frame), (test::RectEdges{0, -10000, 10000, 0}));
+  std::vector<uint8_t> after = test::MetafileBits(MetafileOf(1));
   ASSERT_EQ(after.size(), before.size());
   std::memcpy(after.data() + 24, before.data() + 24, 16);
   EXPECT_EQ(after, before);  // every other byte, records included, is the same
@@ -161,20 +147,12 @@ TEST_F(EditingTest, ShiftMovesTheDrawingInsideItsFrame) {
   ASSERT_EQ(GetEmfFrame(MetafileOf(1), &before), 0);
 
   ASSERT_EQ(ShiftEmf(1, 100, 0), 0);  // 10 mm to the left
-  Lines lines = FindLines(1);
-  EXPECT_NEAR(lines.x, 40.0, 0.5);
-  EXPECT_NEAR(lines.y, 50.0, 0.5);
+  EXPECT_TRUE(LinesAt(1, 40.0, 50.0));
   ASSERT_EQ(ShiftEmf(1, -200, 150), 0);  // 20 mm right, 15 mm down
-  lines = FindLines(1);
-  EXPECT_NEAR(lines.x, 60.0, 0.5);
-  EXPECT_NEAR(lines.y, 35.0, 0.5);
-
+  EXPECT_TRUE(LinesAt(1, 60.0, 35.0));
   RECT after;
   ASSERT_EQ(GetEmfFrame(MetafileOf(1), &after), 0);
-  EXPECT_EQ(after.left, before.left);
-  EXPECT_EQ(after.top, before.top);
-  EXPECT_EQ(after.right, before.right);
-  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(test::Edges(after), test::Edges(before));
   EXPECT_EQ(DescriptionOf(MetafileOf(1)), description);
   EXPECT_NE(description.find("tamvel"), std::string::npos);
 }
@@ -198,16 +176,15 @@ TEST_F(EditingTest, WriteDrawsTheSourceOverTheDestination) {
   EXPECT_EQ(WriteEmf(1, 2, 0, 0), 1);
   EXPECT_EQ(WriteEmf(2, 1, 0, 0), 1);
   DrawCross(2, 70.0f, 70.0f);
-  const std::vector<uint8_t> source = BitsOf(MetafileOf(2));
+  const std::vector<uint8_t> source = test::MetafileBits(MetafileOf(2));
   const std::string description = DescriptionOf(MetafileOf(1));
 
   ASSERT_EQ(WriteEmf(1, 2, 50, 0), 0);  // page 2's drawing 5 mm to the right
-  EXPECT_EQ(BitsOf(MetafileOf(2)), source);
+  EXPECT_EQ(test::MetafileBits(MetafileOf(2)), source);
   EXPECT_EQ(DescriptionOf(MetafileOf(1)), description);
   RECT frame;
   ASSERT_EQ(GetEmfFrame(MetafileOf(1), &frame), 0);
-  EXPECT_EQ(frame.right, 10000);
-  EXPECT_EQ(frame.top, -10000);
+  EXPECT_EQ(test::Edges(frame), (test::RectEdges{0, -10000, 10000, 0}));
 
   test::RasterImage image = test::RenderMetafile(MetafileOf(1), kImageSize, kImageSize);
   auto column_has_ink = [&](double x_mm, double y_mm) {

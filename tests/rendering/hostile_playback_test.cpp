@@ -20,21 +20,14 @@ using test::EmfBuilder;
 
 constexpr int64_t kBig = 0x7FFFFFFF;
 
-std::vector<uint8_t> PointPair(int16_t x, int16_t y) {
-  std::vector<uint8_t> out;
-  EmfBuilder::PutU16(out, static_cast<uint16_t>(x));
-  EmfBuilder::PutU16(out, static_cast<uint16_t>(y));
-  return out;
-}
-
 // A POLYLINE16 that claims `claimed` points but carries `carried`.
 std::vector<uint8_t> Polyline16(uint32_t claimed, int carried) {
   std::vector<uint8_t> payload;
   for (int v : {0, 0, 100, 100}) EmfBuilder::PutU32(payload, static_cast<uint32_t>(v));
   EmfBuilder::PutU32(payload, claimed);
   for (int i = 0; i < carried; ++i) {
-    std::vector<uint8_t> p = PointPair(static_cast<int16_t>(i * 10), static_cast<int16_t>(i * 7));
-    payload.insert(payload.end(), p.begin(), p.end());
+    EmfBuilder::PutU16(payload, static_cast<uint16_t>(i * 10));
+    EmfBuilder::PutU16(payload, static_cast<uint16_t>(i * 7));
   }
   return payload;
 }
@@ -122,40 +115,26 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
                        .Add(emf::EMR_LINETO, {20, 10})
                        .Build()});
   // A clip region that claims a million rectangles, and one with a huge rectangle.
-  std::vector<uint8_t> region;
-  for (int64_t v : std::initializer_list<int64_t>{48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10,
-                                                  10, 0, 0, 10, 10}) {
-    EmfBuilder::PutU32(region, static_cast<uint32_t>(v));
-  }
-  std::vector<uint8_t> huge_region;
-  for (int64_t v : std::initializer_list<int64_t>{48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig,
-                                                  kBig, -kBig, -kBig, kBig, kBig}) {
-    EmfBuilder::PutU32(huge_region, static_cast<uint32_t>(v));
-  }
-  files.push_back({"clip regions", Drawable()
-                                       .AddBytes(emf::EMR_EXTSELECTCLIPRGN, region)
-                                       .AddBytes(emf::EMR_EXTSELECTCLIPRGN, huge_region)
-                                       .Add(emf::EMR_EXTSELECTCLIPRGN, {0, 99})
-                                       .Add(emf::EMR_LINETO, {10, 90})
-                                       .Build()});
+  files.push_back({"clip regions",
+                   Drawable()
+                       .Add(emf::EMR_EXTSELECTCLIPRGN,
+                            {48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10, 10, 0, 0, 10, 10})
+                       .Add(emf::EMR_EXTSELECTCLIPRGN, {48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig,
+                                                        kBig, kBig, -kBig, -kBig, kBig, kBig})
+                       .Add(emf::EMR_EXTSELECTCLIPRGN, {0, 99})
+                       .Add(emf::EMR_LINETO, {10, 90})
+                       .Build()});
   // Text with a character count past the record, and a pattern brush with absurd sizes.
-  std::vector<uint8_t> text;
-  for (int64_t v : std::initializer_list<int64_t>{0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0,
-                                                  0, -1, -1, 0}) {
-    EmfBuilder::PutU32(text, static_cast<uint32_t>(v));
-  }
-  std::vector<uint8_t> brush;
-  for (int64_t v : std::initializer_list<int64_t>{1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001,
-                                                  0, 0, 0, 0, 2, 2}) {
-    EmfBuilder::PutU32(brush, static_cast<uint32_t>(v));
-  }
-  brush.resize(brush.size() + 8, 0xFF);
-  files.push_back({"text and brushes", Drawable()
-                                           .AddBytes(emf::EMR_EXTTEXTOUTW, text)
-                                           .AddBytes(emf::EMR_CREATEMONOBRUSH, brush)
-                                           .Add(emf::EMR_SELECTOBJECT, {1})
-                                           .Add(emf::EMR_RECTANGLE, {0, 0, 50, 50})
-                                           .Build()});
+  files.push_back(
+      {"text and brushes",
+       Drawable()
+           .Add(emf::EMR_EXTTEXTOUTW,
+                {0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0})
+           .Add(emf::EMR_CREATEMONOBRUSH, {1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001, 0, 0, 0,
+                                           0, 2, 2, 0xFFFFFFFF, 0xFFFFFFFF})
+           .Add(emf::EMR_SELECTOBJECT, {1})
+           .Add(emf::EMR_RECTANGLE, {0, 0, 50, 50})
+           .Build()});
   return files;
 }
 
@@ -204,17 +183,11 @@ class HostilePlaybackTest : public test::LibraryTest {
 TEST_F(HostilePlaybackTest, DamagedFilesArePlayedAndEditedSafely) {
   for (const auto &[name, bytes] : HostileFiles()) {
     SCOPED_TRACE(name);
-    if (Load(name, bytes)) PlayAndEditEverything();
-  }
-}
-
-TEST_F(HostilePlaybackTest, TheReadablePartOfADamagedFileIsDrawn) {
-  for (const auto &[name, bytes] : HostileFiles()) {
     if (!Load(name, bytes)) continue;
-    SCOPED_TRACE(name);
+    // The readable part is drawn: the diagonal line drawn before the damage.
     test::RasterImage image = test::RenderMetafile(CurrentPage().FinishedMetafile(), 100, 100);
-    // The diagonal line drawn before the damage.
     EXPECT_TRUE(test::IsInk(image.At(50, 50)));
+    PlayAndEditEverything();
   }
 }
 

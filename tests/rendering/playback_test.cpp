@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <tuple>
+#include <utility>
 
 #include "include/tamvel_linux.h"
 #include "src/emf/editing.h"
@@ -37,10 +39,11 @@ class PlaybackTest : public test::LibraryTest {
     TamvelDestroyWindow(window_);
     test::LibraryTest::TearDown();
   }
-  test::InkBox InkOfImage() const {
+  test::RectEdges InkOfImage() const {
     test::RasterImage image;
     posix::CaptureImageDc(image_, &image);
-    return test::FindInk(image);
+    const test::InkBox ink = test::FindInk(image);
+    return {ink.left, ink.top, ink.right, ink.bottom};
   }
   HWND window_ = nullptr;
   HDC image_ = nullptr;
@@ -99,27 +102,20 @@ TEST_F(PlaybackTest, SizesOfTheFrameAndOfAScreenPixel) {
   EXPECT_EQ(GetEmfSize(&width, &height), 1);
   EXPECT_EQ(width, -1);  // nothing written
   EXPECT_EQ(GetPixelSize(&width, &height), -1);
-  EXPECT_EQ(width, 0);
-  EXPECT_EQ(height, 0);
-
+  EXPECT_EQ(std::pair(width, height), std::pair(0, 0));
   PLOTS(210.0f, 297.0f, 0);
   EXPECT_EQ(GetPixelSize(&width, &height), 0);  // 96 dpi: 26.46 hundredths of a mm
-  EXPECT_EQ(width, 26);
-  EXPECT_EQ(height, 26);
+  EXPECT_EQ(std::pair(width, height), std::pair(26, 26));
   PLOT(0.0f, 0.0f, 999);
   EXPECT_EQ(GetPixelSize(&width, &height), -1);
   EXPECT_EQ(GetEmfSize(&width, &height), 0);
-  EXPECT_EQ(width, 21000);
-  EXPECT_EQ(height, 29700);
+  EXPECT_EQ(std::pair(width, height), std::pair(21000, 29700));
 }
 
 TEST(SheetRectTest, SheetShownInAWindow) {
   // A4 portrait on a 400 x 300 sheet shown in a 400 x 300 client area.
-  const RECT paste1 = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, true, 0);
-  EXPECT_EQ(paste1.left, 0);
-  EXPECT_EQ(paste1.top, 0);
-  EXPECT_EQ(paste1.right, 212);
-  EXPECT_EQ(paste1.bottom, 300);
+  EXPECT_EQ(test::Edges(SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, true, 0)),
+            (test::RectEdges{0, 0, 212, 300}));
 
   const RECT plain = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, false, 0);
   const RECT once = SheetRect(400, 300, 21000, 29700, 40000, 30000, 0, 0, false, 1);
@@ -139,22 +135,12 @@ TEST(SheetRectTest, SheetShownInAWindow) {
   EXPECT_EQ(moved.bottom, 290);
 }
 
-PrinterMetrics A4At300Dpi() {
-  PrinterMetrics m;
-  m.width_px = 2480;
-  m.height_px = 3508;
-  m.offset_x_px = 50;
-  m.offset_y_px = 60;
-  m.width = 20997;
-  m.height = 29701;
-  m.offset_x = 423;
-  m.offset_y = 508;
-  return m;
-}
+// As the stand-in's printer gives them (PrinterAnswersItsPaperMetrics).
+PrinterMetrics A4At300Dpi() { return {2480, 3508, 50, 60, 20997, 29701, 423, 508}; }
 
 TEST(PlaceOnPrinterTest, TrueSizeStandsOnTheLowerLeftCorner) {
   const PrinterMetrics m = A4At300Dpi();
-  const int a = m.width_px - 2 * m.offset_x_px - 1, b = m.height_px - 2 * m.offset_y_px - 1;
+  const int a = 2379, b = 3387;  // the printable area's right and bottom pixels
   // An A4 drawing on A4 paper is taller than the printable area: it keeps its size and runs
   // off the top.
   PrintPlacement p = PlaceOnPrinter(PrintLayout::kTrueSize, m, 21000, 29700, {});
@@ -180,7 +166,7 @@ TEST(PlaceOnPrinterTest, TrueSizeStandsOnTheLowerLeftCorner) {
 
 TEST(PlaceOnPrinterTest, FittedKeepsTheAspectRatio) {
   const PrinterMetrics m = A4At300Dpi();
-  const int a = m.width_px - 2 * m.offset_x_px - 1, b = m.height_px - 2 * m.offset_y_px - 1;
+  const int a = 2379, b = 3387;
   // Landscape on portrait paper: full width, standing on the lower edge.
   PrintPlacement landscape = PlaceOnPrinter(PrintLayout::kFitted, m, 29700, 21000, {});
   EXPECT_EQ(landscape.target.left, 0);
@@ -216,12 +202,8 @@ TEST(PlaceOnPrinterTest, FittedKeepsTheAspectRatio) {
 TEST_F(PlaybackTest, PasteEmf1PlaysIntoTheWorkedRectangle) {
   DrawFramedPage(210.0f, 297.0f);
   ASSERT_EQ(PasteEmf1(image_, window_, 40000, 30000, 0, 0), 0);
-  test::InkBox ink = InkOfImage();
   // The border's lines lie on the rectangle (0, 0, 212, 300), edges included.
-  EXPECT_EQ(ink.left, 0);
-  EXPECT_EQ(ink.top, 0);
-  EXPECT_EQ(ink.right, 212);
-  EXPECT_EQ(ink.bottom, 300);
+  EXPECT_EQ(InkOfImage(), (test::RectEdges{0, 0, 212, 300}));
 }
 
 TEST_F(PlaybackTest, TheCallersDcIsLeftAsItWas) {
@@ -252,11 +234,11 @@ TEST_F(PlaybackTest, PasteEmfStretchesOverTheClientArea) {
   DrawFramedPage(100.0f, 50.0f);
   HWND small = TamvelCreateWindow(200, 100);
   ASSERT_EQ(PasteEmf(image_, small), 0);
-  test::InkBox ink = InkOfImage();
-  EXPECT_EQ(ink.left, 0);
-  EXPECT_EQ(ink.top, 0);
-  EXPECT_NEAR(ink.right, 200, 1);
-  EXPECT_NEAR(ink.bottom, 100, 1);
+  const test::RectEdges ink = InkOfImage();
+  EXPECT_EQ(ink[0], 0);
+  EXPECT_EQ(ink[1], 0);
+  EXPECT_NEAR(ink[2], 200, 1);
+  EXPECT_NEAR(ink[3], 100, 1);
   TamvelDestroyWindow(small);
 }
 
@@ -264,19 +246,18 @@ TEST_F(PlaybackTest, PrinterAnswersItsPaperMetrics) {
   const std::string pdf = (test::ScratchFolder("printer-caps") / "caps.pdf").string();
   HDC printer = TamvelCreatePrinterDC(pdf.c_str(), 210.0, 297.0, 300, 50, 60);
   ASSERT_NE(printer, nullptr);
-  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALWIDTH), 2480);
-  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALHEIGHT), 3508);
-  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALOFFSETX), 50);
-  EXPECT_EQ(GetDeviceCaps(printer, PHYSICALOFFSETY), 60);
   EXPECT_EQ(GetDeviceCaps(printer, HORZRES), 2380);
   EXPECT_EQ(GetDeviceCaps(printer, LOGPIXELSX), 300);
   PrinterMetrics m;
   GetPrinterMetrics(printer, &m);
   // The paper is a whole number of pixels: 2480 x 3508 at 300 dpi is 209.97 x 297.01 mm.
-  EXPECT_NEAR(m.width, 20997, 1);
-  EXPECT_NEAR(m.height, 29701, 1);
-  EXPECT_NEAR(m.offset_x, 423, 1);
-  EXPECT_NEAR(m.offset_y, 508, 1);
+  const PrinterMetrics a4 = A4At300Dpi();
+  EXPECT_EQ(std::tuple(m.width_px, m.height_px, m.offset_x_px, m.offset_y_px),
+            std::tuple(a4.width_px, a4.height_px, a4.offset_x_px, a4.offset_y_px));
+  EXPECT_NEAR(m.width, a4.width, 1);
+  EXPECT_NEAR(m.height, a4.height, 1);
+  EXPECT_NEAR(m.offset_x, a4.offset_x, 1);
+  EXPECT_NEAR(m.offset_y, a4.offset_y, 1);
   EXPECT_EQ(TamvelEndPrinterPage(printer), 0);
   EXPECT_EQ(TamvelEndPrinterPage(image_), 1);
   EXPECT_EQ(TamvelDeleteDC(printer), 0);
@@ -312,9 +293,7 @@ TEST_F(PlaybackTest, ClipboardCodes) {
 TEST_F(PlaybackTest, WindowsAndImageTargets) {
   RECT rect{1, 1, 1, 1};
   EXPECT_TRUE(GetClientRect(window_, &rect));
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.right, 400);
-  EXPECT_EQ(rect.bottom, 300);
+  EXPECT_EQ(test::Edges(rect), (test::RectEdges{0, 0, 400, 300}));
   EXPECT_FALSE(GetClientRect(nullptr, &rect));
   EXPECT_EQ(TamvelCreateWindow(-1, 10), nullptr);
   EXPECT_EQ(TamvelCreateImageDC(0, 10), nullptr);
