@@ -15,6 +15,7 @@ namespace tamvel {
 namespace {
 
 using testing::TextPageTest;
+using TextList = std::vector<std::u16string>;
 
 // 日本語テスト: six full-width characters.
 // Twips per pixel of the 96-dpi reference screen: GDI may keep the current position in
@@ -33,26 +34,17 @@ TEST_F(TextCountTest, KanjiCountsFullWidthCharacters) {
   KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 2);
   KANJI(20.0f, 180.0f, 5.0f, kSixKanji, 0.0f, 0);
   KANJI(20.0f, 160.0f, 5.0f, "", 0.0f, 0);
-  Close();
-  const auto texts = Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, u"\u65E5\u672C");
-  EXPECT_EQ(texts[1].text.size(), 6u);
+  Finish();
+  EXPECT_EQ(Strings(), (TextList{u"日本", u"日本語テスト"}));
 }
 
 TEST_F(TextCountTest, NegativeKanjiCountWritesVertically) {
-  float angle = 0.0f;
   SETDEG(15.0f);
   KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, -2);
-  int32_t code = -1;
-  int32_t vertical = -1;
-  GETFON(&code, &vertical);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(vertical, 1);
-  GETDEG(&angle);
-  EXPECT_FLOAT_EQ(angle, 15.0f);  // only the angle is given back
+  EXPECT_EQ(testing::Getfon(), std::pair(0, 1));
+  EXPECT_FLOAT_EQ(testing::Getdeg(), 15.0f);  // only the angle is given back
   EXPECT_EQ(CurrentPage().FontDescription().lfEscapement, -150);
-  Close();
+  Finish();
   EXPECT_EQ(AllText(), u"\u65E5\u672C");
 }
 
@@ -63,11 +55,8 @@ TEST_F(TextCountTest, KanjiFortranKeepsTheLastDoubleByteCharacterWhole) {
   TAMVEL_FSTRING s = Fortran(text, 4);
   KANJIF(20.0f, 200.0f, 5.0f, &s, 0.0f, 2);
   KANJI2F(20.0f, 180.0f, 5.0f, &s, 0.0f, 1, 2);
-  Close();
-  const auto texts = Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, u"A\uFF22C");
-  EXPECT_EQ(texts[1].text, u"A\uFF22");
+  Finish();
+  EXPECT_EQ(Strings(), (TextList{u"AＢC", u"AＢ"}));
 }
 
 TEST_F(TextCountTest, SymbolCountsBytes) {
@@ -78,16 +67,13 @@ TEST_F(TextCountTest, SymbolCountsBytes) {
   TAMVEL_FSTRING s = Fortran("ABCDEFGH", 4);
   SYMBL2F(20.0f, 160.0f, 5.0f, &s, 0.0f, 10, 2);
   SYMBOLF(20.0f, 150.0f, 5.0f, &s, 0.0f, -10);
-  Close();
-  const auto texts = Texts();
-  ASSERT_GE(texts.size(), 4u);
-  EXPECT_EQ(texts[0].text, u"X");
-  EXPECT_EQ(texts[1].text, u"XY");
-  EXPECT_EQ(texts[2].text, u"XYZ");
-  EXPECT_EQ(texts[3].text, u"ABCD");
-  std::u16string rest;
-  for (size_t i = 4; i < texts.size(); ++i) rest += texts[i].text;
-  EXPECT_EQ(rest, u"ABCD");  // vertical, possibly in several records
+  Finish();
+  // The vertical ABCD possibly in several records.
+  EXPECT_EQ(AllText(), u"XXYXYZABCDABCD");
+  const TextList strings = Strings();
+  ASSERT_GE(strings.size(), 4u);
+  EXPECT_EQ(TextList(strings.begin(), strings.begin() + 4),
+            (TextList{u"X", u"XY", u"XYZ", u"ABCD"}));
 }
 
 TEST_F(TextCountTest, TextOutUsesThePageFontAsItStands) {
@@ -97,25 +83,17 @@ TEST_F(TextCountTest, TextOutUsesThePageFontAsItStands) {
   TEXTOUT(20.0f, 180.0f, "", 0);
   TAMVEL_FSTRING blank = Fortran("    ", 4);
   TEXTOUTF(20.0f, 170.0f, &blank, 0);  // LEN2 is 1: one blank
-  Close();
-  const auto texts = Texts();
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0].text, u"AB");
-  EXPECT_EQ(texts[1].text, u"hel");
-  EXPECT_EQ(texts[2].text, u" ");
+  Finish();
+  EXPECT_EQ(Strings(), (TextList{u"AB", u"hel", u" "}));
 }
 
 TEST_F(TextCountTest, AlignmentStaysAsTheLastKanji2LeftIt) {
-  int32_t code = 0;
   KANJI2(100.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 0, 1);
-  GETALG(&code);
-  EXPECT_EQ(code % 10, 1);
+  EXPECT_EQ(testing::Getalg() % 10, 1);
   TEXTOUT(100.0f, 190.0f, "centred", 0);
-  GETALG(&code);
-  EXPECT_EQ(code % 10, 1);
+  EXPECT_EQ(testing::Getalg() % 10, 1);
   KANJI(100.0f, 180.0f, 5.0f, kSixKanji, 0.0f, 0);
-  GETALG(&code);
-  EXPECT_EQ(code, 2);
+  EXPECT_EQ(testing::Getalg(), 2);
 }
 
 class TextPlacementTest : public TextPageTest {};
@@ -128,10 +106,10 @@ TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
   const POINT end = Position();
   EXPECT_EQ(end.x, 1020);
   EXPECT_EQ(end.y, 500);
-  Close();
+  Finish();
   // The text is put at the corrected point.
   bool moved_before_text = false;
-  const auto &records = Result().records;
+  const auto &records = result_.records;
   for (size_t i = 1; i < records.size(); ++i) {
     const emf::PointValue *move = records[i - 1].As<emf::PointValue>();
     if (records[i].type == emf::EMR_EXTTEXTOUTW && records[i - 1].type == emf::EMR_MOVETOEX) {
@@ -141,27 +119,27 @@ TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
   EXPECT_TRUE(moved_before_text);
 }
 
-TEST_F(TextPlacementTest, LeftAlignedTextEndsOneExtraPastTheText) {
-  EmfPage &page = CurrentPage();
-  page.SetCharExtra(30);
-  page.SetTextAlignFlags(TA_LEFT | TA_BASELINE);
-  page.OutputText(1000, 500, "AB");
-  SIZE extent{};
-  ASSERT_TRUE(page.TextExtent("AB", 2, &extent));
-  const POINT end = Position();
-  EXPECT_NEAR(end.x, 1000 + extent.cx + 30, kReferencePixel);
-  EXPECT_NEAR(end.y, 500, kReferencePixel);
-}
-
-TEST_F(TextPlacementTest, CentredTextEndsHalfItsWidthPastThePoint) {
-  EmfPage &page = CurrentPage();
-  page.SetCharExtra(0);
-  page.SetTextAlignFlags(TA_CENTER | TA_BOTTOM);
-  page.OutputText(3000, 500, "ABCD");
-  SIZE extent{};
-  ASSERT_TRUE(page.TextExtent("ABCD", 4, &extent));
-  const POINT end = Position();
-  EXPECT_EQ(end.x, 3000 + static_cast<int>(extent.cx * 0.5 + 0.5));
+TEST_F(TextPlacementTest, LeftTextEndsOneExtraPastItCentredTextHalfItsWidth) {
+  const struct {
+    UINT align;
+    int extra;
+    const char *text;
+    double share;  // of the extent past the point
+    int tolerance;
+  } cases[] = {{TA_LEFT | TA_BASELINE, 30, "AB", 1.0, kReferencePixel},
+               {TA_CENTER | TA_BOTTOM, 0, "ABCD", 0.5, 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    EmfPage &page = CurrentPage();
+    page.SetCharExtra(c.extra);
+    page.SetTextAlignFlags(c.align);
+    page.OutputText(1000, 500, c.text);
+    SIZE extent{};
+    ASSERT_TRUE(page.TextExtent(c.text, static_cast<int>(std::strlen(c.text)), &extent));
+    const POINT end = Position();
+    EXPECT_NEAR(end.x, 1000 + static_cast<int>(extent.cx * c.share + 0.5) + c.extra, c.tolerance);
+    EXPECT_NEAR(end.y, 500, kReferencePixel);
+  }
 }
 
 // The page-unit position reached by a text, back in plot units, must be the last point.
@@ -176,33 +154,31 @@ void ExpectLastPointAtPosition(HDC dc) {
 }
 
 TEST_F(TextPlacementTest, NextTextContinuesWhereTheLastEnded) {
-  KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 2);
-  ExpectLastPointAtPosition(Dc());
-  const POINT end = Position();
-  SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
-  Close();
-  const auto texts = Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  // The first text's advances (each with its character extra) and one extra more.
-  EXPECT_GT(end.x, texts[0].reference.x + testing::DxSum(texts[0]));
-  EXPECT_NEAR(texts[1].reference.x, end.x, 1);
-  EXPECT_NEAR(texts[1].reference.y, texts[0].reference.y, kReferencePixel);
-}
-
-TEST_F(TextPlacementTest, ContinuationHoldsUnderFactorOriginAndRotation) {
-  FACTOR(2.0f);
-  PLOT(30.0f, 40.0f, -3);
-  ROTATE(30.0f);
-  KANJI(20.0f, 50.0f, 5.0f, kSixKanji, 0.0f, 3);
-  ExpectLastPointAtPosition(Dc());
-  const POINT end = Position();
-  SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
-  Close();
-  const auto texts = Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  // Plot units back and forth are rounded to whole page units at most once each way.
-  EXPECT_NEAR(texts[1].reference.x, end.x, 2);
-  EXPECT_NEAR(texts[1].reference.y, end.y, 2);
+  for (bool transformed : {false, true}) {
+    SCOPED_TRACE(transformed ? "factor 2, origin moved, rotated" : "plain");
+    PLOTS(210.0f, 297.0f, 0);
+    if (transformed) {
+      FACTOR(2.0f);
+      PLOT(30.0f, 40.0f, -3);
+      ROTATE(30.0f);
+    }
+    KANJI(20.0f, 50.0f, 5.0f, kSixKanji, 0.0f, 3);
+    ExpectLastPointAtPosition(Dc());
+    const POINT end = Position();
+    SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
+    Finish();
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    // Plot units back and forth are rounded to whole page units at most once each way.
+    EXPECT_NEAR(texts[1].reference.x, end.x, transformed ? 2 : 1);
+    EXPECT_NEAR(texts[1].reference.y, end.y, transformed ? 2 : kReferencePixel);
+    if (!transformed) {
+      // The first text's advances (each with its character extra) and one extra more, on
+      // the same baseline.
+      EXPECT_GT(end.x, texts[0].reference.x + testing::DxSum(texts[0]));
+      EXPECT_NEAR(texts[1].reference.y, texts[0].reference.y, kReferencePixel);
+    }
+  }
 }
 
 TEST_F(TextPlacementTest, WidthIsWhatIsDrawn) {
@@ -212,7 +188,7 @@ TEST_F(TextPlacementTest, WidthIsWhatIsDrawn) {
   KANJI(20.0f, 200.0f, 5.0f, kSixKanji, 0.0f, 0);
   SYMBOL(20.0f, 180.0f, 5.0f, "Width 123", 0.0f, 9);
   NUMBER(20.0f, 160.0f, 4.0f, 3.14159f, 0.0f, 3);
-  Close();
+  Finish();
   const auto texts = Texts();
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_NEAR(width * 56.6929, testing::DxSum(texts[0]), 0.5);
@@ -230,10 +206,7 @@ TEST_F(TextPlacementTest, KanjiWidthOfVerticalTextUsesTheVerticalSpacing) {
   EXPECT_NEAR(horizontal, 32.0, 2.5);  // 3 * 10.0 * 35.0 / 32.0 = 32.8 at most
   EXPECT_NEAR(vertical / horizontal, 40.0 / 35.0, 0.04);
   EXPECT_GT(vertical, horizontal);
-  int32_t code = 0;
-  int32_t vertical_face = 0;
-  GETFON(&code, &vertical_face);
-  EXPECT_EQ(vertical_face, 0);
+  EXPECT_EQ(testing::Getfon().second, 0);
   EXPECT_EQ(KANJIWID(10.0f, "", 0), 0.0f);
 }
 
@@ -244,21 +217,21 @@ TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
   GetTextMetricsA(Dc(), &metrics);
   SIZE extent{};
   GetTextExtentPointA(Dc(), "\x81\x9B", 2, &extent);
-  Close();
+  Finish();
   // The ellipse, as a polygon or an ellipse record: its box.
   int left = INT32_MAX, top = INT32_MIN, right = INT32_MIN, bottom = INT32_MAX;
-  if (const emf::RectValue *box = test::FirstView<emf::RectValue>(Result(), emf::EMR_ELLIPSE)) {
+  if (const emf::RectValue *box = test::FirstView<emf::RectValue>(result_, emf::EMR_ELLIPSE)) {
     left = box->rect.left, top = box->rect.top, right = box->rect.right, bottom = box->rect.bottom;
   }
   for (uint32_t type : {emf::EMR_POLYGON16, emf::EMR_POLYGON}) {
-    for (const emf::Poly *polygon : test::Views<emf::Poly>(Result(), type)) {
+    for (const emf::Poly *polygon : test::Views<emf::Poly>(result_, type)) {
       for (const emf::Point &p : polygon->points) {
         left = std::min(left, p.x), right = std::max(right, p.x);
         bottom = std::min(bottom, p.y), top = std::max(top, p.y);
       }
     }
   }
-  ASSERT_LT(left, right) << test::DescribeAll(Result());
+  ASSERT_LT(left, right) << test::DescribeAll(result_);
   const int px = static_cast<int>(100.0 * 56.6929 + 0.5);
   const int py = static_cast<int>(100.0 * 56.6929 + 0.5);
   EXPECT_NEAR((left + right) / 2, px, 1);
@@ -271,7 +244,7 @@ TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
 
 TEST_F(TextPlacementTest, EnclosedTextWithoutExtentHasNoEllipse) {
   CurrentPage().DrawEnclosedText(1000, 1000, "");
-  Close();
+  Finish();
   EXPECT_EQ(Count(emf::EMR_ELLIPSE) + Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0u);
 }
 
@@ -284,7 +257,7 @@ TEST_F(BadTextTest, LongAndUnterminatedTextsAreCutAt1024Bytes) {
   KANJI(10.0f, 180.0f, 2.0f, unterminated.data(), 0.0f, INT32_MAX);
   EXPECT_EQ(KANJIWID(2.0f, unterminated.data(), INT32_MIN),
             KANJIWID(2.0f, unterminated.data(), -512));
-  Close();
+  Finish();
   for (const auto &t : Texts()) EXPECT_LE(t.text.size(), 1024u);
   EXPECT_FALSE(Texts().empty());
 }
@@ -301,7 +274,7 @@ TEST_F(BadTextTest, BadDescriptorsDrawNothing) {
   KANJI(10.0f, 200.0f, 5.0f, nullptr, 0.0f, 3);
   TEXTOUT(10.0f, 200.0f, nullptr, 3);
   EXPECT_EQ(SYMBLWID(5.0f, nullptr, 3), 0.0f);
-  Close();
+  Finish();
   EXPECT_TRUE(Texts().empty());
 }
 
@@ -317,13 +290,13 @@ TEST_F(BadTextTest, InvalidShiftJisAndNonFiniteNumbersAreHarmless) {
   EXPECT_FALSE(std::isnan(KANJIWID(nan, "AB", 0)));
   float angle = 0.0f;
   GETDEG(&angle);
-  Close();
+  Finish();
   EXPECT_GE(Texts().size(), 2u);
   EXPECT_EQ(Texts()[0].text.size(), 2u);  // "A" and a replacement for the stray byte
 }
 
 TEST_F(BadTextTest, NothingIsDrawnOnAPageThatDoesNotRecord) {
-  Close();
+  Finish();
   KANJI(10.0f, 200.0f, 5.0f, "AB", 0.0f, 0);
   EXPECT_EQ(KANJIWID(5.0f, "AB", 0), 0.0f);
   TEXTOUT(10.0f, 200.0f, "AB", 0);

@@ -7,28 +7,17 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 
-#include "tests/common/page_test_util.h"
+#include "tests/text/text_test_support.h"
 
 namespace tamvel {
 namespace {
 
+using testing::Getalg;
+using testing::Getfon;
+
 const LOGFONTA &Font() { return CurrentPage().FontDescription(); }
-
-std::string Face() { return Font().lfFaceName; }
-
-std::pair<int32_t, int32_t> Getfon() {
-  int32_t code = -1;
-  int32_t vertical = -1;
-  GETFON(&code, &vertical);
-  return {code, vertical};
-}
-
-int32_t Getalg() {
-  int32_t code = -1;
-  GETALG(&code);
-  return code;
-}
 
 class TextStateTest : public test::LibraryTest {
  protected:
@@ -45,40 +34,41 @@ class TextStateTest : public test::LibraryTest {
 constexpr char kMsMincho[] = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
 
 TEST_F(TextStateTest, TypefaceCodesAndTheirReport) {
-  SETFON(4, 0);
-  EXPECT_EQ(Face(), kMsMincho);
-  EXPECT_EQ(Getfon(), std::make_pair(0, 0));
-  SETFON(99, 1);
-  EXPECT_EQ(Face(), std::string("@") + kMsMincho);
-  EXPECT_EQ(Getfon(), std::make_pair(0, 1));
-  SETFON(21, 0);
-  EXPECT_EQ(Getfon(), std::make_pair(6, 0));
-  SETFON(2, 7);
-  EXPECT_EQ(Face(), "@\x8a\xdb\xba\xde\xbc\xaf\xb8");
-  EXPECT_EQ(Getfon(), std::make_pair(2, 1));
+  const struct {
+    int32_t code, vertical;
+    std::string face;  // empty: not looked at
+    std::pair<int32_t, int32_t> reported;
+  } cases[] = {
+      {4, 0, kMsMincho, {0, 0}}, {99, 1, std::string("@") + kMsMincho, {0, 1}},
+      {21, 0, "", {6, 0}},       {2, 7, "@\x8a\xdb\xba\xde\xbc\xaf\xb8", {2, 1}},
+      {1, 0, "", {1, 0}},
+  };
+  for (const auto &c : cases) {
+    SETFON(c.code, c.vertical);
+    if (!c.face.empty()) {
+      EXPECT_EQ(Font().lfFaceName, c.face) << c.code;
+    }
+    EXPECT_EQ(Getfon(), c.reported) << c.code;
+  }
   ACSSET(3);
-  EXPECT_EQ(Face(), "\xba\xde\xbc\xaf\xb8");
-  EXPECT_EQ(Getfon(), std::make_pair(3, 0));
-  SETFON(1, 0);
-  EXPECT_EQ(Getfon(), std::make_pair(1, 0));
+  EXPECT_EQ(std::string(Font().lfFaceName), "\xba\xde\xbc\xaf\xb8");
+  EXPECT_EQ(Getfon(), std::pair(3, 0));
   GETFON(nullptr, nullptr);
-}
-
-TEST_F(TextStateTest, UnknownFacesReportCodeOne) {
+  // Faces outside the table report code 1.
   FontState state;
   CurrentPage().ReadFontState(&state);
   std::strcpy(state.face, "@Unknown");
   CurrentPage().ApplyFontState(state);
-  EXPECT_EQ(Getfon(), std::make_pair(1, 1));
+  EXPECT_EQ(Getfon(), std::pair(1, 1));
   std::strcpy(state.face, "Unknown");
   CurrentPage().ApplyFontState(state);
-  EXPECT_EQ(Getfon(), std::make_pair(1, 0));
+  EXPECT_EQ(Getfon(), std::pair(1, 0));
 }
 
 TEST(TextStateFreshPage, InitialFaceReportsCodeSix) {
   DetachLibrary();
   ASSERT_TRUE(AttachLibrary());
-  EXPECT_EQ(Getfon(), std::make_pair(6, 0));
+  EXPECT_EQ(Getfon(), std::pair(6, 0));
   EXPECT_EQ(Getalg(), 12);  // flags 0 without a recording
   SETALG(2);                // no effect without a recording
   EXPECT_EQ(Getalg(), 12);
@@ -109,14 +99,11 @@ TEST_F(TextStateTest, AnglesAreMeasuredAgainstTheRotation) {
   SETDEG(30.0f);
   EXPECT_EQ(Font().lfEscapement, -450);
   EXPECT_EQ(Font().lfOrientation, -450);
-  float angle = 0.0f;
-  GETDEG(&angle);
-  EXPECT_EQ(angle, 30.0f);
+  EXPECT_EQ(testing::Getdeg(), 30.0f);
   ROTATE(0.0f);
   SETDEG(0.05f);
   EXPECT_EQ(Font().lfEscapement, 0);
-  GETDEG(&angle);
-  EXPECT_EQ(angle, 0.0f);
+  EXPECT_EQ(testing::Getdeg(), 0.0f);
   SETDEG(std::numeric_limits<float>::infinity());
   EXPECT_EQ(Font().lfEscapement, -INT32_MAX);  // saturated
   GETDEG(nullptr);
@@ -132,10 +119,8 @@ TEST_F(TextStateTest, FontRecordCarriesTheFixedFields) {
   EXPECT_EQ(font.escapement, -900);
   EXPECT_EQ(font.orientation, -900);
   EXPECT_EQ(font.weight, 700);
-  EXPECT_EQ(font.charset, SHIFTJIS_CHARSET);
-  EXPECT_EQ(font.clip_precision, CLIP_LH_ANGLES);
   EXPECT_EQ(font.out_precision, 0);
-  EXPECT_EQ(font.face, u"ＭＳ 明朝");
+  EXPECT_EQ(font.face, u"ＭＳ 明朝");  // charset and clipping as on a new page (emf_page_test)
 }
 
 TEST_F(TextStateTest, SpacingLimits) {
@@ -143,88 +128,87 @@ TEST_F(TextStateTest, SpacingLimits) {
   SPACE(1.0f);
   GETOFF(nullptr, nullptr, nullptr, nullptr, &spacing);
   EXPECT_EQ(spacing, 3.5f);
-  SPACE(100.0f);
-  EXPECT_EQ(CurrentState().char_spacing, 69.0f);
-  SPACEC(0.1f);
-  EXPECT_EQ(CurrentState().char_spacing, 4.0f);
-  SPACEC(20.0f);
-  EXPECT_EQ(CurrentState().char_spacing, 69.0f);
-  SPACE(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(CurrentState().char_spacing, 3.5f);
+  // SPACE in millimetres, SPACEC as a ratio of 32: at least 3.5 (4.0 for SPACEC), at most 69.
+  const struct {
+    decltype(&SPACE) set;
+    float value, spacing;
+  } cases[] = {{SPACE, 100.0f, 69.0f},
+               {SPACEC, 0.1f, 4.0f},
+               {SPACEC, 20.0f, 69.0f},
+               {SPACE, std::numeric_limits<float>::quiet_NaN(), 3.5f}};
+  for (const auto &c : cases) {
+    c.set(c.value);
+    EXPECT_EQ(CurrentState().char_spacing, c.spacing) << c.value;
+  }
 }
 
 TEST_F(TextStateTest, KanjiSpacings) {
-  float h = 0.0f;
-  float v = 0.0f;
-  KSPACE(-36.0f);
-  GETKSP(&h, &v);
-  EXPECT_EQ(h, 35.0f);
-  EXPECT_EQ(v, 36.0f);
-  KSPACC(1.25f);
-  GETKSP(&h, &v);
-  EXPECT_EQ(h, 40.0f);
-  EXPECT_EQ(v, 36.0f);
-  KSPACE(0.0f);
-  GETKSP(&h, &v);
-  EXPECT_EQ(h, 35.0f);
-  EXPECT_EQ(v, 40.0f);
-  KSPACC(-2.0f);
-  GETKSP(&h, nullptr);
-  EXPECT_EQ(CurrentState().kanji_v_spacing, 64.0f);
+  // A negative spacing sets the vertical one, 0 both defaults (35, 40); KSPACC is a ratio of 32.
+  const struct {
+    decltype(&SPACE) set;
+    float value, horizontal, vertical;
+  } cases[] = {{KSPACE, -36.0f, 35.0f, 36.0f},
+               {KSPACC, 1.25f, 40.0f, 36.0f},
+               {KSPACE, 0.0f, 35.0f, 40.0f},
+               {KSPACC, -2.0f, 35.0f, 64.0f}};
+  for (const auto &c : cases) {
+    c.set(c.value);
+    float h = 0.0f, v = 0.0f;
+    GETKSP(&h, &v);
+    EXPECT_EQ(std::pair(h, v), std::pair(c.horizontal, c.vertical)) << c.value;
+  }
+  GETKSP(nullptr, nullptr);
 }
 
-TEST_F(TextStateTest, FitFontToHeightBySymbolAndKanjiModes) {
-  SetTextCallMode(kSymbolText);
-  FitFontToHeight(3.0f);
-  EXPECT_EQ(Font().lfHeight, 170);
-  EXPECT_EQ(Font().lfWidth, 97);
-  SetTextCallMode(kKanjiHorizontalText);
-  FitFontToHeight(5.0f);
-  EXPECT_EQ(Font().lfHeight, 283);
-  EXPECT_EQ(Font().lfWidth, 142);
-  SetTextCallMode(kNoTextCall);
+TEST_F(TextStateTest, FitFontToHeightAndTheCharacterExtraOfEachMode) {
+  // The recording DC's character extra is read back through the stand-in's DC.
+  const HDC dc = CurrentPage().RecordingDc();
+  const struct {
+    TextCallMode mode;
+    float height;
+    LONG font_height, font_width;  // font_width -1: not looked at
+    int extra;
+  } cases[] = {
+      {kSymbolText, 3.0f, 170, 97, 49},
+      {kKanjiHorizontalText, 5.0f, 283, 142, 27},
+      {kKanjiVerticalText, 5.0f, 283, -1, 71},  // 5 * 56.6929 * 8 / 32 = 70.87
+      {kNoTextCall, 5.0f, 283, 0, 0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.mode);
+    SetTextCallMode(c.mode);
+    FitFontToHeight(c.height);
+    EXPECT_EQ(Font().lfHeight, c.font_height);
+    if (c.font_width >= 0) {
+      EXPECT_EQ(Font().lfWidth, c.font_width);
+    }
+    EXPECT_EQ(GetTextCharacterExtra(dc), c.extra);
+  }
   FACTOR(2.0f);
   FitFontToHeight(5.0f);
   EXPECT_EQ(Font().lfHeight, 142);
-  EXPECT_EQ(Font().lfWidth, 0);
+  SETSPC(1.0f);  // 28.35: truncated
+  EXPECT_EQ(GetTextCharacterExtra(dc), 28);
   FitFontToHeight(std::numeric_limits<float>::quiet_NaN());  // saturates, never traps
   EXPECT_EQ(Font().lfHeight, 0);
 }
 
-TEST_F(TextStateTest, CharacterExtraOfTheSizingAndOfSetspc) {
-  // The recording DC's character extra is read back through the stand-in's DC.
-  const HDC dc = CurrentPage().RecordingDc();
-  SetTextCallMode(kSymbolText);
-  FitFontToHeight(3.0f);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 49);
-  SetTextCallMode(kKanjiHorizontalText);
-  FitFontToHeight(5.0f);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 27);
-  SetTextCallMode(kKanjiVerticalText);
-  FitFontToHeight(5.0f);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 71);  // 5 * 56.6929 * 8 / 32 = 70.87
-  SetTextCallMode(kNoTextCall);
-  FitFontToHeight(5.0f);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 0);
-  FACTOR(2.0f);
-  SETSPC(1.0f);  // 28.35: truncated
-  EXPECT_EQ(GetTextCharacterExtra(dc), 28);
-}
-
 TEST_F(TextStateTest, AlignmentCodes) {
   EXPECT_EQ(Getalg(), 2);
-  SETALG(2);
-  EXPECT_EQ(Getalg(), 22);
-  SetHorizontalAlign(1);
-  EXPECT_EQ(Getalg(), 21);
-  SETALG(1);
-  EXPECT_EQ(Getalg(), 11);
-  SetHorizontalAlign(30);  // units digit 0: right
-  EXPECT_EQ(Getalg(), 10);
-  SETALG(7);
-  EXPECT_EQ(Getalg(), 0);
-  SetHorizontalAlign(-3);
-  EXPECT_EQ(Getalg(), 2);
+  const struct {
+    bool setalg;  // else SetHorizontalAlign
+    int32_t value, code;
+  } steps[] = {{true, 2, 22}, {false, 1, 21},
+               {true, 1, 11}, {false, 30, 10},  // units digit 0: right
+               {true, 7, 0},  {false, -3, 2}};
+  for (const auto &step : steps) {
+    if (step.setalg) {
+      SETALG(step.value);
+    } else {
+      SetHorizontalAlign(step.value);
+    }
+    EXPECT_EQ(Getalg(), step.code) << step.value;
+  }
   EXPECT_EQ(CurrentPage().GetTextAlignFlags() & TA_UPDATECP, static_cast<UINT>(TA_UPDATECP));
   GETALG(nullptr);
 }

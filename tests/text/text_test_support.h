@@ -1,18 +1,15 @@
-// Helpers of the text tests: a drawing opened on page 1, and the decoded records of the
-// finished metafile.
+// Helpers of the text tests: a drawing opened on page 1, and the texts of the finished
+// metafile.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "include/tamvel.h"
-#include "platform/emf/emf_decoder.h"
-#include "platform/win32.h"
-#include "src/pages/page_table.h"
-#include "tests/common/emf_test_util.h"
+#include "tests/common/page_test_util.h"
 
 namespace tamvel::testing {
 
@@ -22,15 +19,28 @@ inline int32_t DxSum(const emf::Text &text) {
   return sum;
 }
 
-// Page index 0 with an A4 drawing open; Close() finishes it and decodes its records.
-class TextPageTest : public ::testing::Test {
+// The text state as the GET calls give it back.
+inline std::pair<int32_t, int32_t> Getfon() {
+  int32_t code = -1, vertical = -1;
+  GETFON(&code, &vertical);
+  return {code, vertical};
+}
+inline int32_t Getalg() {
+  int32_t code = -1;
+  GETALG(&code);
+  return code;
+}
+inline float Getdeg() {
+  float angle = -1.0f;
+  GETDEG(&angle);
+  return angle;
+}
+
+// Page index 0 with an A4 drawing open at font angle 0; Finish() closes it and decodes it.
+class TextPageTest : public test::A4PageTest {
  protected:
   void SetUp() override {
-    if (!LibraryAttached()) {
-      ASSERT_TRUE(AttachLibrary());
-    }
-    CHPAGE(1);
-    ASSERT_NE(PLOTS(210.0f, 297.0f, 0), 0);
+    test::A4PageTest::SetUp();
     SETDEG(0.0f);  // a new drawing keeps the page font's angle
   }
   HDC Dc() const { return CurrentPage().RecordingDc(); }
@@ -39,17 +49,18 @@ class TextPageTest : public ::testing::Test {
     GetCurrentPositionEx(Dc(), &p);
     return p;
   }
-  void Close() {
-    PLOT(0.0f, 0.0f, 999);
-    result_ = test::DecodeMetafile(HandleFromValue<HENHMETAFILE>(static_cast<uint32_t>(MHEMF(0))));
-    ASSERT_TRUE(result_.ok()) << test::ProblemsText(result_);
-  }
   std::vector<emf::Text> Texts() const {
     std::vector<emf::Text> texts;
     for (const emf::Text *t : test::Views<emf::Text>(result_, emf::EMR_EXTTEXTOUTW)) {
       texts.push_back(*t);
     }
     return texts;
+  }
+  // The text of every text record, in order.
+  std::vector<std::u16string> Strings() const {
+    std::vector<std::u16string> strings;
+    for (const emf::Text &t : Texts()) strings.push_back(t.text);
+    return strings;
   }
   // All text written, the records joined.
   std::u16string AllText() const {
@@ -58,10 +69,6 @@ class TextPageTest : public ::testing::Test {
     return all;
   }
   size_t Count(uint32_t type) const { return test::CountRecords(result_, type); }
-  const emf::DecodeResult &Result() const { return result_; }
-
- private:
-  emf::DecodeResult result_;
 };
 
 }  // namespace tamvel::testing
