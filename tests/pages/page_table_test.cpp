@@ -1,6 +1,8 @@
 // The page table: selecting pages, reading their handles, and calls on a detached library.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/common/page_test_util.h"
 
 namespace tamvel {
@@ -60,18 +62,15 @@ TEST_F(PageTableTest, IsStandbyClampsAndIndexesOutsideTheTableAreEmpty) {
 }
 
 TEST_F(PageTableTest, EveryPageMeasuresTheSameReferencePixel) {
-  float width = 0.0f;
-  float height = 0.0f;
+  float width = 0.0f, height = 0.0f;
   GPIXEL(&width, &height);
   EXPECT_GT(width, 0.0f);
   EXPECT_GT(height, 0.0f);
   for (int page = 2; page <= 100; page += 7) {
     CHPAGE(page);
-    float w = -1.0f;
-    float h = -1.0f;
+    float w = -1.0f, h = -1.0f;
     GPIXEL(&w, &h);
-    EXPECT_EQ(w, width);
-    EXPECT_EQ(h, height);
+    EXPECT_EQ(std::pair(w, h), std::pair(width, height)) << page;
   }
   GPIXEL(nullptr, nullptr);
 }

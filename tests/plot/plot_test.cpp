@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/common/page_test_util.h"
@@ -51,13 +53,7 @@ TEST_F(PlotTest, TheLastCoordinateRule) {
 TEST_F(PlotTest, NegativeCodesMoveTheOriginToTheUnclampedPoint) {
   PLOT(20.0f, 30.0f, -3);
   PLOT(0.0f, 0.0f, 2);
-  float x = 1.0f;
-  float y = 1.0f;
-  float factor = 0.0f;
-  WHERE(&x, &y, &factor);
-  EXPECT_NEAR(x, 0.0f, 0.01f);
-  EXPECT_NEAR(y, 0.0f, 0.01f);
-  EXPECT_EQ(factor, 1.0f);
+  EXPECT_TRUE(test::PenAt(0.0f, 0.0f));
   PLOT(-30.0f, 0.0f, -2);  // clamped on the page, origin at -10 mm all the same
   EXPECT_EQ(CurrentState().origin_x, -10.0f);
   EXPECT_EQ(CurrentState().origin_y, 30.0f);
@@ -78,6 +74,7 @@ TEST_F(PlotTest, OffsetCodesMapDataValuesFirst) {
 TEST_F(PlotTest, OtherCodesOnlySetTheLastPoint) {
   for (int pen : {0, 1, -4, -5, -999, 7, 1000}) {
     PLOT(12.0f, 34.0f + pen, pen);
+    EXPECT_EQ(CurrentState().last_x, 12.0f) << pen;
     EXPECT_EQ(CurrentState().last_y, 34.0f + pen) << pen;
   }
   EXPECT_EQ(CurrentPageIndex(), 0);
@@ -95,11 +92,9 @@ TEST_F(PlotTest, CloseKeepsThePageCurrentAndIgnoresFurtherDrawing) {
   PLOT(20.0f, 20.0f, 2);  // nothing recorded, but the last point moves
   EXPECT_EQ(CurrentState().last_x, 20.0f);
   EXPECT_EQ(MHEMF(0), finished);
-  float x = 1.0f;
-  float y = 1.0f;
+  float x = 1.0f, y = 1.0f;
   WHERE(&x, &y, nullptr);  // from page point (0, 0)
-  EXPECT_EQ(x, 0.0f);
-  EXPECT_EQ(y, 0.0f);
+  EXPECT_EQ(std::pair(x, y), std::pair(0.0f, 0.0f));
   EXPECT_EQ(test::PointsOfType(test::DecodePage(0), EMR_LINETO).size(), 1u);
 }
 
@@ -108,9 +103,7 @@ TEST_F(PlotTest, WhereUndoesOriginRotationAndFactor) {
   ROTATE(30.0f);
   FACTOR(2.0f);
   PLOT(20.0f, 10.0f, 2);
-  float x = 0.0f;
-  float y = 0.0f;
-  float factor = 0.0f;
+  float x = 0.0f, y = 0.0f, factor = 0.0f;
   WHERE(&x, &y, &factor);
   EXPECT_NEAR(x, 20.0f, 0.03f);
   EXPECT_NEAR(y, 10.0f, 0.03f);
@@ -133,19 +126,14 @@ TEST_F(PlotTest, NextPageCarriesSizeAndSpacingsAndResetsTheRest) {
   EXPECT_NE(MHEMF(0), 0);
   EXPECT_NE(MHDC(1), 0);
   const PlotState &s = CurrentState();
-  EXPECT_EQ(s.page_width, 210.0f);
-  EXPECT_EQ(s.page_height, 297.0f);
-  EXPECT_EQ(s.x_upper, 11962);
-  EXPECT_EQ(s.y_upper, 16894);
-  EXPECT_EQ(s.char_spacing, 10.0f);
-  EXPECT_EQ(s.kanji_h_spacing, 36.0f);
-  EXPECT_EQ(s.outline_flag, 0);
-  EXPECT_EQ(s.origin_x, 0.0f);
-  EXPECT_EQ(s.last_x, 0.0f);
-  EXPECT_EQ(s.factor, 1.0f);
-  EXPECT_EQ(s.rotation_cos, 1.0);
-  EXPECT_EQ(s.rotation_sin, 0.0);
-  EXPECT_EQ(s.offset_x_factor, 1.0f);
+  EXPECT_EQ(std::tuple(s.page_width, s.page_height, s.x_upper, s.y_upper, s.char_spacing,
+                       s.kanji_h_spacing, s.outline_flag),
+            std::tuple(210.0f, 297.0f, 11962, 16894, 10.0f, 36.0f, 0))
+      << "carried over";
+  EXPECT_EQ(
+      std::tuple(s.origin_x, s.last_x, s.factor, s.rotation_cos, s.rotation_sin, s.offset_x_factor),
+      std::tuple(0.0f, 0.0f, 1.0f, 1.0, 0.0, 1.0f))
+      << "reset";
 
   // The new page has the same frame; the old one ends with the line of pen code 4.
   const emf::DecodeResult old_page = test::DecodePage(0);
@@ -172,14 +160,6 @@ TEST_F(PlotTest, NextPageAfter99IsPage0AndLosesItsContents) {
   EXPECT_NE(MHDC(0), 0);
   EXPECT_NE(MHEMF(99), 0);
   EXPECT_EQ(CurrentState().page_width, 100.0f);
-}
-
-TEST_F(PlotTest, NegativeFourNeitherDrawsNorChangesPage) {
-  PLOT(40.0f, 50.0f, -4);
-  EXPECT_EQ(CurrentPageIndex(), 0);
-  EXPECT_EQ(CurrentState().last_x, 40.0f);
-  EXPECT_EQ(CurrentState().last_y, 50.0f);
-  EXPECT_TRUE(Lines().empty());
 }
 
 TEST_F(PlotTest, NextPageStartsWithThePenItsSlotHeldLast) {
