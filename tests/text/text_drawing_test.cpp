@@ -122,22 +122,22 @@ TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
 TEST_F(TextPlacementTest, LeftTextEndsOneExtraPastItCentredTextHalfItsWidth) {
   const struct {
     UINT align;
-    int extra;
+    int x, extra;
     const char *text;
     double share;  // of the extent past the point
     int tolerance;
-  } cases[] = {{TA_LEFT | TA_BASELINE, 30, "AB", 1.0, kReferencePixel},
-               {TA_CENTER | TA_BOTTOM, 0, "ABCD", 0.5, 0}};
+  } cases[] = {{TA_LEFT | TA_BASELINE, 1000, 30, "AB", 1.0, kReferencePixel},
+               {TA_CENTER | TA_BOTTOM, 3000, 0, "ABCD", 0.5, 0}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     EmfPage &page = CurrentPage();
     page.SetCharExtra(c.extra);
     page.SetTextAlignFlags(c.align);
-    page.OutputText(1000, 500, c.text);
+    page.OutputText(c.x, 500, c.text);
     SIZE extent{};
     ASSERT_TRUE(page.TextExtent(c.text, static_cast<int>(std::strlen(c.text)), &extent));
     const POINT end = Position();
-    EXPECT_NEAR(end.x, 1000 + static_cast<int>(extent.cx * c.share + 0.5) + c.extra, c.tolerance);
+    EXPECT_NEAR(end.x, c.x + static_cast<int>(extent.cx * c.share + 0.5) + c.extra, c.tolerance);
     EXPECT_NEAR(end.y, 500, kReferencePixel);
   }
 }
@@ -162,7 +162,7 @@ TEST_F(TextPlacementTest, NextTextContinuesWhereTheLastEnded) {
       PLOT(30.0f, 40.0f, -3);
       ROTATE(30.0f);
     }
-    KANJI(20.0f, 50.0f, 5.0f, kSixKanji, 0.0f, 3);
+    KANJI(20.0f, transformed ? 50.0f : 200.0f, 5.0f, kSixKanji, 0.0f, transformed ? 3 : 2);
     ExpectLastPointAtPosition(Dc());
     const POINT end = Position();
     SYMBOL(999.0f, 999.0f, 5.0f, "AB", 0.0f, 2);
