@@ -59,6 +59,18 @@ foreach(dir ${TAMVEL_TEST_DIRS})
   endif()
 endforeach()
 
+if(TARGET demo AND TARGET test_rendering)
+  # The demo's pages are reference images too (docs/demo, shown in the README): the demo
+  # writes them first, the rendering suite compares them.
+  set(demo_pages ${PROJECT_BINARY_DIR}/test-tmp/demo-pages)
+  add_test(NAME demo_folder COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_pages})
+  add_test(NAME demo COMMAND demo ${demo_pages})
+  set_tests_properties(demo_folder PROPERTIES FIXTURES_SETUP demo_folder)
+  set_tests_properties(demo PROPERTIES FIXTURES_REQUIRED demo_folder FIXTURES_SETUP demo_pages)
+  set_tests_properties(rendering PROPERTIES FIXTURES_REQUIRED demo_pages)
+  set_property(TEST rendering APPEND PROPERTY ENVIRONMENT "TAMVEL_DEMO_PAGES=${demo_pages}")
+endif()
+
 if(NOT WIN32)
   # The build's own rules, checked with every test run: libtamvel.so exports nothing but
   # declared calls (CI checks that it exports all of them), and the sources keep the

@@ -243,10 +243,23 @@ void ExpectSimilar(const std::string &name, const test::RasterImage &actual,
   }
 }
 
+// Compares `actual` with the picture at `reference`, or writes it there when the references
+// are being regenerated.
+void CheckReference(const std::string &name, const test::RasterImage &actual,
+                    const fs::path &reference) {
+  if (std::getenv("TAMVEL_REGENERATE_REFERENCES") != nullptr) {
+    fs::create_directories(reference.parent_path());
+    ASSERT_TRUE(posix::WritePng(reference.string(), actual));
+    return;
+  }
+  test::RasterImage expected;
+  ASSERT_TRUE(posix::ReadPng(reference.string(), &expected)) << reference;
+  ExpectSimilar(name, actual, expected);
+}
+
 using RenderTest = test::LibraryTest;
 
 TEST_F(RenderTest, PagesMatchTheirReferences) {
-  const bool regenerate = std::getenv("TAMVEL_REGENERATE_REFERENCES") != nullptr;
   for (const PageCase &page : Pages()) {
     SCOPED_TRACE(page.name);
     PLOTS(kPageWidth, kPageHeight, 0);
@@ -257,16 +270,7 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
     test::RasterImage actual = test::RenderMetafile(metafile, kImageWidth, kImageHeight);
     ASSERT_EQ(actual.width, kImageWidth);
     EXPECT_FALSE(test::FindInk(actual).empty()) << "nothing drawn";
-
-    const fs::path reference = ReferencePath(page.name);
-    if (regenerate) {
-      fs::create_directories(reference.parent_path());
-      ASSERT_TRUE(posix::WritePng(reference.string(), actual));
-    } else {
-      test::RasterImage expected;
-      ASSERT_TRUE(posix::ReadPng(reference.string(), &expected)) << reference;
-      ExpectSimilar(page.name, actual, expected);
-    }
+    CheckReference(page.name, actual, ReferencePath(page.name));
 
     HENHMETAFILE again = Rerecord(metafile);
     ASSERT_NE(again, nullptr);
@@ -274,6 +278,31 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
                   test::RenderMetafile(again, kImageWidth, kImageHeight), actual);
     DeleteEnhMetaFile(again);
   }
+}
+
+// The demo's pages, as ctest has the demo write them, against the pictures in docs/demo.
+TEST_F(RenderTest, DemoPagesMatchTheirPictures) {
+  const char *folder = std::getenv("TAMVEL_DEMO_PAGES");
+  if (folder == nullptr) GTEST_SKIP() << "TAMVEL_DEMO_PAGES is set by ctest after the demo ran";
+  constexpr int kDemoWidth = 560;  // A4 at about 68 dpi
+  int pages = 0;
+  for (int n = 1;; ++n) {
+    const std::string name = "demo-page-" + std::to_string(n);
+    const fs::path file = fs::path(folder) / (name + ".emf");
+    if (!fs::exists(file)) break;
+    ++pages;
+    HENHMETAFILE metafile = GetEnhMetaFileA(file.string().c_str());
+    ASSERT_NE(metafile, nullptr) << file;
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(metafile, sizeof header, &header);
+    const RECT &frame = header.rclFrame;
+    const int height = static_cast<int>(std::lround(kDemoWidth * double(frame.bottom - frame.top) /
+                                                    double(frame.right - frame.left)));
+    CheckReference(name, test::RenderMetafile(metafile, kDemoWidth, height),
+                   fs::path(TAMVEL_SOURCE_DIR) / "docs/demo" / (name + ".png"));
+    DeleteEnhMetaFile(metafile);
+  }
+  EXPECT_GE(pages, 5) << "the demo wrote too few pages into " << folder;
 }
 
 }  // namespace
