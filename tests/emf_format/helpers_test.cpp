@@ -1,5 +1,5 @@
-// The test helpers and the text forms, on a recording made by the platform's GDI: what other
-// tests rely on when they assert on recorded pages.
+// The text forms of records that test messages and `tamvel dump` print, the UTF-16
+// conversions behind them, and `tamvel dump` as a program.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,39 +13,14 @@
 namespace tamvel {
 namespace {
 
-TEST(Helpers, DecodeMetafileReadsARecordingOfThisPlatform) {
-  RECT frame{0, 0, 2000, 1000};
-  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, "app\0title\0");
-  ASSERT_NE(dc, nullptr);
-  MoveToEx(dc, 10, 20, nullptr);
-  LineTo(dc, 30, 40);
-  LineTo(dc, 50, 20);
-  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-  ASSERT_NE(metafile, nullptr);
-  emf::DecodeResult r = test::DecodeMetafile(metafile);
-  DeleteEnhMetaFile(metafile);
-
-  ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
-  ASSERT_NE(r.header(), nullptr);
-  EXPECT_EQ(r.header()->description_parts, (std::vector<std::u16string>{u"app", u"title"}));
-  ASSERT_EQ(test::CountRecords(r, emf::EMR_LINETO), 2u) << test::DescribeAll(r);
-  std::vector<const emf::PointValue*> lines = test::Views<emf::PointValue>(r, emf::EMR_LINETO);
-  EXPECT_EQ(lines[1]->point, (emf::Point{50, 20}));
-  const emf::PointValue* move = test::FirstView<emf::PointValue>(r, emf::EMR_MOVETOEX);
-  ASSERT_NE(move, nullptr);
-  EXPECT_EQ(move->point, (emf::Point{10, 20}));
-  EXPECT_EQ(test::RecordTypes(r).back(), emf::EMR_EOF);
-  EXPECT_TRUE(test::DecodeMetafile(nullptr).problems.size() == 1);
-}
-
 TEST(Helpers, TextFormsShortenLongListsAndQuoteStrings) {
   std::vector<int64_t> params = {0, 0, 9, 9, 20};  // bounds, cpts, then 20 points
   for (int i = 0; i < 20; ++i) params.push_back(i | (-i << 16));
-  test::EmfBuilder builder;
   std::vector<uint8_t> payload;
   for (int64_t v : params) test::EmfBuilder::PutU32(payload, static_cast<uint32_t>(v));
-  builder.AddBytes(emf::EMR_POLYLINE16, payload);
-  emf::DecodeResult r = emf::DecodeEmf(builder.Build().data(), builder.Build().size());
+  const std::vector<uint8_t> file =
+      test::EmfBuilder().AddBytes(emf::EMR_POLYLINE16, payload).Build();
+  emf::DecodeResult r = emf::DecodeEmf(file.data(), file.size());
   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
   const emf::Record& line = r.records[1];
   EXPECT_EQ(test::Describe(line),
@@ -84,10 +59,11 @@ TEST(DumpTool, ListsRecordsAndFailsOnMalformedFiles) {
   EXPECT_EQ(ok_status, 0) << listing;
   EXPECT_NE(listing.find("  127 0x000cf0 EMR_EOF size=20"), std::string::npos) << listing;
 
-  std::ifstream in(test::TestDataPath("emf/gdi-clip-arc.emf"), std::ios::binary);
-  std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> data =
+      test::DecodeFile(test::TestDataPath("emf/gdi-clip-arc.emf")).bytes;
   std::string cut = std::string(TAMVEL_BINARY_DIR) + "/dump-test-cut.emf";
-  std::ofstream(cut, std::ios::binary).write(data.data(), 0x280 + 12);
+  std::ofstream(cut, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data.data()), 0x280 + 12);
   auto [bad_status, message] = run("dump " + cut);
   EXPECT_NE(bad_status, 0);
   EXPECT_NE(

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "platform/win32.h"
 #include "src/host/identity.h"
 #include "src/pages/page_table.h"
+#include "tests/common/page_test_util.h"
 
 namespace tamvel::test {
 namespace {
@@ -119,9 +119,7 @@ TEST_F(IdentityTest, NameChangeAppliesToRecordingsOpenedAfterIt) {
 }
 
 TEST(TaskActiv, MissingProgramAnswersZeroAndLeavesTheListAlone) {
-  std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                 ("tamvel-task-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = ScratchFolder("task-activ");
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(folder);
   std::ofstream("task.lst") << "earlier\n";

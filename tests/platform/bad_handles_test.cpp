@@ -1,4 +1,4 @@
-// Every DC call answers a null, stale or wrong-kind handle with its failure value.
+// Every DC and metafile call answers a null, stale or wrong-kind handle with its failure value.
 #include <gtest/gtest.h>
 
 #include "platform/win32.h"
@@ -10,7 +10,11 @@ void ExpectDcCallsFail(HDC dc) {
   EXPECT_EQ(SaveDC(dc), 0);
   EXPECT_FALSE(RestoreDC(dc, -1));
   EXPECT_EQ(SetMapMode(dc, MM_TWIPS), 0);
+  EXPECT_EQ(GetMapMode(dc), 0);
   EXPECT_FALSE(SetWindowOrgEx(dc, 0, 0, &p));
+  EXPECT_FALSE(SetViewportOrgEx(dc, 0, 0, &p));
+  EXPECT_FALSE(DPtoLP(dc, &p, 1));
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 0);
   EXPECT_EQ(SetROP2(dc, R2_COPYPEN), 0);
   EXPECT_EQ(GetROP2(dc), 0);
   EXPECT_EQ(SetPolyFillMode(dc, WINDING), 0);
@@ -33,12 +37,21 @@ void ExpectDcCallsFail(HDC dc) {
   EXPECT_FALSE(Polyline(dc, pts, 2));
   EXPECT_FALSE(Polygon(dc, pts, 2));
   EXPECT_FALSE(PolyPolyline(dc, pts, counts, 1));
+  EXPECT_FALSE(Arc(dc, 0, 0, 9, 9, 0, 0, 9, 9));
   EXPECT_FALSE(Pie(dc, 0, 0, 9, 9, 0, 0, 9, 9));
   EXPECT_FALSE(Ellipse(dc, 0, 0, 9, 9));
   EXPECT_FALSE(BeginPath(dc));
   EXPECT_FALSE(EndPath(dc));
   EXPECT_FALSE(StrokePath(dc));
+  EXPECT_FALSE(SelectClipPath(dc, RGN_COPY));
+  EXPECT_EQ(SelectClipRgn(dc, nullptr), ERROR);
+  EXPECT_EQ(IntersectClipRect(dc, 0, 0, 1, 1), ERROR);
+  EXPECT_FALSE(TextOutA(dc, 0, 0, "A", 1));
   EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), nullptr);
+  EXPECT_EQ(SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE),
+            nullptr);
+  EXPECT_EQ(RealizePalette(dc), GDI_ERROR);
+  EXPECT_EQ(GetNearestColor(dc, 0), CLR_INVALID);
   EXPECT_EQ(CloseEnhMetaFile(dc), nullptr);
   if (dc) {  // a null reference DC means the screen
     EXPECT_EQ(CreateEnhMetaFileA(dc, nullptr, nullptr, nullptr), nullptr);
@@ -54,21 +67,27 @@ TEST(BadHandles, NullStaleAndForeignDcs) {
   ExpectDcCallsFail(HandleFromValue<HDC>(0xDEADBEEFu));
 }
 
-TEST(BadHandles, MetafileCallsOnOtherHandles) {
-  HENHMETAFILE pen = static_cast<HENHMETAFILE>(GetStockObject(BLACK_PEN));
-  ENHMETAHEADER header;
-  BYTE bits[8];
-  char text[8];
-  EXPECT_FALSE(DeleteEnhMetaFile(pen));
-  EXPECT_EQ(CopyEnhMetaFileA(pen, nullptr), nullptr);
-  EXPECT_EQ(GetEnhMetaFileHeader(pen, sizeof header, &header), 0u);
-  EXPECT_EQ(GetEnhMetaFileBits(pen, sizeof bits, bits), 0u);
-  EXPECT_EQ(GetEnhMetaFileDescriptionA(pen, sizeof text, text), GDI_ERROR);
-  EXPECT_EQ(GetEnhMetaFilePaletteEntries(pen, 0, nullptr), GDI_ERROR);
+TEST(BadHandles, NullStaleAndForeignMetafiles) {
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-  EXPECT_FALSE(DeleteObject(dc));  // a DC is not a GDI drawing object
-  EXPECT_EQ(GetEnhMetaFileBits(reinterpret_cast<HENHMETAFILE>(dc), 0, nullptr), 0u);
-  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+  HENHMETAFILE deleted = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+  DeleteEnhMetaFile(deleted);
+  for (HENHMETAFILE bad :
+       {static_cast<HENHMETAFILE>(nullptr), deleted,
+        static_cast<HENHMETAFILE>(GetStockObject(BLACK_PEN)), reinterpret_cast<HENHMETAFILE>(dc)}) {
+    ENHMETAHEADER header;
+    BYTE bits[8];
+    char text[8];
+    EXPECT_FALSE(DeleteEnhMetaFile(bad));
+    EXPECT_EQ(CopyEnhMetaFileA(bad, nullptr), nullptr);
+    EXPECT_EQ(GetEnhMetaFileHeader(bad, sizeof header, &header), 0u);
+    EXPECT_EQ(GetEnhMetaFileBits(bad, sizeof bits, bits), 0u);
+    EXPECT_EQ(GetEnhMetaFileDescriptionA(bad, sizeof text, text), GDI_ERROR);
+    EXPECT_EQ(GetEnhMetaFilePaletteEntries(bad, 0, nullptr), GDI_ERROR);
+  }
+  EXPECT_FALSE(DeleteObject(dc));              // a DC is not a GDI drawing object
+  HENHMETAFILE closed = CloseEnhMetaFile(dc);  // the DC survived being taken for a metafile
+  EXPECT_NE(closed, nullptr);
+  DeleteEnhMetaFile(closed);
 }
 
 }  // namespace

@@ -1,74 +1,59 @@
-// Reads the bytes of a recorded metafile in the tests: the record list and little-endian
-// fields. Deliberately minimal; record meaning is asserted by the tests themselves.
+// Reads the bytes of recorded metafiles in the tests, so that layouts are asserted offset by
+// offset and not through the decoder's views: the decoder only finds where the records are.
+// Every recording finished here must also pass the decoder's structure checks.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
-#include <cstring>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
+#include "platform/emf/emf_decoder.h"
 #include "platform/win32.h"
+#include "tests/common/emf_builder.h"
+#include "tests/common/emf_test_util.h"
 
 namespace tamvel::testing {
 
-struct RecordAt {
-  uint32_t type;
-  size_t offset;
-  uint32_t size;
-};
+using test::GetU32;
 
-inline uint32_t U32(const std::vector<uint8_t> &b, size_t offset) {
-  uint32_t v;
-  std::memcpy(&v, b.data() + offset, 4);
-  return v;
-}
-inline int32_t I32(const std::vector<uint8_t> &b, size_t offset) {
-  return static_cast<int32_t>(U32(b, offset));
-}
-inline int16_t I16(const std::vector<uint8_t> &b, size_t offset) {
-  int16_t v;
-  std::memcpy(&v, b.data() + offset, 2);
-  return v;
-}
-
-inline std::vector<uint8_t> BitsOf(HENHMETAFILE emf) {
-  std::vector<uint8_t> bytes(GetEnhMetaFileBits(emf, 0, nullptr));
-  GetEnhMetaFileBits(emf, static_cast<UINT>(bytes.size()), bytes.data());
-  return bytes;
-}
-
-inline std::vector<RecordAt> RecordsOf(const std::vector<uint8_t> &b) {
-  std::vector<RecordAt> records;
-  for (size_t at = 0; at + 8 <= b.size();) {
-    const uint32_t size = U32(b, at + 4);
-    records.push_back({U32(b, at), at, size});
-    if (size < 8) break;
-    at += size;
-  }
-  return records;
+// Closes `dc`, deletes the metafile and returns what it recorded.
+inline emf::DecodeResult Finish(HDC dc) {
+  HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+  emf::DecodeResult result = test::DecodeMetafile(metafile);
+  DeleteEnhMetaFile(metafile);
+  EXPECT_TRUE(result.ok()) << test::ProblemsText(result);
+  return result;
 }
 
 // Record types between the header and EOF.
-inline std::vector<uint32_t> BodyTypes(const std::vector<uint8_t> &b) {
-  std::vector<uint32_t> types;
-  auto records = RecordsOf(b);
-  for (size_t i = 1; i + 1 < records.size(); ++i) types.push_back(records[i].type);
-  return types;
+inline std::vector<uint32_t> BodyTypes(const emf::DecodeResult &r) {
+  std::vector<uint32_t> types = test::RecordTypes(r);
+  if (types.size() < 2) return {};
+  return {types.begin() + 1, types.end() - 1};
 }
 
-// Closes `dc`, returns the file image and deletes the metafile.
-inline std::vector<uint8_t> Finish(HDC dc) {
-  HENHMETAFILE emf = CloseEnhMetaFile(dc);
-  std::vector<uint8_t> bytes = BitsOf(emf);
-  DeleteEnhMetaFile(emf);
-  return bytes;
+inline int16_t I16(const std::vector<uint8_t> &b, size_t offset) {
+  return static_cast<int16_t>(b[offset] | b[offset + 1] << 8);
 }
 
-// The first record of `type`, or null.
-inline const RecordAt *Find(const std::vector<RecordAt> &records, uint32_t type) {
-  for (const RecordAt &r : records) {
-    if (r.type == type) return &r;
+// Expects the dwords at these offsets of record `index` (0 is the header) to hold the values
+// given, as {offset, value} pairs.
+inline void ExpectFields(const emf::DecodeResult &r, size_t index,
+                         std::initializer_list<std::pair<size_t, int64_t>> fields) {
+  ASSERT_LT(index, r.records.size()) << test::DescribeAll(r);
+  const emf::Record &record = r.records[index];
+  for (const auto &[at, value] : fields) {
+    if (at + 4 > record.size) {
+      ADD_FAILURE() << "offset " << at << " is outside " << test::Describe(record);
+      continue;
+    }
+    EXPECT_EQ(static_cast<int32_t>(GetU32(r.bytes, record.offset + at)),
+              static_cast<int32_t>(value))
+        << "offset " << at << " of " << test::Describe(record);
   }
-  return nullptr;
 }
 
 }  // namespace tamvel::testing

@@ -66,33 +66,35 @@ TEST(StockObjects, AreSharedAndNeverDeleted) {
   EXPECT_EQ(GetObjectType(GetStockObject(NULL_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(GetObjectType(GetStockObject(ANSI_FIXED_FONT)), static_cast<DWORD>(OBJ_FONT));
   EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_PALETTE)), static_cast<DWORD>(OBJ_PAL));
-  EXPECT_EQ(GetStockObject(9), nullptr);
-  EXPECT_EQ(GetStockObject(-1), nullptr);
-  EXPECT_EQ(GetStockObject(1000), nullptr);
+  for (int missing : {9, -1, 1000}) EXPECT_EQ(GetStockObject(missing), nullptr) << missing;
 }
 
-TEST(Selection, ReturnsThePreviousObjectOfTheSameKind) {
+// Selection returns the previous object of the same kind; a selected object that is deleted
+// stays usable until it is replaced.
+TEST(Selection, ReturnsThePreviousObjectAndOutlivesDeletion) {
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   HPEN pen = SolidPen(1, RGB(255, 0, 0));
   HBRUSH brush = SolidBrush(RGB(0, 255, 0));
   EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
   EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_TRUE(LineTo(dc, 10, 10));
   EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_PEN)), static_cast<HGDIOBJ>(pen));
   EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
-  EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
   EXPECT_EQ(SelectObject(dc, GetStockObject(DEFAULT_PALETTE)), nullptr);  // SelectPalette's job
-  DeleteObject(pen);
   DeleteObject(brush);
-  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+  Finish(dc);
 }
 
 // CREATE right before the first SELECT, at the lowest free index; reselection writes only
-// SELECT; DeleteObject frees the index for the next object.
+// SELECT; DeleteObject frees the index for the next object, and writes nothing for an object
+// that was never recorded.
 TEST(ObjectTable, CreatesLazilyAndReusesFreedIndexes) {
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   HPEN red = SolidPen(1, RGB(255, 0, 0));
   HPEN blue = SolidPen(1, RGB(0, 0, 255));
   HBRUSH green = SolidBrush(RGB(0, 255, 0));
+  DeleteObject(SolidPen(1, 0));                 // nothing
   SelectObject(dc, red);                        // CREATEPEN 1, SELECT 1
   SelectObject(dc, green);                      // CREATEBRUSH 2, SELECT 2
   SelectObject(dc, GetStockObject(BLACK_PEN));  // SELECT stock
@@ -100,7 +102,7 @@ TEST(ObjectTable, CreatesLazilyAndReusesFreedIndexes) {
   SelectObject(dc, GetStockObject(BLACK_PEN));
   DeleteObject(red);       // DELETEOBJECT 1
   SelectObject(dc, blue);  // CREATEPEN 1 again
-  std::vector<uint8_t> b = Finish(dc);
+  const DecodeResult r = Finish(dc);
   DeleteObject(blue);
   DeleteObject(green);
 
@@ -108,35 +110,13 @@ TEST(ObjectTable, CreatesLazilyAndReusesFreedIndexes) {
                                     EMR_SELECTOBJECT, EMR_SELECTOBJECT, EMR_SELECTOBJECT,
                                     EMR_SELECTOBJECT, EMR_DELETEOBJECT, EMR_CREATEPEN,
                                     EMR_SELECTOBJECT};
-  EXPECT_EQ(BodyTypes(b), expected);
-  auto r = RecordsOf(b);
-  EXPECT_EQ(U32(b, r[1].offset + 8), 1u);
-  EXPECT_EQ(U32(b, r[1].offset + 24), RGB(255, 0, 0));
-  EXPECT_EQ(U32(b, r[3].offset + 8), 2u);
-  EXPECT_EQ(U32(b, r[5].offset + 8), 0x80000007u);
-  EXPECT_EQ(U32(b, r[8].offset + 8), 1u);
-  EXPECT_EQ(U32(b, r[9].offset + 8), 1u);
-  EXPECT_EQ(U32(b, r[9].offset + 24), RGB(0, 0, 255));
-  EXPECT_EQ(U32(b, 56) & 0xFFFF, 3u);  // nHandles: indexes 0..2
-}
-
-TEST(ObjectTable, DeletingAnUnrecordedObjectWritesNothing) {
-  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-  HPEN pen = SolidPen(1, 0);
-  DeleteObject(pen);
-  std::vector<uint8_t> b = Finish(dc);
-  EXPECT_TRUE(BodyTypes(b).empty());
-  EXPECT_EQ(U32(b, 56) & 0xFFFF, 1u);
-}
-
-TEST(ObjectTable, DeletedSelectedObjectStaysUsable) {
-  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-  HPEN pen = SolidPen(1, 0);
-  SelectObject(dc, pen);
-  EXPECT_TRUE(DeleteObject(pen));
-  EXPECT_TRUE(LineTo(dc, 10, 10));
-  EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), static_cast<HGDIOBJ>(pen));
-  Finish(dc);
+  EXPECT_EQ(BodyTypes(r), expected);
+  ExpectFields(r, 1, {{8, 1}, {24, RGB(255, 0, 0)}});
+  ExpectFields(r, 3, {{8, 2}});
+  ExpectFields(r, 5, {{8, 0x80000007}});
+  ExpectFields(r, 8, {{8, 1}});
+  ExpectFields(r, 9, {{8, 1}, {24, RGB(0, 0, 255)}});
+  EXPECT_EQ(GetU32(r.bytes, 56) & 0xFFFF, 3u);  // nHandles: indexes 0..2
 }
 
 }  // namespace

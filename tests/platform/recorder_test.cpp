@@ -23,60 +23,29 @@ TEST(Header, FieldsDescriptionAndEof) {
   HDC dc = NewRecording(&frame, "app\0corp\0");
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, 100, 50);
-  std::vector<uint8_t> b = Finish(dc);
-  auto records = RecordsOf(b);
-  ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(U32(b, 0), 1u);
-  EXPECT_EQ(U32(b, 4), 128u);  // 108 + 10 WCHARs
-  EXPECT_EQ(U32(b, 40), kSignature);
-  EXPECT_EQ(U32(b, 44), kVersion);
-  EXPECT_EQ(U32(b, 48), b.size());
-  EXPECT_EQ(U32(b, 52), 4u);
-  EXPECT_EQ(U32(b, 56), 1u);  // nHandles 1, sReserved 0
-  EXPECT_EQ(U32(b, 60), 10u);
-  EXPECT_EQ(U32(b, 64), 108u);
-  EXPECT_EQ(I32(b, 24), 0);
-  EXPECT_EQ(I32(b, 28), -29700);
-  EXPECT_EQ(I32(b, 32), 21000);
-  EXPECT_EQ(I32(b, 36), 0);
-  EXPECT_EQ(I32(b, 72), 1920);
-  EXPECT_EQ(I32(b, 76), 1440);
-  EXPECT_EQ(I32(b, 80), 508);
-  EXPECT_EQ(I32(b, 84), 381);
-  EXPECT_EQ(I32(b, 100), 508000);
-  EXPECT_EQ(I32(b, 104), 381000);
+  const DecodeResult r = Finish(dc);
+  ASSERT_EQ(r.records.size(), 4u);
+  // Type and size (108 + 10 WCHARs); bounds, the inclusive box of the line clipped to the
+  // frame, which ends at y = 0; frame; signature, version, records, nHandles 1 with
+  // sReserved 0, description; the reference device in pixels, millimetres and micrometres.
+  ExpectFields(
+      r, 0, {{0, 1},    {4, 128},     {8, 0},        {12, 0},      {16, 100},        {20, 0},
+             {24, 0},   {28, -29700}, {32, 21000},   {36, 0},      {40, kSignature}, {44, kVersion},
+             {52, 4},   {56, 1},      {60, 10},      {64, 108},    {72, 1920},       {76, 1440},
+             {80, 508}, {84, 381},    {100, 508000}, {104, 381000}});
+  EXPECT_EQ(GetU32(r.bytes, 48), r.bytes.size());
   const char16_t expected[] = u"app\0corp\0\0";
-  EXPECT_EQ(std::memcmp(b.data() + 108, expected, 20), 0);
-  // Bounds: inclusive box of the line, inside the frame.
-  EXPECT_EQ(I32(b, 8), 0);
-  EXPECT_EQ(I32(b, 12), 0);
-  EXPECT_EQ(I32(b, 16), 100);
-  EXPECT_EQ(I32(b, 20), 0);  // clipped to the frame, which ends at y = 0
-  const RecordAt &eof = records.back();
-  EXPECT_EQ(eof.type, static_cast<uint32_t>(EMR_EOF));
-  EXPECT_EQ(eof.size, 20u);
-  EXPECT_EQ(U32(b, eof.offset + 12), 16u);
-  EXPECT_EQ(U32(b, b.size() - 4), 20u);
+  EXPECT_EQ(std::memcmp(r.bytes.data() + 108, expected, 20), 0);
+  ExpectFields(r, 3, {{0, EMR_EOF}, {4, 20}, {12, 16}, {16, 20}});
 }
 
 TEST(Header, ComputedFrameAndEmptyBounds) {
+  ExpectFields(Finish(NewRecording()), 0, {{4, 108}, {16, -1}, {20, -1}, {60, 0}, {64, 0}});
   HDC dc = NewRecording();
-  std::vector<uint8_t> empty = Finish(dc);
-  EXPECT_EQ(I32(empty, 16), -1);
-  EXPECT_EQ(I32(empty, 20), -1);
-  EXPECT_EQ(U32(empty, 60), 0u);
-  EXPECT_EQ(U32(empty, 64), 0u);
-  EXPECT_EQ(U32(empty, 4), 108u);
-
-  dc = NewRecording();
   POINT line[] = {{96, 0}, {192, 96}};
   Polyline(dc, line, 2);
-  std::vector<uint8_t> b = Finish(dc);
-  EXPECT_EQ(I32(b, 8), 96);
-  EXPECT_EQ(I32(b, 20), 96);
-  EXPECT_EQ(I32(b, 24), 2540);  // 96 px = 1 inch
-  EXPECT_EQ(I32(b, 32), 5080);
-  EXPECT_EQ(I32(b, 36), 2540);
+  // The frame in .01 mm around the bounds: 96 px = 1 inch.
+  ExpectFields(Finish(dc), 0, {{8, 96}, {20, 96}, {24, 2540}, {32, 5080}, {36, 2540}});
 }
 
 TEST(StateRecords, MetricModesAreWrittenAsAnisotropic) {
@@ -84,18 +53,15 @@ TEST(StateRecords, MetricModesAreWrittenAsAnisotropic) {
   SetMapMode(dc, MM_TWIPS);
   SetViewportOrgEx(dc, 0, 1122, nullptr);
   SetMapMode(dc, MM_TEXT);
-  std::vector<uint8_t> b = Finish(dc);
-  auto r = RecordsOf(b);
+  const DecodeResult r = Finish(dc);
   std::vector<uint32_t> expected = {EMR_SETMAPMODE, EMR_SETWINDOWEXTEX, EMR_SETVIEWPORTEXTEX,
                                     EMR_SETVIEWPORTORGEX, EMR_SETMAPMODE};
-  ASSERT_EQ(BodyTypes(b), expected);
-  EXPECT_EQ(U32(b, r[1].offset + 8), static_cast<uint32_t>(MM_ANISOTROPIC));
-  EXPECT_EQ(I32(b, r[2].offset + 8), 28800);
-  EXPECT_EQ(I32(b, r[2].offset + 12), 21600);
-  EXPECT_EQ(I32(b, r[3].offset + 8), 1920);
-  EXPECT_EQ(I32(b, r[3].offset + 12), -1440);
-  EXPECT_EQ(I32(b, r[4].offset + 12), 1122);
-  EXPECT_EQ(U32(b, r[5].offset + 8), static_cast<uint32_t>(MM_TEXT));
+  ASSERT_EQ(BodyTypes(r), expected);
+  ExpectFields(r, 1, {{8, MM_ANISOTROPIC}});
+  ExpectFields(r, 2, {{8, 28800}, {12, 21600}});
+  ExpectFields(r, 3, {{8, 1920}, {12, -1440}});
+  ExpectFields(r, 4, {{12, 1122}});
+  ExpectFields(r, 5, {{8, MM_TEXT}});
 }
 
 TEST(StateRecords, SettersRecordAndReturnPreviousValues) {
@@ -108,21 +74,14 @@ TEST(StateRecords, SettersRecordAndReturnPreviousValues) {
   EXPECT_EQ(SetBkColor(dc, RGB(1, 2, 3)), RGB(255, 255, 255));
   EXPECT_EQ(SetTextColor(dc, RGB(4, 5, 6)), 0u);
   EXPECT_EQ(SetTextCharacterExtra(dc, 20), 0);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 20);
-  EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-  EXPECT_EQ(GetBkColor(dc), RGB(1, 2, 3));
-  EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
-  EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
-  EXPECT_EQ(GetPolyFillMode(dc), WINDING);
   EXPECT_EQ(SetROP2(dc, 0), 0);  // out of range: refused, not recorded
   EXPECT_EQ(SetBkMode(dc, 3), 0);
-  std::vector<uint8_t> b = Finish(dc);
+  const DecodeResult r = Finish(dc);
   std::vector<uint32_t> expected = {EMR_SETROP2,   EMR_SETPOLYFILLMODE, EMR_SETTEXTALIGN,
                                     EMR_SETBKMODE, EMR_SETBKCOLOR,      EMR_SETTEXTCOLOR};
-  ASSERT_EQ(BodyTypes(b), expected);
-  auto r = RecordsOf(b);
-  EXPECT_EQ(U32(b, r[3].offset + 8), static_cast<uint32_t>(TA_BOTTOM));  // CP resolved by text
-  EXPECT_EQ(U32(b, r[5].offset + 8), RGB(1, 2, 3));
+  ASSERT_EQ(BodyTypes(r), expected);
+  ExpectFields(r, 3, {{8, TA_BOTTOM}});  // the current position is resolved by text
+  ExpectFields(r, 5, {{8, RGB(1, 2, 3)}});
 }
 
 TEST(StateRecords, SaveAndRestoreAbsoluteAndRelative) {
@@ -135,9 +94,7 @@ TEST(StateRecords, SaveAndRestoreAbsoluteAndRelative) {
   EXPECT_EQ(SaveDC(dc), 3);
   EXPECT_TRUE(RestoreDC(dc, -1));
   EXPECT_EQ(GetMapMode(dc), MM_HIMETRIC);
-  EXPECT_FALSE(RestoreDC(dc, 3));
-  EXPECT_FALSE(RestoreDC(dc, 0));
-  EXPECT_FALSE(RestoreDC(dc, -3));
+  for (int bad : {3, 0, -3}) EXPECT_FALSE(RestoreDC(dc, bad)) << bad;
   EXPECT_TRUE(RestoreDC(dc, 1));  // two levels at once
   EXPECT_EQ(GetMapMode(dc), MM_TEXT);
   POINT cp{};
@@ -145,14 +102,10 @@ TEST(StateRecords, SaveAndRestoreAbsoluteAndRelative) {
   EXPECT_EQ(cp.x, 0);
   EXPECT_FALSE(RestoreDC(dc, -1));
   EXPECT_FALSE(RestoreDC(dc, static_cast<int>(0x80000000u)));
-  std::vector<uint8_t> b = Finish(dc);
-  auto r = RecordsOf(b);
-  const RecordAt *last = nullptr;
-  for (const RecordAt &rec : r) {
-    if (rec.type == EMR_RESTOREDC) last = &rec;
-  }
-  ASSERT_NE(last, nullptr);
-  EXPECT_EQ(I32(b, last->offset + 8), -2);
+  const DecodeResult r = Finish(dc);
+  const std::vector<const Value *> restores = tamvel::test::Views<Value>(r, EMR_RESTOREDC);
+  ASSERT_FALSE(restores.empty());
+  EXPECT_EQ(restores.back()->AsInt(), -2);
 }
 
 TEST(DrawingRecords, CurrentPositionAndLines) {
@@ -161,21 +114,18 @@ TEST(DrawingRecords, CurrentPositionAndLines) {
   MoveToEx(dc, 10, 20, &old);
   EXPECT_EQ(old.x, 0);
   LineTo(dc, 30, 40);
+  POINT pts[] = {{0, 0}, {5, 5}};
+  Polyline(dc, pts, 2);  // does not move the position
   POINT cp{};
   EXPECT_TRUE(GetCurrentPositionEx(dc, &cp));
   EXPECT_EQ(cp.x, 30);
   EXPECT_EQ(cp.y, 40);
-  POINT pts[] = {{0, 0}, {5, 5}};
-  Polyline(dc, pts, 2);  // does not move the position
-  GetCurrentPositionEx(dc, &cp);
-  EXPECT_EQ(cp.x, 30);
   EXPECT_FALSE(GetCurrentPositionEx(dc, nullptr));
   EXPECT_FALSE(Polyline(dc, pts, 1));
   EXPECT_FALSE(Polyline(dc, nullptr, 2));
   EXPECT_FALSE(Polygon(dc, pts, -2));
-  std::vector<uint8_t> b = Finish(dc);
   std::vector<uint32_t> expected = {EMR_MOVETOEX, EMR_LINETO, EMR_POLYLINE16};
-  EXPECT_EQ(BodyTypes(b), expected);
+  EXPECT_EQ(BodyTypes(Finish(dc)), expected);
 }
 
 TEST(DrawingRecords, ShortAndLongPointForms) {
@@ -190,24 +140,14 @@ TEST(DrawingRecords, ShortAndLongPointForms) {
   DWORD bad_counts[] = {2, 1};
   EXPECT_FALSE(PolyPolyline(dc, poly, bad_counts, 2));
   EXPECT_FALSE(PolyPolyline(dc, poly, counts, 0));
-  std::vector<uint8_t> b = Finish(dc);
-  auto r = RecordsOf(b);
-  ASSERT_EQ(r.size(), 5u);
-  EXPECT_EQ(r[1].type, static_cast<uint32_t>(EMR_POLYLINE16));
-  EXPECT_EQ(r[1].size, 28u + 8u);
-  EXPECT_EQ(U32(b, r[1].offset + 24), 2u);
-  EXPECT_EQ(I16(b, r[1].offset + 32), -3);
-  EXPECT_EQ(I16(b, r[1].offset + 34), 32767);
-  EXPECT_EQ(I32(b, r[1].offset + 8), -3);      // bounds left
-  EXPECT_EQ(I32(b, r[1].offset + 20), 32767);  // bounds bottom
-  EXPECT_EQ(r[2].type, static_cast<uint32_t>(EMR_POLYGON));
-  EXPECT_EQ(r[2].size, 28u + 16u);
-  EXPECT_EQ(I32(b, r[2].offset + 36), 40000);
-  EXPECT_EQ(r[3].type, static_cast<uint32_t>(EMR_POLYPOLYLINE16));
-  EXPECT_EQ(r[3].size, 32u + 8u + 20u);
-  EXPECT_EQ(U32(b, r[3].offset + 24), 2u);
-  EXPECT_EQ(U32(b, r[3].offset + 28), 5u);
-  EXPECT_EQ(U32(b, r[3].offset + 36), 3u);
+  const DecodeResult r = Finish(dc);
+  ASSERT_EQ(r.records.size(), 5u);
+  // POLYLINE16: bounds left and bottom, count, and the second point's 16-bit coordinates.
+  ExpectFields(r, 1, {{0, EMR_POLYLINE16}, {4, 28 + 8}, {8, -3}, {20, 32767}, {24, 2}});
+  EXPECT_EQ(I16(r.bytes, r.records[1].offset + 32), -3);
+  EXPECT_EQ(I16(r.bytes, r.records[1].offset + 34), 32767);
+  ExpectFields(r, 2, {{0, EMR_POLYGON}, {4, 28 + 16}, {36, 40000}});
+  ExpectFields(r, 3, {{0, EMR_POLYPOLYLINE16}, {4, 32 + 8 + 20}, {24, 2}, {28, 5}, {36, 3}});
 }
 
 TEST(DrawingRecords, PathFiguresAreMoveAndPolylineTo) {
@@ -223,88 +163,16 @@ TEST(DrawingRecords, PathFiguresAreMoveAndPolylineTo) {
   EndPath(dc);
   EXPECT_TRUE(StrokePath(dc));
   EXPECT_FALSE(StrokePath(dc));  // used up
-  std::vector<uint8_t> b = Finish(dc);
+  const DecodeResult r = Finish(dc);
   std::vector<uint32_t> expected = {EMR_MOVETOEX,     EMR_BEGINPATH, EMR_MOVETOEX,
                                     EMR_POLYLINETO16, EMR_MOVETOEX,  EMR_POLYLINETO16,
                                     EMR_MOVETOEX,     EMR_ENDPATH,   EMR_STROKEPATH};
-  ASSERT_EQ(BodyTypes(b), expected);
-  auto r = RecordsOf(b);
-  EXPECT_EQ(I32(b, r[5].offset + 8), 0);
-  EXPECT_EQ(I32(b, r[5].offset + 12), 10);
-  EXPECT_EQ(U32(b, r[6].offset + 24), 2u);
-  EXPECT_EQ(I32(b, r[7].offset + 8), 7);  // back to the real current position
-  EXPECT_EQ(I32(b, r[7].offset + 12), 8);
-  EXPECT_EQ(I32(b, r[9].offset + 16), 20);  // STROKEPATH bounds right
-  EXPECT_EQ(I32(b, 16), 20);                // picture bounds come from the stroke
-}
-
-TEST(ObjectRecords, PensBrushesAndFonts) {
-  HDC dc = NewRecording();
-  SetMapMode(dc, MM_TWIPS);
-  LOGPEN thin{PS_SOLID, {15, 0}, RGB(1, 2, 3)};  // one pixel: a plain CREATEPEN
-  LOGPEN wide{PS_SOLID, {60, 0}, RGB(4, 5, 6)};  // four pixels: geometric
-  HPEN thin_pen = CreatePenIndirect(&thin);
-  HPEN wide_pen = CreatePenIndirect(&wide);
-  LOGBRUSH solid{BS_SOLID, RGB(7, 8, 9), 0};
-  HPEN ext = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_BEVEL, 45, &solid, 0,
-                          nullptr);
-  SelectObject(dc, thin_pen);
-  SelectObject(dc, wide_pen);
-  SelectObject(dc, ext);
-  const BYTE rows[16] = {0x81, 0, 0x42, 0, 0x24, 0, 0x18, 0, 0x18, 0, 0x24, 0, 0x42, 0, 0xFF, 0};
-  HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, rows);
-  LOGBRUSH pattern{BS_PATTERN, 0, reinterpret_cast<uintptr_t>(bitmap)};
-  HBRUSH pattern_brush = CreateBrushIndirect(&pattern);
-  DeleteObject(bitmap);  // the brush keeps its own copy
-  SelectObject(dc, pattern_brush);
-  LOGFONTA lf{};
-  lf.lfHeight = -300;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  std::strcpy(lf.lfFaceName, "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");  // "ＭＳ 明朝"
-  HFONT font = CreateFontIndirectA(&lf);
-  SelectObject(dc, font);
-  std::vector<uint8_t> b = Finish(dc);
-  for (HGDIOBJ o :
-       {static_cast<HGDIOBJ>(thin_pen), static_cast<HGDIOBJ>(wide_pen), static_cast<HGDIOBJ>(ext),
-        static_cast<HGDIOBJ>(pattern_brush), static_cast<HGDIOBJ>(font)}) {
-    DeleteObject(o);
-  }
-  auto r = RecordsOf(b);
-  std::vector<const RecordAt *> creates;
-  for (const RecordAt &rec : r) {
-    if (rec.type == EMR_CREATEPEN || rec.type == EMR_EXTCREATEPEN ||
-        rec.type == EMR_CREATEMONOBRUSH || rec.type == EMR_EXTCREATEFONTINDIRECTW)
-      creates.push_back(&rec);
-  }
-  ASSERT_EQ(creates.size(), 5u);
-  const RecordAt &p1 = *creates[0], &p2 = *creates[1], &p3 = *creates[2];
-  EXPECT_EQ(p1.type, static_cast<uint32_t>(EMR_CREATEPEN));
-  EXPECT_EQ(p1.size, 28u);
-  EXPECT_EQ(I32(b, p1.offset + 16), 15);
-  EXPECT_EQ(p2.type, static_cast<uint32_t>(EMR_EXTCREATEPEN));
-  EXPECT_EQ(p2.size, 56u);
-  EXPECT_EQ(U32(b, p2.offset + 28), static_cast<uint32_t>(PS_GEOMETRIC));  // round cap/join
-  EXPECT_EQ(U32(b, p2.offset + 32), 60u);
-  EXPECT_EQ(U32(b, p2.offset + 40), RGB(4, 5, 6));
-  EXPECT_EQ(U32(b, p3.offset + 28), 0x00011200u);
-  EXPECT_EQ(U32(b, p3.offset + 48), 0u);
-
-  const RecordAt &mono = *creates[3];
-  EXPECT_EQ(mono.size, 112u);
-  EXPECT_EQ(U32(b, mono.offset + 16), 32u);
-  EXPECT_EQ(U32(b, mono.offset + 24), 80u);
-  EXPECT_EQ(I32(b, mono.offset + 32 + 8), 8);  // biHeight > 0: bottom-up
-  EXPECT_EQ(b[mono.offset + 80], 0xFF);        // last source row first
-  EXPECT_EQ(b[mono.offset + 80 + 28], 0x81);
-  EXPECT_EQ(b[mono.offset + 81], 0);
-
-  const RecordAt &f = *creates[4];
-  EXPECT_EQ(f.size, 368u);
-  EXPECT_EQ(I32(b, f.offset + 12), -300);
-  EXPECT_EQ(b[f.offset + 12 + 23], SHIFTJIS_CHARSET);
-  const char16_t face[] = u"\uFF2D\uFF33 \u660E\u671D";
-  EXPECT_EQ(std::memcmp(b.data() + f.offset + 40, face, sizeof face), 0);
-  EXPECT_EQ(U32(b, f.offset + 360), 0x08007664u);
+  ASSERT_EQ(BodyTypes(r), expected);
+  ExpectFields(r, 5, {{8, 0}, {12, 10}});
+  ExpectFields(r, 6, {{24, 2}});
+  ExpectFields(r, 7, {{8, 7}, {12, 8}});  // back to the real current position
+  ExpectFields(r, 9, {{16, 20}});         // STROKEPATH bounds right
+  ExpectFields(r, 0, {{16, 20}});         // picture bounds come from the stroke
 }
 
 TEST(DrawingRecords, WidePenWidensTheBounds) {
@@ -314,20 +182,12 @@ TEST(DrawingRecords, WidePenWidensTheBounds) {
   SelectObject(dc, pen);
   POINT pts[] = {{100, 100}, {200, 100}};
   Polyline(dc, pts, 2);
-  std::vector<uint8_t> b = Finish(dc);
+  ExpectFields(Finish(dc), 0, {{8, 95}, {12, 95}, {16, 205}, {20, 105}});
   DeleteObject(pen);
-  EXPECT_EQ(I32(b, 8), 95);
-  EXPECT_EQ(I32(b, 12), 95);
-  EXPECT_EQ(I32(b, 16), 205);
-  EXPECT_EQ(I32(b, 20), 105);
 }
 
-}  // namespace
-
-namespace {
-
 // The figures a painting device strokes: lines continue a figure only where it ends.
-TEST(PathFigures, KeptInTheDcForPaintingDevices) {
+TEST(DrawingRecords, PathFiguresAreKeptInTheDcForPaintingDevices) {
   HDC hdc = NewRecording();
   BeginPath(hdc);
   MoveToEx(hdc, 0, 0, nullptr);
@@ -346,6 +206,53 @@ TEST(PathFigures, KeptInTheDcForPaintingDevices) {
   BeginPath(hdc);  // a new bracket drops the old path
   EXPECT_TRUE(dc->path.empty());
   Finish(hdc);
+}
+
+TEST(ObjectRecords, PensBrushesAndFonts) {
+  HDC dc = NewRecording();
+  SetMapMode(dc, MM_TWIPS);
+  LOGPEN thin{PS_SOLID, {15, 0}, RGB(1, 2, 3)};  // one pixel: a plain CREATEPEN
+  LOGPEN wide{PS_SOLID, {60, 0}, RGB(4, 5, 6)};  // four pixels: geometric
+  LOGBRUSH solid{BS_SOLID, RGB(7, 8, 9), 0};
+  const BYTE rows[16] = {0x81, 0, 0x42, 0, 0x24, 0, 0x18, 0, 0x18, 0, 0x24, 0, 0x42, 0, 0xFF, 0};
+  HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, rows);
+  LOGBRUSH pattern{BS_PATTERN, 0, reinterpret_cast<uintptr_t>(bitmap)};
+  LOGFONTA lf{};
+  lf.lfHeight = -300;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  std::strcpy(lf.lfFaceName, "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");  // "ＭＳ 明朝"
+  const HGDIOBJ objects[] = {CreatePenIndirect(&thin), CreatePenIndirect(&wide),
+                             ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_BEVEL,
+                                          45, &solid, 0, nullptr),
+                             CreateBrushIndirect(&pattern), CreateFontIndirectA(&lf)};
+  DeleteObject(bitmap);  // the brush keeps its own copy
+  for (HGDIOBJ o : objects) SelectObject(dc, o);
+  const DecodeResult r = Finish(dc);
+  for (HGDIOBJ o : objects) DeleteObject(o);
+  std::vector<size_t> creates;  // the object records' indexes
+  for (size_t i = 0; i < r.records.size(); ++i) {
+    const uint32_t type = r.records[i].type;
+    if (type == EMR_CREATEPEN || type == EMR_EXTCREATEPEN || type == EMR_CREATEMONOBRUSH ||
+        type == EMR_EXTCREATEFONTINDIRECTW)
+      creates.push_back(i);
+  }
+  ASSERT_EQ(creates.size(), 5u);
+  ExpectFields(r, creates[0], {{0, EMR_CREATEPEN}, {4, 28}, {16, 15}});
+  // The 56-byte EXTCREATEPEN: style (geometric, round cap and join), width, colour.
+  ExpectFields(r, creates[1],
+               {{0, EMR_EXTCREATEPEN}, {4, 56}, {28, PS_GEOMETRIC}, {32, 60}, {40, RGB(4, 5, 6)}});
+  ExpectFields(r, creates[2], {{28, 0x00011200}, {48, 0}});
+  // The mono brush: header at 32, bits at 80, bottom-up rows (biHeight > 0), last row first.
+  ExpectFields(r, creates[3], {{4, 112}, {16, 32}, {24, 80}, {32 + 8, 8}});
+  const uint8_t *mono = r.bytes.data() + r.records[creates[3]].offset;
+  EXPECT_EQ(mono[80], 0xFF);
+  EXPECT_EQ(mono[80 + 28], 0x81);
+  EXPECT_EQ(mono[81], 0);
+  ExpectFields(r, creates[4], {{4, 368}, {12, -300}, {360, 0x08007664}});
+  const uint8_t *font = r.bytes.data() + r.records[creates[4]].offset;
+  EXPECT_EQ(font[12 + 23], SHIFTJIS_CHARSET);
+  const char16_t face[] = u"\uFF2D\uFF33 \u660E\u671D";
+  EXPECT_EQ(std::memcmp(font + 40, face, sizeof face), 0);
 }
 
 }  // namespace

@@ -3,18 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 namespace tamvel::posix {
 namespace {
 
-bool SameRects(const RectList &a, const RectList &b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right ||
-        a[i].bottom != b[i].bottom) {
-      return false;
-    }
-  }
-  return true;
+// The rectangles as {left, top, right, bottom} rows: comparable, and readable in messages.
+std::vector<std::array<LONG, 4>> Rows(const RectList &rects) {
+  std::vector<std::array<LONG, 4>> rows;
+  for (const RECT &r : rects) rows.push_back({r.left, r.top, r.right, r.bottom});
+  return rows;
 }
 
 int Area(const RectList &rects) {
@@ -42,7 +41,7 @@ void ExpectBanded(const RectList &rects) {
 }
 
 TEST(RegionMath, Rectangles) {
-  EXPECT_TRUE(SameRects(RectangleRegion(10, 20, 0, 5), {{0, 5, 10, 20}}));
+  EXPECT_EQ(Rows(RectangleRegion(10, 20, 0, 5)), Rows({{0, 5, 10, 20}}));
   EXPECT_TRUE(RectangleRegion(3, 3, 3, 9).empty());
   EXPECT_EQ(RegionKind(RectangleRegion(0, 0, 1, 1)), SIMPLEREGION);
   EXPECT_EQ(RegionKind({}), NULLREGION);
@@ -54,14 +53,14 @@ TEST(RegionMath, UnionIntersectionDifferenceXor) {
   const RectList both = CombineRegions(a, b, RGN_OR);
   ExpectBanded(both);
   EXPECT_EQ(Area(both), 175);
-  EXPECT_TRUE(SameRects(both, {{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}));
-  EXPECT_TRUE(SameRects(CombineRegions(a, b, RGN_AND), {{5, 5, 10, 10}}));
+  EXPECT_EQ(Rows(both), Rows({{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}));
+  EXPECT_EQ(Rows(CombineRegions(a, b, RGN_AND)), Rows({{5, 5, 10, 10}}));
   EXPECT_EQ(Area(CombineRegions(a, b, RGN_DIFF)), 75);
   EXPECT_EQ(Area(CombineRegions(a, b, RGN_XOR)), 150);
-  EXPECT_TRUE(SameRects(CombineRegions(a, b, RGN_COPY), a));
+  EXPECT_EQ(Rows(CombineRegions(a, b, RGN_COPY)), Rows(a));
   // Separate rectangles stay two; disjoint intersection is empty.
   const RectList apart = CombineRegions(a, RectangleRegion(20, 0, 30, 10), RGN_OR);
-  EXPECT_TRUE(SameRects(apart, {{0, 0, 10, 10}, {20, 0, 30, 10}}));
+  EXPECT_EQ(Rows(apart), Rows({{0, 0, 10, 10}, {20, 0, 30, 10}}));
   EXPECT_TRUE(CombineRegions(a, RectangleRegion(20, 0, 30, 10), RGN_AND).empty());
   // A frame: a rectangle minus a smaller one inside it.
   const RectList frame =
@@ -72,14 +71,14 @@ TEST(RegionMath, UnionIntersectionDifferenceXor) {
   EXPECT_TRUE(RegionContains(frame, 1, 5));
   EXPECT_EQ(RegionKind(frame), COMPLEXREGION);
   // Rebuilding the full square from the frame and its hole merges the bands again.
-  EXPECT_TRUE(
-      SameRects(CombineRegions(frame, RectangleRegion(2, 2, 8, 8), RGN_OR), {{0, 0, 10, 10}}));
+  EXPECT_EQ(Rows(CombineRegions(frame, RectangleRegion(2, 2, 8, 8), RGN_OR)),
+            Rows({{0, 0, 10, 10}}));
   EXPECT_TRUE(CombineRegions({}, a, RGN_DIFF).empty());
 }
 
 TEST(RegionMath, PolygonsUnderBothFillModes) {
   const POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-  EXPECT_TRUE(SameRects(PolygonRegion(square, 4, WINDING), {{0, 0, 10, 10}}));
+  EXPECT_EQ(Rows(PolygonRegion(square, 4, WINDING)), Rows({{0, 0, 10, 10}}));
   // A triangle: every row is one span whose width shrinks.
   const POINT triangle[] = {{0, 0}, {20, 0}, {0, 20}};
   const RectList t = PolygonRegion(triangle, 3, ALTERNATE);

@@ -4,16 +4,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
-#include "src/pages/page_table.h"
+#include "tests/common/page_test_util.h"
 
 namespace tamvel::test {
 
@@ -23,12 +23,9 @@ class HostTest : public ::testing::Test {
     if (!LibraryAttached()) {
       ASSERT_TRUE(AttachLibrary());
     }
-    const char *base = std::getenv("TAMVEL_TEST_TMP");
-    std::filesystem::path parent = base && *base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(parent);
-    std::string pattern = (parent / "host-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::filesystem::absolute(
+        ScratchFolder(std::string("host-") + test->test_suite_name() + "-" + test->name()));
     previous_directory_ = std::filesystem::current_path();
     std::filesystem::create_directories(root_ / "cwd");
     std::filesystem::current_path(root_ / "cwd");
@@ -39,9 +36,9 @@ class HostTest : public ::testing::Test {
 
   void TearDown() override {
     std::filesystem::current_path(previous_directory_);
-    for (auto &[name, value] : saved_) {
-      if (value.first) {
-        setenv(name.c_str(), value.second.c_str(), 1);
+    for (const auto &[name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
       } else {
         unsetenv(name.c_str());
       }
@@ -54,7 +51,7 @@ class HostTest : public ::testing::Test {
   void Remember(const std::string &name, const std::string &value) {
     if (!saved_.count(name)) {
       const char *old = std::getenv(name.c_str());
-      saved_[name] = {old != nullptr, old ? old : ""};
+      saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
     }
     setenv(name.c_str(), value.c_str(), 1);
   }
@@ -76,7 +73,7 @@ class HostTest : public ::testing::Test {
  private:
   std::filesystem::path root_;
   std::filesystem::path previous_directory_;
-  std::map<std::string, std::pair<bool, std::string>> saved_;
+  std::map<std::string, std::optional<std::string>> saved_;
 };
 
 }  // namespace tamvel::test
