@@ -40,7 +40,9 @@ add_executable(fortran_demo ${PROJECT_SOURCE_DIR}/examples/fortran_demo.f90)
 target_link_libraries(fortran_demo PRIVATE tamvel_fortran)
 
 if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
-  # The binding works end to end: the example draws, closes and saves a page.
+  # The binding works end to end: the example draws, closes and saves a page. It may run
+  # before any other test has made the folder.
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/test-tmp)
   add_test(NAME fortran_demo
            COMMAND fortran_demo ${PROJECT_BINARY_DIR}/test-tmp/fortran_demo.emf
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
