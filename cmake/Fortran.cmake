@@ -13,7 +13,20 @@ if(NOT CMAKE_Fortran_COMPILER)
 endif()
 enable_language(Fortran)
 
-add_library(tamvel_fortran STATIC ${PROJECT_SOURCE_DIR}/bindings/fortran/tamvel.F90)
+# The module's source: the hand-written part with the interfaces of the header's calls.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(TAMVEL_FORTRAN_SOURCE ${PROJECT_BINARY_DIR}/fortran/tamvel.F90)
+add_custom_command(
+  OUTPUT ${TAMVEL_FORTRAN_SOURCE}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen-fortran.py
+          -o ${TAMVEL_FORTRAN_SOURCE} ${PROJECT_SOURCE_DIR}/include/tamvel.h
+          ${PROJECT_SOURCE_DIR}/bindings/fortran/tamvel.F90.in
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen-fortran.py ${PROJECT_SOURCE_DIR}/tools/header_calls.py
+          ${PROJECT_SOURCE_DIR}/include/tamvel.h ${PROJECT_SOURCE_DIR}/bindings/fortran/tamvel.F90.in
+  COMMENT "Generating the Fortran module tamvel.F90 from include/tamvel.h"
+  VERBATIM)
+
+add_library(tamvel_fortran STATIC ${TAMVEL_FORTRAN_SOURCE})
 set_target_properties(tamvel_fortran PROPERTIES
   Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
 target_include_directories(tamvel_fortran PUBLIC ${PROJECT_BINARY_DIR}/fortran-modules)
@@ -27,9 +40,15 @@ add_executable(fortran_demo ${PROJECT_SOURCE_DIR}/examples/fortran_demo.f90)
 target_link_libraries(fortran_demo PRIVATE tamvel_fortran)
 
 if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
-  # The binding works end to end: the example draws, closes and saves a page.
+  # The binding works end to end: the example draws, closes and saves a page. It may run
+  # before any other test has made the folder.
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/test-tmp)
   add_test(NAME fortran_demo
            COMMAND fortran_demo ${PROJECT_BINARY_DIR}/test-tmp/fortran_demo.emf
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(fortran_demo PROPERTIES PASS_REGULAR_EXPRESSION "fortran_demo: wrote")
+  # And the arguments the library reads through or writes back to arrive by reference.
+  add_executable(test_fortran ${PROJECT_SOURCE_DIR}/tests/fortran/binding_test.f90)
+  target_link_libraries(test_fortran PRIVATE tamvel_fortran)
+  add_test(NAME fortran_binding COMMAND test_fortran WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
 endif()

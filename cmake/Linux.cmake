@@ -11,7 +11,8 @@ add_custom_command(
   OUTPUT ${TAMVEL_VERSION_SCRIPT}
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py
           --style version-script -o ${TAMVEL_VERSION_SCRIPT} ${TAMVEL_PUBLIC_HEADERS}
-  DEPENDS ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py ${TAMVEL_PUBLIC_HEADERS}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py ${PROJECT_SOURCE_DIR}/tools/header_calls.py
+          ${TAMVEL_PUBLIC_HEADERS}
   COMMENT "Generating tamvel.map from include/"
   VERBATIM)
 add_custom_target(tamvel_version_script DEPENDS ${TAMVEL_VERSION_SCRIPT})

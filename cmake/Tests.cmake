@@ -1,4 +1,5 @@
-# One GoogleTest executable per folder under tests/ (tests/common holds shared helpers).
+# One GoogleTest executable per folder under tests/ (tests/common holds shared helpers;
+# tests/fortran is built by cmake/Fortran.cmake).
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.

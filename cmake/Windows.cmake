@@ -31,7 +31,8 @@ add_custom_command(
   OUTPUT ${TAMVEL_DEF_FILE}
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py
           --style ${TAMVEL_DEF_STYLE} -o ${TAMVEL_DEF_FILE} ${PROJECT_SOURCE_DIR}/include/tamvel.h
-  DEPENDS ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py ${PROJECT_SOURCE_DIR}/include/tamvel.h
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/ci/gen-def.py ${PROJECT_SOURCE_DIR}/tools/header_calls.py
+          ${PROJECT_SOURCE_DIR}/include/tamvel.h
   COMMENT "Generating tamvel.def from include/tamvel.h"
   VERBATIM)
 target_sources(tamvel PRIVATE ${TAMVEL_DEF_FILE})

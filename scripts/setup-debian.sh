@@ -2,16 +2,15 @@
 # Installs the Debian 12 packages tamvel needs, only those missing (apt-get update runs once,
 # and only when something is to be installed).
 #
-#   setup-debian.sh             Linux build, tests, benchmarks and fonts (the base group)
+#   setup-debian.sh             Linux build (gfortran too), tests, benchmarks, fonts: the base group
 #   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
 #   setup-debian.sh --lint      + clang-format
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
-#   setup-debian.sh --fortran   + gfortran (the Fortran module and example)
 #   setup-debian.sh --ci        everything CI uses
 set -euo pipefail
 
-base=(build-essential cmake ninja-build pkg-config python3
+base=(build-essential gfortran cmake ninja-build pkg-config python3
   libcairo2-dev libfreetype-dev libfontconfig-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
@@ -19,7 +18,6 @@ windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
 lint=(clang-format)
 fuzz=(clang)
-fortran=(gfortran)
 
 wanted=("${base[@]}")
 for argument in "$@"; do
@@ -28,9 +26,8 @@ for argument in "$@"; do
     --readers) wanted+=("${readers[@]}") ;;
     --lint) wanted+=("${lint[@]}") ;;
     --fuzz) wanted+=("${fuzz[@]}") ;;
-    --fortran) wanted+=("${fortran[@]}") ;;
-    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${lint[@]}" "${fuzz[@]}" "${fortran[@]}") ;;
-    -h | --help) sed -n '2,12p' "$0"; exit 0 ;;
+    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${lint[@]}" "${fuzz[@]}") ;;
+    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done

@@ -12,10 +12,13 @@ caller that declares the call __stdcall imports). On 64-bit Windows the names ar
   gen-def.py --style version-script -o tamvel.map include/*.h    # libtamvel.so's exports
 """
 import argparse
-import re
+import os
 import sys
 
-DECLARATION = re.compile(r"TAMVEL_API\s+([^;{}()]+?)\s*\b(?:TAMVEL_CALL\s+)?(\w+)\s*\(([^)]*)\)\s*;")
+# The header's reader is shared with tools/gen-fortran.py.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from header_calls import fail, read_calls, write_output  # noqa: E402
+
 # Argument types passed by value, with their size on the 32-bit stack. Pointers are 4 bytes.
 VALUE_TYPE_BYTES = {
     "float": 4, "int32_t": 4, "uint32_t": 4, "int": 4, "TAMVEL_HDC": 4, "TAMVEL_HWND": 4,
@@ -23,42 +26,21 @@ VALUE_TYPE_BYTES = {
 }
 
 
-def strip_comments(text):
-    text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
-    return re.sub(r"//[^\n]*", " ", text)
-
-
-def argument_bytes(name, arguments):
-    arguments = " ".join(arguments.split())
-    if arguments in ("", "void"):
-        return 0
+def argument_bytes(call):
     total = 0
-    for argument in arguments.split(","):
-        if "*" in argument:
+    for argument in call.arguments:
+        if argument.type.endswith("*"):
             total += 4
             continue
-        words = [w for w in argument.replace("const", " ").split()]
-        if not words or words[0] not in VALUE_TYPE_BYTES:
-            sys.exit(f"gen-def.py: {name}: cannot size the argument '{argument.strip()}'")
-        total += VALUE_TYPE_BYTES[words[0]]
+        size = VALUE_TYPE_BYTES.get(argument.type.replace("const ", ""))
+        if size is None:
+            fail(f"{call.name}: cannot size the argument '{argument.type} {argument.name}'")
+        total += size
     return total
 
 
 def read_exports(headers, sized):
-    exports = []
-    for header in headers:
-        with open(header, encoding="utf-8") as f:
-            text = strip_comments(f.read())
-        for match in DECLARATION.finditer(text):
-            name = match.group(2)
-            exports.append((name, argument_bytes(name, match.group(3)) if sized else 0))
-    names = [name for name, _ in exports]
-    duplicates = sorted({n for n in names if names.count(n) > 1})
-    if duplicates:
-        sys.exit("gen-def.py: declared twice: " + " ".join(duplicates))
-    if not exports:
-        sys.exit("gen-def.py: no TAMVEL_API declarations found")
-    return exports
+    return [(call.name, argument_bytes(call) if sized else 0) for call in read_calls(headers)]
 
 
 def main():
@@ -94,18 +76,7 @@ def main():
         lines.append(f"  {name}@{size} == _{name}@{size}" if args.style == "decorated"
                      else f"  {name}")
     content = "\n".join(lines) + "\n"
-    if args.output:
-        # Rewrite only on change so that the DLL is not relinked for nothing.
-        try:
-            with open(args.output, encoding="utf-8") as f:
-                if f.read() == content:
-                    return
-        except OSError:
-            pass
-        with open(args.output, "w", encoding="utf-8") as f:
-            f.write(content)
-    else:
-        sys.stdout.write(content)
+    write_output(args.output, content)
 
 
 if __name__ == "__main__":
