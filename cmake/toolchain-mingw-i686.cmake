@@ -1,27 +1,6 @@
-# Cross-build for 32-bit Windows with mingw-w64 (posix thread model, GCC 12).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-build for 32-bit Windows with mingw-w64. No 32-bit Wine is available to run the i686
+# binaries here: the i686 build makes the DLL and its export table is checked; the tests run
+# in the x86_64 build.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TAMVEL_MINGW_TRIPLET i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${TAMVEL_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TAMVEL_MINGW_TRIPLET}-g++-posix)
-# Fortran only where the cross gfortran is installed (the Fortran example is optional).
-find_program(TAMVEL_MINGW_GFORTRAN NAMES ${TAMVEL_MINGW_TRIPLET}-gfortran-posix)
-if(TAMVEL_MINGW_GFORTRAN)
-  set(CMAKE_Fortran_COMPILER ${TAMVEL_MINGW_GFORTRAN})
-endif()
-set(CMAKE_RC_COMPILER ${TAMVEL_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TAMVEL_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# No 32-bit Wine is available to run the i686 binaries here: the i686 build makes the DLL
-# and its export table is checked; the tests run in the x86_64 build.
-
-# -O2 rather than -O3 for Release: at -O3 GCC 12 reports std::string copies as overlapping
-# memcpy (a false -Wrestrict, GCC bug 105329), which -Werror turns into a failed build.
-set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Release flags")
-set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Release flags")
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)
