@@ -98,6 +98,24 @@ bool ReplaceFrame(HENHMETAFILE *metafile, const RECT &frame) {
   return true;
 }
 
+namespace {
+
+// CopyEmf and MoveEmf: the source page's finished metafile goes to the destination page,
+// copied or handed over. A page given onto itself already holds it: nothing to do.
+int32_t TransferMetafile(int32_t destination, int32_t source, bool move) {
+  if (!LibraryAttached()) return 1;
+  EmfPage &from = Page(ClampPageNumberToIndex(source));
+  if (from.FinishedMetafile() == nullptr) return 1;
+  EmfPage &to = Page(ClampPageNumberToIndex(destination));
+  if (&to == &from) return 0;
+  to.ClearPage();
+  to.AdoptFinishedMetafile(move ? from.ReleaseFinishedMetafile()
+                                : CopyEnhMetaFileA(from.FinishedMetafile(), nullptr));
+  return 0;
+}
+
+}  // namespace
+
 }  // namespace tamvel
 
 using tamvel::ClampPageNumberToIndex;
@@ -112,27 +130,11 @@ using tamvel::PlayOrDiscard;
 extern "C" {
 
 TAMVEL_API int32_t TAMVEL_CALL CopyEmf(int32_t destination, int32_t source) {
-  if (!LibraryAttached()) return 1;
-  tamvel::EmfPage &from = Page(ClampPageNumberToIndex(source));
-  if (from.FinishedMetafile() == nullptr) return 1;
-  tamvel::EmfPage &to = Page(ClampPageNumberToIndex(destination));
-  // A page copied onto itself already holds the drawing: nothing to do.
-  if (&to == &from) return 0;
-  to.ClearPage();
-  to.AdoptFinishedMetafile(CopyEnhMetaFileA(from.FinishedMetafile(), nullptr));
-  return 0;
+  return tamvel::TransferMetafile(destination, source, /*move=*/false);
 }
 
 TAMVEL_API int32_t TAMVEL_CALL MoveEmf(int32_t destination, int32_t source) {
-  if (!LibraryAttached()) return 1;
-  tamvel::EmfPage &from = Page(ClampPageNumberToIndex(source));
-  if (from.FinishedMetafile() == nullptr) return 1;
-  tamvel::EmfPage &to = Page(ClampPageNumberToIndex(destination));
-  // A page moved onto itself keeps its metafile.
-  if (&to == &from) return 0;
-  to.ClearPage();
-  to.AdoptFinishedMetafile(from.ReleaseFinishedMetafile());
-  return 0;
+  return tamvel::TransferMetafile(destination, source, /*move=*/true);
 }
 
 TAMVEL_API void TAMVEL_CALL ClearEmf(int32_t page) {
