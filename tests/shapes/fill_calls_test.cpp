@@ -84,7 +84,11 @@ TEST_F(FillCalls, WedgeOutlineByCodeAndOutlineFlag) {
       WEDGE(50.0f, 50.0f, 10.0f, 0.0f, 90.0f, -1, c.code);
     }
     Finish();
-    EXPECT_EQ(Selected(kNullBrush), c.null_brush) << SliceText();
+    // The most negative code selects a hollow page brush, which GDI may hand out as the
+    // stock null brush: only the other cases tell the two apart.
+    if (c.code != INT32_MIN) {
+      EXPECT_EQ(Selected(kNullBrush), c.null_brush) << SliceText();
+    }
     EXPECT_EQ(Selected(kNullPen), c.null_pen);
     EXPECT_EQ(CountInSlice(emf::EMR_CREATEMONOBRUSH), c.code == 3 || c.code == -3 ? 1u : 0u);
   }
