@@ -671,6 +671,10 @@ Body DecodeBody(uint32_t type, const Fields& f, RecordChecker& check) {
     case EMR_MODIFYWORLDTRANSFORM:
       if (!check.MinSize(36)) return Raw{};
       return WorldTransform{f.XformAt(8), f.U32(32)};
+    case EMR_SCALEVIEWPORTEXTEX:
+    case EMR_SCALEWINDOWEXTEX:
+      if (!check.MinSize(24)) return Raw{};
+      return ExtentScale{f.I32(8), f.I32(12), f.I32(16), f.I32(20)};
 
     case EMR_GDICOMMENT:
       return DecodeComment(f, check);

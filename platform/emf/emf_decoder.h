@@ -279,6 +279,11 @@ struct PaletteSize {
   uint32_t count = 0;
 };
 
+// EMR_SCALEVIEWPORTEXTEX and EMR_SCALEWINDOWEXTEX: each extent becomes extent * num / denom.
+struct ExtentScale {
+  int32_t x_num = 1, x_denom = 1, y_num = 1, y_denom = 1;
+};
+
 // EMR_SETWORLDTRANSFORM (mode 0) and EMR_MODIFYWORLDTRANSFORM (MWT_IDENTITY 1,
 // LEFTMULTIPLY 2, RIGHTMULTIPLY 3, SET 4).
 struct WorldTransform {
@@ -306,9 +311,10 @@ struct Blit {
   uint32_t bmi_offset = 0, bmi_size = 0, bits_offset = 0, bits_size = 0;
 };
 
-using Body = std::variant<Raw, Empty, Header, Eof, Value, PointValue, RectValue, ArcValue, Poly,
-                          PolyPoly, Pen, ExtPen, Brush, PatternBrush, Font, Text, ClipRegion,
-                          Palette, PaletteEntries, PaletteSize, WorldTransform, Comment, Blit>;
+using Body =
+    std::variant<Raw, Empty, Header, Eof, Value, PointValue, RectValue, ArcValue, Poly, PolyPoly,
+                 Pen, ExtPen, Brush, PatternBrush, Font, Text, ClipRegion, Palette, PaletteEntries,
+                 PaletteSize, WorldTransform, ExtentScale, Comment, Blit>;
 
 struct Record {
   uint32_t type = 0;

@@ -209,6 +209,10 @@ std::string BodyFields(const Record& record, const FormatOptions& options) {
   }
   if (auto* v = std::get_if<Value>(&body)) return ValueFields(type, *v);
   if (auto* p = std::get_if<PointValue>(&body)) return Pt(p->point);
+  if (auto* e = std::get_if<ExtentScale>(&body)) {
+    return "x=" + Num(e->x_num) + "/" + Num(e->x_denom) + " y=" + Num(e->y_num) + "/" +
+           Num(e->y_denom);
+  }
   if (auto* r = std::get_if<RectValue>(&body)) return Box(r->rect);
   if (auto* a = std::get_if<ArcValue>(&body)) {
     return "box=" + Box(a->box) + " start=" + Pt(a->start) + " end=" + Pt(a->end);

@@ -169,6 +169,7 @@ class Player {
   void OnBlit(uint32_t type, const emf::Blit &v);
   void OnRoundRect(const emf::Record &record);
   void OnMapExtent(bool window, const emf::Point &extent);
+  void OnScaleExtent(bool window, const emf::ExtentScale &v);
 
   // --- objects ---
   Slot *SlotAt(uint32_t index);
@@ -303,6 +304,9 @@ void Player::Dispatch(const emf::Record &r) {
   if (auto *v = r.As<emf::Text>()) return OnText(*v);
   if (auto *v = r.As<emf::ClipRegion>()) return OnClipRegion(*v);
   if (auto *v = r.As<emf::WorldTransform>()) return OnWorldTransform(r.type, *v);
+  if (auto *v = r.As<emf::ExtentScale>()) {
+    return OnScaleExtent(r.type == emf::EMR_SCALEWINDOWEXTEX, *v);
+  }
   if (auto *v = r.As<emf::Blit>()) return OnBlit(r.type, *v);
   if (r.type == emf::EMR_ROUNDRECT) return OnRoundRect(r);
 
@@ -447,6 +451,20 @@ void Player::OnMapExtent(bool window, const emf::Point &extent) {
     if (m.viewport_ext.cy == 0) m.viewport_ext.cy = 1;
   }
   UpdateTransform();
+}
+
+// ScaleWindowExtEx and ScaleViewportExtEx: extent * num / denom, rounded like MulDiv; a zero
+// denominator fails the call and changes nothing.
+void Player::OnScaleExtent(bool window, const emf::ExtentScale &v) {
+  if (v.x_denom == 0 || v.y_denom == 0) return;
+  const PageMapping &m = state_.mapping;
+  const SIZE &extent = window ? m.window_ext : m.viewport_ext;
+  auto scaled = [](LONG value, int32_t num, int32_t denom) {
+    const double result = std::round(double(value) * num / denom);
+    return static_cast<int32_t>(std::clamp(result, double(INT32_MIN), double(INT32_MAX)));
+  };
+  OnMapExtent(window,
+              {scaled(extent.cx, v.x_num, v.x_denom), scaled(extent.cy, v.y_num, v.y_denom)});
 }
 
 void Player::OnPoint(uint32_t type, const emf::PointValue &v) {

@@ -10,6 +10,7 @@
 #include "include/tamvel_linux.h"
 #include "src/emf/editing.h"
 #include "src/emf/playback.h"
+#include "tests/common/emf_builder.h"
 #include "tests/common/page_test_util.h"
 #include "tests/common/raster_test_util.h"
 
@@ -303,6 +304,34 @@ TEST_F(PlaybackTest, WindowsAndImageTargets) {
   EXPECT_EQ(TamvelDestroyWindow(gone), 0);
   EXPECT_EQ(TamvelDestroyWindow(gone), 1);
   EXPECT_FALSE(GetClientRect(gone, &rect));
+}
+
+// Other writers scale the extents instead of setting them: x' = x * num / denom, and a zero
+// denominator changes nothing. The frame is 100 x 100 reference pixels, played 1:1.
+TEST(ExtentScaleTest, ScaledExtentsMoveTheDrawing) {
+  const std::vector<uint8_t> file =
+      test::EmfBuilder()
+          .Add(emf::EMR_SETMAPMODE, {MM_ANISOTROPIC})
+          .Add(emf::EMR_SETWINDOWEXTEX, {100, 100})
+          .Add(emf::EMR_SETVIEWPORTEXTEX, {100, 100})
+          .Add(emf::EMR_SCALEVIEWPORTEXTEX, {1, 2, 1, 2})  // viewport 50 x 50
+          .Add(emf::EMR_MOVETOEX, {80, 10})
+          .Add(emf::EMR_LINETO, {80, 90})                // x 40
+          .Add(emf::EMR_SCALEWINDOWEXTEX, {2, 1, 2, 1})  // window 200 x 200
+          .Add(emf::EMR_SCALEWINDOWEXTEX, {1, 0, 1, 0})  // ignored
+          .Add(emf::EMR_MOVETOEX, {120, 10})
+          .Add(emf::EMR_LINETO, {120, 90})  // x 30
+          .Build();
+  HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(file.size()), file.data());
+  ASSERT_NE(metafile, nullptr);
+  const test::RasterImage image = test::RenderMetafile(metafile, 100, 100);
+  DeleteEnhMetaFile(metafile);
+  const test::InkBox first = test::FindInk(image, 35, 0, 99, 99);
+  EXPECT_EQ(first.left, 40);
+  EXPECT_EQ(first.right, 40);
+  const test::InkBox second = test::FindInk(image, 0, 0, 34, 99);
+  EXPECT_EQ(second.left, 30);
+  EXPECT_EQ(second.right, 30);
 }
 
 }  // namespace
