@@ -54,6 +54,9 @@ bool ValidPenStyle(DWORD style) { return (style & PS_STYLE_MASK) <= PS_INSIDEFRA
 
 HPEN CreatePenIndirect(const LOGPEN *log) {
   if (!log || !ValidPenStyle(log->lopnStyle)) return nullptr;
+  // As GDI does: every null pen is the stock one, so a recording selects it by its stock id.
+  if ((log->lopnStyle & PS_STYLE_MASK) == PS_NULL)
+    return static_cast<HPEN>(GetStockObject(NULL_PEN));
   auto pen = std::make_shared<Pen>();
   pen->style = log->lopnStyle & PS_STYLE_MASK;
   pen->width = log->lopnWidth.x < 0 ? 0 : log->lopnWidth.x;
@@ -86,6 +89,8 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH *brush, DWORD style_c
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH *log) {
   if (!log) return nullptr;
+  // As GDI does: every hollow brush is the stock null brush.
+  if (log->lbStyle == BS_NULL) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   auto brush = std::make_shared<Brush>();
   brush->style = log->lbStyle;
   brush->colour = log->lbColor;

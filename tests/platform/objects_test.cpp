@@ -67,6 +67,11 @@ TEST(StockObjects, AreSharedAndNeverDeleted) {
   EXPECT_EQ(GetObjectType(GetStockObject(ANSI_FIXED_FONT)), static_cast<DWORD>(OBJ_FONT));
   EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_PALETTE)), static_cast<DWORD>(OBJ_PAL));
   for (int missing : {9, -1, 1000}) EXPECT_EQ(GetStockObject(missing), nullptr) << missing;
+  // A null pen or hollow brush made by the caller is the stock one, as GDI hands it out.
+  const LOGPEN null_pen{PS_NULL, {57, 0}, RGB(255, 0, 0)};
+  EXPECT_EQ(CreatePenIndirect(&null_pen), GetStockObject(NULL_PEN));
+  const LOGBRUSH hollow{BS_NULL, RGB(0, 255, 0), 0};
+  EXPECT_EQ(CreateBrushIndirect(&hollow), GetStockObject(NULL_BRUSH));
 }
 
 // Selection returns the previous object of the same kind; a selected object that is deleted
