@@ -542,10 +542,7 @@ Body DecodeBlit(uint32_t type, const Fields& f, RecordChecker& check) {
   blit.bmi_size = f.U32(bmi_fields + 4);
   blit.bits_offset = f.U32(bmi_fields + 8);
   blit.bits_size = f.U32(bmi_fields + 12);
-  if (!check.Fits("bitmap info", blit.bmi_offset, blit.bmi_size, 1) ||
-      !check.Fits("bitmap bits", blit.bits_offset, blit.bits_size, 1)) {
-    return Raw{};
-  }
+  if (!ReadDib(f, check, bmi_fields, blit.dib)) return Raw{};
   return blit;
 }
 

@@ -296,8 +296,8 @@ struct Comment {
   std::vector<uint8_t> data;
 };
 
-// EMR_BITBLT and EMR_STRETCHDIBITS: placement and raster operation; the bitmap is checked to
-// lie inside the record but not copied (RecordBytes() has it).
+// EMR_BITBLT and EMR_STRETCHDIBITS: placement, raster operation and the bitmap (`dib`,
+// header_size 0 for a BITBLT that only paints with the brush).
 struct Blit {
   Rect bounds;
   Point dest;
@@ -309,6 +309,7 @@ struct Blit {
   uint32_t bk_color = 0;  // BITBLT only
   Xform source_xform;     // BITBLT only
   uint32_t bmi_offset = 0, bmi_size = 0, bits_offset = 0, bits_size = 0;
+  Dib dib;
 };
 
 using Body =

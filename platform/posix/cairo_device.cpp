@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/posix/dc.h"
@@ -492,6 +493,48 @@ void CairoDevice::DrawText(Dc &dc, const TextRun &run) {
   if (!Begin(dc)) return;
   PaintTextRun(cr_, dc, run, [&](COLORREF colour) { SetColour(dc, colour); });
   End();
+}
+
+void CairoDevice::DrawImage(Dc &dc, const POINT (&corners)[3], const ImagePixels &image) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.argb.size() < static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {
+    return;
+  }
+  cairo_surface_t *tile =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+  if (cairo_surface_status(tile) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(tile);
+    return;
+  }
+  cairo_surface_flush(tile);
+  unsigned char *data = cairo_image_surface_get_data(tile);
+  const int stride = cairo_image_surface_get_stride(tile);
+  for (int y = 0; y < image.height; ++y) {
+    std::memcpy(data + static_cast<size_t>(y) * stride,
+                image.argb.data() + static_cast<size_t>(y) * image.width,
+                static_cast<size_t>(image.width) * 4);
+  }
+  cairo_surface_mark_dirty(tile);
+  // Image space (0..width, 0..height) onto the device parallelogram of the three corners.
+  const POINT origin = dc.ToDevice(corners[0]);
+  const POINT right = dc.ToDevice(corners[1]);
+  const POINT down = dc.ToDevice(corners[2]);
+  cairo_matrix_t placement;
+  cairo_matrix_init(&placement, double(right.x - origin.x) / image.width,
+                    double(right.y - origin.y) / image.width,
+                    double(down.x - origin.x) / image.height,
+                    double(down.y - origin.y) / image.height, origin.x, origin.y);
+  cairo_matrix_t inverse = placement;
+  if (cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS && Begin(dc)) {
+    cairo_transform(cr_, &placement);
+    cairo_set_source_surface(cr_, tile, 0, 0);
+    // Whole source pixels, as GDI stretches (no smoothing unless asked for halftone).
+    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr_, 0, 0, image.width, image.height);
+    cairo_fill(cr_);
+    End();
+  }
+  cairo_surface_destroy(tile);
 }
 
 }  // namespace tamvel::posix

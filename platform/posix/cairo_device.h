@@ -59,6 +59,7 @@ class CairoDevice final : public Device {
   void Polygon(Dc &dc, std::span<const POINT> points) override;
   void StrokePath(Dc &dc) override;
   void DrawText(Dc &dc, const TextRun &run) override;
+  void DrawImage(Dc &dc, const POINT (&corners)[3], const ImagePixels &image) override;
 
  private:
   // Opens a painting step: cairo state saved, the DC's clip applied; false if the raster

@@ -29,6 +29,13 @@ enum class Attribute {
   kCharExtra,
 };
 
+// A bitmap to paint: top-down rows of 0xFFRRGGBB pixels.
+struct ImagePixels {
+  int width = 0;
+  int height = 0;
+  std::span<const uint32_t> argb;
+};
+
 class Device {
  public:
   virtual ~Device();
@@ -60,6 +67,9 @@ class Device {
   virtual void EndPath(Dc &) {}
   virtual void StrokePath(Dc &) {}  // the DC still holds the path figures during the call
   virtual void DrawText(Dc &, const TextRun &) {}
+  // A bitmap with its top-left, top-right and bottom-left corners at these logical points
+  // (the player's images; no Win32 call of the library draws one).
+  virtual void DrawImage(Dc &, const POINT (&)[3], const ImagePixels &) {}
 };
 
 }  // namespace tamvel::posix

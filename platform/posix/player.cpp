@@ -22,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/emf/dib_pixels.h"
 #include "platform/emf/emf_decoder.h"
 #include "platform/posix/code_page.h"
 #include "platform/posix/dc.h"
@@ -170,6 +171,7 @@ class Player {
   void OnRoundRect(const emf::Record &record);
   void OnMapExtent(bool window, const emf::Point &extent);
   void OnScaleExtent(bool window, const emf::ExtentScale &v);
+  void PaintBitmap(uint32_t type, const emf::Blit &v);
 
   // --- objects ---
   Slot *SlotAt(uint32_t index);
@@ -973,8 +975,9 @@ void Player::OnText(const emf::Text &text) {
 }
 
 void Player::OnBlit(uint32_t type, const emf::Blit &v) {
+  if (v.dib.header_size != 0) return PaintBitmap(type, v);
   // Blits without a bitmap paint the destination with the brush, black or white.
-  if (type != emf::EMR_BITBLT || v.bmi_size != 0) return;
+  if (type != emf::EMR_BITBLT) return;
   constexpr uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
   HBRUSH brush = nullptr;
   if (v.rop == kBlackness || v.rop == kWhiteness) {
@@ -989,6 +992,35 @@ void Player::OnBlit(uint32_t type, const emf::Blit &v) {
   FillTargetFigures({ToTarget({{l, t}, {r, t}, {r, b}, {l, b}})});
   if (old) SelectObject(hdc_, old);
   if (brush) DeleteObject(brush);
+}
+
+// Bitmaps that are copied onto the page (SRCCOPY): the source rectangle of the DIB, stretched
+// over the destination. Raster operations that mix with what is below are left out.
+void Player::PaintBitmap(uint32_t type, const emf::Blit &v) {
+  constexpr uint32_t kSrcCopy = 0x00CC0020;
+  emf::Pixels bitmap;
+  if (v.rop != kSrcCopy || !emf::DibToPixels(v.dib, &bitmap)) return;
+  const bool stretch = type == emf::EMR_STRETCHDIBITS;
+  const int64_t width = stretch ? v.source_size.cx : v.dest_size.cx;
+  const int64_t height = stretch ? v.source_size.cy : v.dest_size.cy;
+  const int64_t left = v.source.x;
+  // StretchDIBits counts the source from the bottom row of a bottom-up bitmap.
+  const int64_t top =
+      stretch && v.dib.height > 0 ? bitmap.height - (v.source.y + height) : v.source.y;
+  if (width <= 0 || height <= 0 || left < 0 || top < 0 || left + width > bitmap.width ||
+      top + height > bitmap.height) {
+    return;
+  }
+  std::vector<uint32_t> part;
+  part.reserve(static_cast<size_t>(width * height));
+  for (int64_t y = top; y < top + height; ++y) {
+    const auto row = bitmap.argb.begin() + static_cast<ptrdiff_t>(y * bitmap.width + left);
+    part.insert(part.end(), row, row + static_cast<ptrdiff_t>(width));
+  }
+  const double x = v.dest.x, y = v.dest.y;
+  const POINT corners[3] = {ToTarget(x, y), ToTarget(x + double(v.dest_size.cx), y),
+                            ToTarget(x, y + double(v.dest_size.cy))};
+  dc_.device().DrawImage(dc_, corners, {int(width), int(height), part});
 }
 
 // ---------------------------------------------------------------------------- clipping ----

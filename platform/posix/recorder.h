@@ -81,6 +81,7 @@ class MetafileRecorder final : public Device {
   void Polyline(Dc &, std::span<const POINT>) override;
   void PolyPolyline(Dc &, std::span<const POINT>, std::span<const DWORD>) override;
   void Polygon(Dc &, std::span<const POINT>) override;
+  void DrawImage(Dc &, const POINT (&corners)[3], const ImagePixels &image) override;
   void BeginPath(Dc &) override;
   void EndPath(Dc &) override;
   void StrokePath(Dc &) override;

@@ -121,4 +121,30 @@ void MetafileRecorder::StrokePath(Dc &dc) {
   AppendDrawing(std::move(r), box);
 }
 
+// Images as EMR_STRETCHDIBITS with a top-down 32-bit DIB after the record's fixed fields.
+// The destination is the box of the corners' axes: a turned image is written upright.
+void MetafileRecorder::DrawImage(Dc &dc, const POINT (&corners)[3], const ImagePixels &image) {
+  constexpr uint32_t kFixedBytes = 80, kInfoBytes = 40, kRgbColours = 0, kSrcCopy = 0x00CC0020;
+  const uint64_t pixel_bytes =
+      uint64_t{4} * static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
+  if (image.width <= 0 || image.height <= 0 || image.argb.size() * 4 < pixel_bytes ||
+      pixel_bytes > std::numeric_limits<uint32_t>::max() - kFixedBytes - kInfoBytes) {
+    return;
+  }
+  const POINT far_corner{corners[1].x + corners[2].x - corners[0].x,
+                         corners[1].y + corners[2].y - corners[0].y};
+  const POINT box[] = {corners[0], corners[1], far_corner, corners[2]};
+  RecordBuilder r(EMR_STRETCHDIBITS);
+  r.Rect({0, 0, -1, -1}).Point(corners[0]);
+  r.I32(0).I32(0).I32(image.width).I32(image.height);  // the whole source
+  r.U32(kFixedBytes).U32(kInfoBytes).U32(kFixedBytes + kInfoBytes);
+  r.U32(static_cast<uint32_t>(pixel_bytes)).U32(kRgbColours).U32(kSrcCopy);
+  r.I32(corners[1].x - corners[0].x).I32(corners[2].y - corners[0].y);
+  // BITMAPINFOHEADER: a negative height stores the top row first.
+  r.U32(kInfoBytes).I32(image.width).I32(-image.height).U16(1).U16(32).U32(0);
+  r.U32(static_cast<uint32_t>(pixel_bytes)).I32(0).I32(0).U32(0).U32(0);
+  r.Bytes(image.argb.data(), static_cast<size_t>(pixel_bytes));
+  AppendDrawing(std::move(r), BoxOfPoints(dc, box));
+}
+
 }  // namespace tamvel::posix

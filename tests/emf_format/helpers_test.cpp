@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/emf/dib_pixels.h"
 #include "platform/emf/emf_text.h"
 #include "tests/common/emf_builder.h"
 #include "tests/common/emf_test_util.h"
@@ -78,6 +79,32 @@ TEST(DumpTool, ListsRecordsAndFailsOnMalformedFiles) {
   EXPECT_NE(help.find("tamvel dump"), std::string::npos);
   std::remove(cut.c_str());
   std::remove(out.c_str());
+}
+
+// A 1-bit top-down bitmap through its colour table; bitmaps that lie about their size, are
+// compressed or too big for a player are refused.
+TEST(DibPixels, IndexesColoursAndRefusesWhatItCannotHold) {
+  emf::Dib dib;
+  dib.header_size = 40;
+  dib.width = 3;
+  dib.height = -2;
+  dib.bit_count = 1;
+  dib.colors = {0x000000FF, 0x00FF0000};      // index 0 blue, 1 red
+  dib.bits = {0xA0, 0, 0, 0, 0x40, 0, 0, 0};  // rows of 4 bytes: 101, 010
+  emf::Pixels pixels;
+  ASSERT_TRUE(emf::DibToPixels(dib, &pixels));
+  EXPECT_EQ(pixels.argb, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF, 0xFFFF0000, 0xFF0000FF,
+                                                0xFFFF0000, 0xFF0000FF}));
+  emf::Dib short_bits = dib;
+  short_bits.bits.resize(7);
+  emf::Dib compressed = dib;
+  compressed.compression = 1;
+  emf::Dib huge = dib;
+  huge.width = 1 << 20;
+  huge.height = 1 << 20;
+  for (const emf::Dib* bad : {&short_bits, &compressed, &huge}) {
+    EXPECT_FALSE(emf::DibToPixels(*bad, &pixels));
+  }
 }
 
 }  // namespace

@@ -334,5 +334,37 @@ TEST(ExtentScaleTest, ScaledExtentsMoveTheDrawing) {
   EXPECT_EQ(second.right, 30);
 }
 
+// A 2 x 2 bottom-up 24-bit bitmap (red, green below blue, yellow) stretched over 40 x 40
+// pixels, painted and also played into a recording that is painted again.
+TEST(BitmapPlaybackTest, StretchedBitmapsArePaintedAndRerecorded) {
+  const std::vector<uint8_t> file =
+      test::EmfBuilder()
+          .Add(emf::EMR_STRETCHDIBITS,
+               {0, 0, 99, 99, 10, 10, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, 40, 40,
+                // BITMAPINFOHEADER: 2 x 2, one plane, 24 bits, BI_RGB
+                40, 2, 2, 0x00180001, 0, 16, 0, 0, 0, 0,
+                // rows of 8 bytes, bottom row first
+                0x00FF0000, 0x000000FF, 0x000000FF, 0x0000FFFF})
+          .Build();
+  HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(file.size()), file.data());
+  ASSERT_NE(metafile, nullptr);
+  const RECT frame{0, 0, 2646, 2646};  // the builder's frame, kept by the recording
+  HDC recording = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+  RECT all{0, 0, 100, 100};
+  PlayEnhMetaFile(recording, metafile, &all);
+  HENHMETAFILE rerecorded = CloseEnhMetaFile(recording);
+  for (HENHMETAFILE played : {metafile, rerecorded}) {
+    const test::RasterImage image = test::RenderMetafile(played, 100, 100);
+    EXPECT_EQ(image.At(20, 20), 0x0000FFu);  // blue, top left
+    EXPECT_EQ(image.At(40, 20), 0xFFFF00u);  // yellow
+    EXPECT_EQ(image.At(20, 40), 0xFF0000u);  // red, bottom left
+    EXPECT_EQ(image.At(40, 40), 0x00FF00u);  // green
+    EXPECT_EQ(image.At(5, 5), 0xFFFFFFu);    // nothing outside the destination
+    EXPECT_EQ(image.At(55, 55), 0xFFFFFFu);
+  }
+  DeleteEnhMetaFile(rerecorded);
+  DeleteEnhMetaFile(metafile);
+}
+
 }  // namespace
 }  // namespace tamvel
