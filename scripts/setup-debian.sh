@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages tamvel needs, only those missing (apt-get update runs once,
 # and only when something is to be installed).
 #
-#   setup-debian.sh             Linux build (gfortran too), tests, benchmarks, fonts: the base group
+#   setup-debian.sh             Linux build (gfortran too), tests, benchmarks (libEMF to compare
+#                               with), fonts: the base group
 #   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
 #   setup-debian.sh --lint      + clang-format
@@ -12,7 +13,7 @@ set -euo pipefail
 
 base=(build-essential gfortran cmake ninja-build pkg-config python3
   libcairo2-dev libfreetype-dev libfontconfig-dev libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev googletest
+  libgtest-dev libgmock-dev libbenchmark-dev googletest libemf-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
@@ -27,7 +28,7 @@ for argument in "$@"; do
     --lint) wanted+=("${lint[@]}") ;;
     --fuzz) wanted+=("${fuzz[@]}") ;;
     --ci) wanted+=("${windows[@]}" "${readers[@]}" "${lint[@]}" "${fuzz[@]}") ;;
-    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,12p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done
