@@ -54,7 +54,7 @@ for play in BM_PlayToPng BM_PlayToSvg BM_PrintToPdf; do
 done
 run "$build/tamvel_bench" '^BM_(PlotSegments|CloseAndSave|LoadFile|Symbol|Kanji|Cairo.*)$' \
   tamvel.json "${timed[@]}"
-run "$build/tamvel_bench" '^BM_(Line6|DashpSteps)/' tamvel-linear.json "${timed[@]}"
+run "$build/tamvel_bench" '^BM_(Line6/(1000|1000000)/5|DashpSteps/(1000|1000000))$' tamvel-linear.json "${timed[@]}"
 if ((has_libemf)); then
   run "$build/tamvel_bench_libemf" 'Memory' libemf-memory.json
   run "$build/tamvel_bench_libemf" 'LineTo$|CloseAndSave$' libemf.json "${timed[@]}"

@@ -7,8 +7,9 @@
 //   gdi_record.exe memory FILE             "peak_bytes_per_segment <bytes>"
 // Per segment: CPU time of the recording thread (Wine counts it in 10 ms steps); close and
 // save: wall time, as for the other recorders.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,14 @@
 // The metafile handle calls: load, copy, delete, and read header, bits and description.
 #include "platform/posix/metafiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/code_page.h"
@@ -32,15 +36,25 @@ bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
   return false;
 }
 
-bool ReadFile(const char *path, std::vector<uint8_t> &bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<size_t>(size) > kMaxFileBytes) return false;
-  in.seekg(0);
-  bytes.resize(static_cast<size_t>(size));
-  return static_cast<bool>(in.read(reinterpret_cast<char *>(bytes.data()), size));
+// Reads a regular file of at most kMaxFileBytes into `image` in one piece (a FIFO or device
+// would block or never end; O_NONBLOCK keeps the open from waiting for a FIFO's writer).
+bool ReadFile(const char *path, ImageBuffer &image) {
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status {};
+  bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
+            static_cast<uint64_t>(status.st_size) <= kMaxFileBytes;
+  const auto size = ok ? static_cast<size_t>(status.st_size) : 0;
+  uint8_t *at = ok && size ? image.Extend(size) : image.data();
+  ok = ok && (size == 0 || at != nullptr);
+  for (size_t done = 0; ok && done < size;) {
+    const ssize_t n = read(fd, at + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;  // the file shrank while it was read, or could not be read
+    if (ok) done += static_cast<size_t>(n);
+  }
+  close(fd);
+  return ok;
 }
 
 }  // namespace
@@ -55,16 +69,16 @@ bool IsValidEmfImage(std::span<const uint8_t> image) {
   return ValidRecordChain(image, total);
 }
 
-HENHMETAFILE AddMetafile(std::vector<uint8_t> image) {
+HENHMETAFILE AddMetafile(ImageBuffer image) {
   auto metafile = std::make_shared<Metafile>();
-  image.resize(ReadAt<uint32_t>(image.data(), 48));
-  metafile->bytes = std::move(image);
+  image.Truncate(ReadAt<uint32_t>(image.data(), 48));
+  metafile->image = std::make_shared<const ImageBuffer>(std::move(image));
   return AddHandle<HENHMETAFILE>(std::move(metafile));
 }
 
 const Metafile *LookupMetafile(HENHMETAFILE emf) { return Lookup<Metafile>(emf).get(); }
 
-bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes) {
+bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char *>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
@@ -83,30 +97,36 @@ BOOL DeleteEnhMetaFile(HENHMETAFILE emf) {
 HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE emf, LPCSTR file) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return nullptr;
-  if (file && !WriteFileImage(file, metafile->bytes)) return nullptr;
-  return AddMetafile(metafile->bytes);
+  if (file && !WriteFileImage(file, metafile->bytes())) return nullptr;
+  // The image never changes: the copy shares it.
+  auto copy = std::make_shared<Metafile>();
+  copy->image = metafile->image;
+  return AddHandle<HENHMETAFILE>(std::move(copy));
 }
 
 HENHMETAFILE GetEnhMetaFileA(LPCSTR file) {
-  std::vector<uint8_t> bytes;
-  if (!file || !ReadFile(file, bytes) || !IsValidEmfImage(bytes)) return nullptr;
-  return AddMetafile(std::move(bytes));
+  ImageBuffer image;
+  if (!file || !ReadFile(file, image) || !IsValidEmfImage(image.bytes())) return nullptr;
+  return AddMetafile(std::move(image));
 }
 
 HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE *data) {
-  if (!data) return nullptr;
-  std::span<const uint8_t> image{data, size};
-  if (!IsValidEmfImage(image)) return nullptr;
-  return AddMetafile({image.begin(), image.end()});
+  if (!data || !IsValidEmfImage({data, size})) return nullptr;
+  ImageBuffer image;
+  uint8_t *at = image.Extend(size);
+  if (!at) return nullptr;
+  std::memcpy(at, data, size);
+  return AddMetafile(std::move(image));
 }
 
 UINT GetEnhMetaFileBits(HENHMETAFILE emf, UINT size, BYTE *data) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return 0;
-  const auto total = static_cast<UINT>(metafile->bytes.size());
+  const std::span<const uint8_t> bytes = metafile->bytes();
+  const auto total = static_cast<UINT>(bytes.size());
   if (!data) return total;
   const UINT n = std::min(size, total);
-  std::memcpy(data, metafile->bytes.data(), n);
+  std::memcpy(data, bytes.data(), n);
   return n;
 }
 
@@ -130,7 +150,7 @@ UINT GetEnhMetaFileDescriptionA(HENHMETAFILE emf, UINT size, LPSTR text) {
   const uint64_t end = uint64_t{header.offDescription} + uint64_t{header.nDescription} * 2;
   if (header.nDescription == 0 || header.offDescription == 0 || end > header.nSize) return 0;
   std::u16string wide(header.nDescription, u'\0');
-  std::memcpy(wide.data(), metafile->bytes.data() + header.offDescription, wide.size() * 2);
+  std::memcpy(wide.data(), metafile->bytes().data() + header.offDescription, wide.size() * 2);
   const std::string ansi = Utf16ToCp932(wide);
   if (!text) return static_cast<UINT>(ansi.size());
   const UINT n = std::min<UINT>(size, static_cast<UINT>(ansi.size()));
@@ -142,7 +162,7 @@ UINT GetEnhMetaFileDescriptionA(HENHMETAFILE emf, UINT size, LPSTR text) {
 UINT GetEnhMetaFilePaletteEntries(HENHMETAFILE emf, UINT count, PALETTEENTRY *entries) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return static_cast<UINT>(GDI_ERROR);
-  const std::vector<uint8_t> &bytes = metafile->bytes;
+  const std::span<const uint8_t> bytes = metafile->bytes();
   const uint32_t eof_size = ReadAt<uint32_t>(bytes.data(), bytes.size() - 4);
   if (eof_size < 20 || eof_size > bytes.size()) return static_cast<UINT>(GDI_ERROR);
   const size_t eof = bytes.size() - eof_size;

@@ -17,10 +17,10 @@ bool IsValidEmfImage(std::span<const uint8_t> image);
 
 // Registers a metafile made of `image` (which must be valid; trailing bytes beyond nBytes
 // are dropped). Null when the table is full.
-HENHMETAFILE AddMetafile(std::vector<uint8_t> image);
+HENHMETAFILE AddMetafile(ImageBuffer image);
 
 // Writes a file image to `path`, replacing the file.
-bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes);
+bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes);
 
 // The metafile behind `emf`, or null.
 const Metafile *LookupMetafile(HENHMETAFILE emf);
