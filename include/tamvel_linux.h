@@ -32,7 +32,8 @@ extern "C" {
 /* A raster image of width x height pixels at 96 dpi, white; null if either side is below 1
    or the image would be larger than 32767 pixels a side or 64 million pixels. */
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateImageDC(int32_t width_px, int32_t height_px);
-/* Writes the image as PNG: 0 written, 1 not an image DC, 2 writing failed. */
+/* Writes the image as PNG: 0 written, 1 not an image DC, 2 writing failed (a file that was
+   already under that name is left as it was; no partial file is left). */
 TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_path);
 
 /* A printer writing a PDF file: paper of width x height millimetres (at most 10 m), printed
@@ -44,12 +45,15 @@ TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreatePrinterDC(const char *pdf_path, do
 /* Ends the printer's page; later drawing goes to a new page. 0 done, 1 not a printer DC. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelEndPrinterPage(TAMVEL_HDC dc);
 
-/* An SVG drawing of width x height pixels (96 dpi) written to svg_path when deleted. */
+/* An SVG drawing of width x height pixels (96 dpi) written to svg_path when deleted. Null if
+   the file cannot be made (for instance the folder does not exist). */
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateSvgDC(const char *svg_path, int32_t width_px,
                                                     int32_t height_px);
 
-/* Deletes a DC made by the calls above; printer and SVG files are completed first.
-   0 done, 1 not such a DC. */
+/* Deletes a DC made by the calls above; printer and SVG files are completed first and only
+   then put under their names. 0 done, 1 not such a DC, 2 the DC is deleted but its PDF or SVG
+   file could not be completed (the disk was full, or the drawing failed): the name holds
+   whatever it held before, never a partial file. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelDeleteDC(TAMVEL_HDC dc);
 
 /* A window whose client area is client_width x client_height pixels; null if either is
