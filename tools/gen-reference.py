@@ -24,7 +24,18 @@ gen_fortran = importlib.import_module("gen-fortran")
 FORTRAN_TEMPLATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "bindings",
                                 "fortran", "tamvel.F90.in")
 # The code tables drawn by the library itself, shown after the call they belong to.
-PICTURES = {}
+PICTURES = {
+    "SETFON": [("typefaces", "The typefaces in regular, bold and italic, horizontal and vertical")],
+    "NUMBER": [("number-formats", "NUMBER with each digits code")],
+    "LNTYPE0": [("line-types", "The line types of LNTYPE0")],
+    "LINE6": [("line-patterns", "The dash patterns of LINE6")],
+    "FILLPT": [("fill-patterns", "The fill patterns of FILLPT")],
+    "CTSYM1": [("marks-ctsym1", "The marks of CTSYM1")],
+    "CTSYM2": [("marks-ctsym2", "The marks of CTSYM2")],
+    "CTSYMB": [("marks-ctsymb", "The marks of CTSYMB")],
+    "AROWHD": [("arrow-heads", "AROWHD: each head type alone, with the shaft, with two heads")],
+    "PENC": [("pen-colours", "The colour codes of PENC, FILLC, TEXTC, ALLC and SETBKC")],
+}
 PICTURE_FOLDER = "tables"  # beside reference.md
 FIRST_COMMENT = re.compile(r"/\*.*?\*/", re.S)
 CODE_SPAN = re.compile(r"(`[^`]*`)")
