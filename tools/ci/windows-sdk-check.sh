@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The Windows SDK zips, from the built build/mingw-i686 and build/mingw-x86_64: each is
+# packed (cpack -G ZIP), unpacked outside the tree and checked for its files; the C program of
+# tools/ci/consumer/ links against the unpacked i686 SDK through both import libraries (and
+# the Fortran one through the module), and the x86_64 build of it runs under wine64 and writes
+# a page that build/default's `tamvel dump` reads.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+status=0
+fail() {
+  echo "FAIL: $*"
+  status=1
+}
+
+# Packs the build's SDK zip and unpacks it into $work/<arch>; prints the SDK's folder.
+unpack_sdk() {
+  local build=$root/build/$1 arch=$2
+  rm -f "$build"/packages/*.zip
+  (cd "$build" && cpack -G ZIP >/dev/null)
+  local zip
+  zip=$(ls "$build"/packages/*.zip)
+  ls -l "$zip" >&2
+  mkdir -p "$work/$arch"
+  (cd "$work/$arch" && cmake -E tar xf "$zip")
+  ls -d "$work/$arch"/tamvel-*
+}
+
+echo "== i686 SDK"
+sdk=$(unpack_sdk mingw-i686 i686)
+for wanted in bin/tamvel.dll lib/libtamvel.dll.a lib/tamvel.lib lib/tamvel.def include/tamvel.h \
+  README-windows.txt lib/cmake/tamvel/tamvelConfig.cmake lib/pkgconfig/tamvel.pc; do
+  [[ -f "$sdk/$wanted" ]] || fail "the SDK has no $wanted"
+done
+module_dir=$(dirname "$(ls "$sdk"/lib/fortran/*/tamvel.mod 2>/dev/null | head -1)")
+[[ -f "$module_dir/libtamvel_fortran.a" ]] || fail "the SDK has no Fortran module"
+dll=$sdk/bin/tamvel.dll
+if i686-w64-mingw32-objdump -h "$dll" | grep -q '\.debug'; then fail "tamvel.dll is not stripped"; fi
+for field in ProductName FileDescription "$(sed -n 's/^Version: //p' "$sdk/lib/pkgconfig/tamvel.pc")"; do
+  strings -el "$dll" | grep -qx "$field" || fail "tamvel.dll has no version resource field $field"
+done
+if grep -rIl -F "$root" "$sdk" | grep -q .; then fail "SDK files name the source tree"; fi
+
+cd "$work"
+cc=i686-w64-mingw32-gcc-posix
+$cc -Wall -Werror "$root/tools/ci/consumer/page.c" -I"$sdk/include" -L"$sdk/lib" -ltamvel \
+  -o page_mingw.exe || fail "the C program does not link with libtamvel.dll.a"
+$cc "$root/tools/ci/consumer/page.c" -I"$sdk/include" "$sdk/lib/tamvel.lib" -o page_lib.exe ||
+  fail "the C program does not link with tamvel.lib"
+for exe in page_mingw.exe page_lib.exe; do
+  [[ -f "$exe" ]] || continue
+  i686-w64-mingw32-objdump -p "$exe" | grep -q '_PLOT@12' ||
+    fail "$exe does not import _PLOT@12 from tamvel.dll"
+done
+i686-w64-mingw32-gfortran-posix "$root/tools/ci/consumer/page.f90" -I"$module_dir" \
+  -L"$module_dir" -ltamvel_fortran -L"$sdk/lib" -ltamvel -o page_fortran.exe ||
+  fail "the Fortran program does not link against the SDK"
+
+echo "== x86_64 SDK under wine64"
+sdk=$(unpack_sdk mingw-x86_64 x86_64)
+mkdir -p run64
+x86_64-w64-mingw32-gcc-posix -Wall -Werror "$root/tools/ci/consumer/page.c" -I"$sdk/include" \
+  -L"$sdk/lib" -ltamvel -o run64/page.exe || fail "the x86_64 C program does not link"
+cp "$sdk/bin/tamvel.dll" run64/
+wine=/usr/lib/wine/wine64
+export WINEPREFIX=$root/build/mingw-x86_64/wine-prefix WINEDEBUG=-all
+[[ -d "$WINEPREFIX" ]] || "$root/tools/ci/wine-prefix.sh" "$wine" "$WINEPREFIX"
+if (cd run64 && LC_ALL=ja_JP.UTF-8 "$wine" page.exe page.emf </dev/null); then
+  "$root/build/default/tamvel" dump run64/page.emf | grep -q EXTTEXTOUTW ||
+    fail "the page written under wine64 is not what the program drew"
+else
+  fail "the x86_64 program failed under wine64"
+fi
+
+((status == 0)) && echo "ok: both SDKs unpack, link and (x86_64) run"
+exit $status
