@@ -1,8 +1,9 @@
-# What `cmake --install` puts where. Every file belongs to one of three components, and each
-# component becomes one Debian package (cmake/Packaging.cmake):
+# What `cmake --install` puts where. Every file belongs to one component, and each component
+# becomes one Debian package (cmake/Packaging.cmake):
 #   runtime      the shared library (libtamvel.so.0, tamvel.dll)                libtamvel0
 #   development  headers, link libraries, pkg-config and CMake files, the
-#                Fortran module, the documentation                              libtamvel-dev
+#                documentation                                                  libtamvel-dev
+#   fortran      the Fortran module for the compiler that built it              libtamvel-fortran-dev
 #   tools        the tamvel command and its manual page                         tamvel-tools
 # More files go into a package with `install(... COMPONENT <component>)`; a new package is a
 # new component, declared in cmake/Packaging.cmake.
@@ -39,14 +40,14 @@ if(WIN32)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/include/tamvel_linux.h
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-  # libtamvel.a for static linking. Its objects are linked into one first: the linker takes
-  # from an archive only the objects a program calls into, and the constructor that attaches
-  # the library (platform/posix/entry.cpp) is called by nobody.
+  # libtamvel.a for static linking, without debug information. Its objects are linked into
+  # one first: the linker takes from an archive only the objects a program calls into, and
+  # the constructor that attaches the library (platform/posix/entry.cpp) is called by nobody.
   set(TAMVEL_ARCHIVE_OBJECT ${PROJECT_BINARY_DIR}/CMakeFiles/tamvel_archive_all.o)
   add_custom_command(
     OUTPUT ${TAMVEL_ARCHIVE_OBJECT}
-    COMMAND ${CMAKE_LINKER} -r -o ${TAMVEL_ARCHIVE_OBJECT} $<TARGET_OBJECTS:tamvel_objects>
-            $<TARGET_OBJECTS:tamvel_emf_format>
+    COMMAND ${CMAKE_LINKER} -r --strip-debug -o ${TAMVEL_ARCHIVE_OBJECT}
+            $<TARGET_OBJECTS:tamvel_objects> $<TARGET_OBJECTS:tamvel_emf_format>
     DEPENDS tamvel_objects tamvel_emf_format $<TARGET_OBJECTS:tamvel_objects>
             $<TARGET_OBJECTS:tamvel_emf_format>
     COMMENT "Linking the objects of libtamvel.a into one"
@@ -107,15 +108,18 @@ if(TARGET tamvel_fortran)
   set_target_properties(tamvel_fortran PROPERTIES EXPORT_NAME fortran)
   target_include_directories(tamvel_fortran PUBLIC
                              $<INSTALL_INTERFACE:${TAMVEL_FORTRAN_DESTINATION}>)
-  install(TARGETS tamvel_fortran EXPORT tamvelTargets
-          ARCHIVE DESTINATION ${TAMVEL_FORTRAN_DESTINATION} COMPONENT development)
+  install(TARGETS tamvel_fortran EXPORT tamvelFortranTargets
+          ARCHIVE DESTINATION ${TAMVEL_FORTRAN_DESTINATION} COMPONENT fortran)
   install(FILES ${PROJECT_BINARY_DIR}/fortran-modules/tamvel.mod
-          DESTINATION ${TAMVEL_FORTRAN_DESTINATION} COMPONENT development)
+          DESTINATION ${TAMVEL_FORTRAN_DESTINATION} COMPONENT fortran)
+  # A file of its own, which tamvelConfig.cmake reads where the component is installed.
+  install(EXPORT tamvelFortranTargets NAMESPACE tamvel:: DESTINATION ${TAMVEL_CMAKE_DESTINATION}
+          COMPONENT fortran)
   list(APPEND TAMVEL_EXPORTED tamvel_fortran)
 endif()
 
-# The CMake package: find_package(tamvel) gives tamvel::tamvel (and tamvel::fortran where the
-# module was built). Every path in it is relative to the files' own folder.
+# The CMake package: find_package(tamvel) gives tamvel::tamvel, and tamvel::fortran where the
+# fortran component is installed. Every path in it is relative to the files' own folder.
 install(EXPORT tamvelTargets NAMESPACE tamvel:: DESTINATION ${TAMVEL_CMAKE_DESTINATION}
         COMPONENT development)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/tamvelConfig.cmake.in
@@ -128,7 +132,7 @@ install(FILES ${PROJECT_BINARY_DIR}/cmake/tamvelConfig.cmake
 
 # pkg-config files name the prefix, which `cmake --install --prefix` and CPack choose only when
 # they install: they are written then.
-function(tamvel_install_pkgconfig name)
+function(tamvel_install_pkgconfig name component)
   set(staged ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc)
   install(CODE "
     set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
@@ -137,12 +141,12 @@ function(tamvel_install_pkgconfig name)
     set(fortrandir \"${TAMVEL_FORTRAN_DESTINATION}\")
     set(version \"${PROJECT_VERSION}\")
     configure_file(\"${PROJECT_SOURCE_DIR}/cmake/${name}.pc.in\" \"${staged}\" @ONLY)"
-    COMPONENT development)
-  install(FILES ${staged} DESTINATION ${TAMVEL_PKGCONFIG_DESTINATION} COMPONENT development)
+    COMPONENT ${component})
+  install(FILES ${staged} DESTINATION ${TAMVEL_PKGCONFIG_DESTINATION} COMPONENT ${component})
 endfunction()
-tamvel_install_pkgconfig(tamvel)
+tamvel_install_pkgconfig(tamvel development)
 if(TARGET tamvel_fortran)
-  tamvel_install_pkgconfig(tamvel-fortran)
+  tamvel_install_pkgconfig(tamvel-fortran fortran)
 endif()
 
 # The README and the documents beside it, in the layout the README's links expect.

@@ -21,7 +21,7 @@ fail() {
 }
 
 if [[ "$prefix" == /usr ]]; then
-  mapfile -t installed < <(dpkg -L libtamvel0 libtamvel-dev tamvel-tools | sort -u)
+  mapfile -t installed < <(dpkg -L libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools | sort -u)
 else
   mapfile -t installed < <(find "$prefix" -type f -o -type l | sort)
   libdir=$(dirname "$(find "$prefix" -name 'libtamvel.so.[0-9]' | head -1)")
@@ -52,7 +52,9 @@ check_program() {
   if ! "$program" "$page"; then fail "$program did not write its page"; return; fi
   local library
   library=$(ldd "$program" | awk '/libtamvel\.so/ {print $3}')
-  if [[ -n "$library" && "$library" != "$prefix"/* ]]; then fail "$program uses $library"; fi
+  if [[ -n "$library" && "$(readlink -f "$library")" != "$prefix"/* ]]; then
+    fail "$program uses $library"
+  fi
   if ! "$tamvel" dump "$page" >"$page.txt"; then fail "tamvel dump rejects the page of $program"; fi
   grep -q "$record" "$page.txt" || fail "the page of $program has no $record record"
 }

@@ -12,7 +12,7 @@ build=build/default
 work=$(mktemp -d)
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-packages=(libtamvel0 libtamvel-dev tamvel-tools)
+packages=(libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools)
 cleanup() {
   rm -rf "$work"
   "${sudo[@]}" dpkg --purge "${packages[@]}" >/dev/null 2>&1 || true
