@@ -131,11 +131,17 @@ install(FILES ${PROJECT_BINARY_DIR}/cmake/tamvelConfig.cmake
         DESTINATION ${TAMVEL_CMAKE_DESTINATION} COMPONENT development)
 
 # pkg-config files name the prefix, which `cmake --install --prefix` and CPack choose only when
-# they install: they are written then.
+# they install: they are written then. The Windows SDK is unpacked anywhere: its files find
+# the prefix from their own folder.
+if(WIN32)
+  set(TAMVEL_PKGCONFIG_PREFIX "\\\${pcfiledir}/../..")
+else()
+  set(TAMVEL_PKGCONFIG_PREFIX "\${CMAKE_INSTALL_PREFIX}")
+endif()
 function(tamvel_install_pkgconfig name component)
   set(staged ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc)
   install(CODE "
-    set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
+    set(prefix \"${TAMVEL_PKGCONFIG_PREFIX}\")
     set(libdir \"${CMAKE_INSTALL_LIBDIR}\")
     set(includedir \"${CMAKE_INSTALL_INCLUDEDIR}\")
     set(fortrandir \"${TAMVEL_FORTRAN_DESTINATION}\")

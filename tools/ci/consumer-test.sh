@@ -69,7 +69,7 @@ c++ -Wall -Werror src/page.cpp -o pc/page_cpp $(pkg-config --cflags --libs tamve
 ln -s "$(pkg-config --variable=libdir tamvel)/libtamvel.a" static/
 cc src/page.c -o pc/page_c_static $(pkg-config --cflags tamvel) -Lstatic \
   $(pkg-config --static --libs tamvel)
-if readelf -d pc/page_c_static | grep -q 'NEEDED.*libtamvel'; then
+if readelf -d pc/page_c_static | grep 'NEEDED' | grep -q libtamvel; then
   fail "the static program still needs libtamvel.so"
 fi
 for program in pc/*; do

@@ -37,9 +37,12 @@ done
 module_dir=$(dirname "$(ls "$sdk"/lib/fortran/*/tamvel.mod 2>/dev/null | head -1)")
 [[ -f "$module_dir/libtamvel_fortran.a" ]] || fail "the SDK has no Fortran module"
 dll=$sdk/bin/tamvel.dll
-if i686-w64-mingw32-objdump -h "$dll" | grep -q '\.debug'; then fail "tamvel.dll is not stripped"; fi
+# (Listings are kept in variables: grep -q would end a pipe early, which pipefail reports.)
+sections=$(i686-w64-mingw32-objdump -h "$dll")
+if grep -q '\.debug' <<<"$sections"; then fail "tamvel.dll is not stripped"; fi
+resource=$(strings -el "$dll")
 for field in ProductName FileDescription "$(sed -n 's/^Version: //p' "$sdk/lib/pkgconfig/tamvel.pc")"; do
-  strings -el "$dll" | grep -qx "$field" || fail "tamvel.dll has no version resource field $field"
+  grep -qx "$field" <<<"$resource" || fail "tamvel.dll has no version resource field $field"
 done
 if grep -rIl -F "$root" "$sdk" | grep -q .; then fail "SDK files name the source tree"; fi
 
@@ -51,8 +54,8 @@ $cc "$root/tools/ci/consumer/page.c" -I"$sdk/include" "$sdk/lib/tamvel.lib" -o p
   fail "the C program does not link with tamvel.lib"
 for exe in page_mingw.exe page_lib.exe; do
   [[ -f "$exe" ]] || continue
-  i686-w64-mingw32-objdump -p "$exe" | grep -q '_PLOT@12' ||
-    fail "$exe does not import _PLOT@12 from tamvel.dll"
+  imports=$(i686-w64-mingw32-objdump -p "$exe")
+  grep -q '_PLOT@12' <<<"$imports" || fail "$exe does not import _PLOT@12 from tamvel.dll"
 done
 i686-w64-mingw32-gfortran-posix "$root/tools/ci/consumer/page.f90" -I"$module_dir" \
   -L"$module_dir" -ltamvel_fortran -L"$sdk/lib" -ltamvel -o page_fortran.exe ||
@@ -68,8 +71,8 @@ wine=/usr/lib/wine/wine64
 export WINEPREFIX=$root/build/mingw-x86_64/wine-prefix WINEDEBUG=-all
 [[ -d "$WINEPREFIX" ]] || "$root/tools/ci/wine-prefix.sh" "$wine" "$WINEPREFIX"
 if (cd run64 && LC_ALL=ja_JP.UTF-8 "$wine" page.exe page.emf </dev/null); then
-  "$root/build/default/tamvel" dump run64/page.emf | grep -q EXTTEXTOUTW ||
-    fail "the page written under wine64 is not what the program drew"
+  records=$("$root/build/default/tamvel" dump run64/page.emf) || fail "tamvel dump rejects the page"
+  grep -q EXTTEXTOUTW <<<"$records" || fail "the page written under wine64 is not what the program drew"
 else
   fail "the x86_64 program failed under wine64"
 fi
