@@ -158,10 +158,8 @@ endif()
 # The README and the documents beside it, in the layout the README's links expect.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}
         COMPONENT development)
-file(GLOB TAMVEL_DOCUMENTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
-install(FILES ${TAMVEL_DOCUMENTS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs COMPONENT development)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/demo DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
-        COMPONENT development)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+        COMPONENT development PATTERN man EXCLUDE PATTERN windows EXCLUDE)
 
 # Everything the install rules take from the build, as one target for scripts that build no
 # more than they install (scripts/install-debian.sh).

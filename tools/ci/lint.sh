@@ -4,7 +4,9 @@
 #     the calling-convention block at the top of include/tamvel.h;
 #  2. only platform/ includes cairo, FreeType, fontconfig or iconv; the library (src/,
 #     include/) includes no POSIX headers and nothing of the Linux stand-in;
-#  3. every C/C++ source is formatted by the committed .clang-format.
+#  3. every C/C++ source is formatted by the committed .clang-format;
+#  4. every call of the public headers has its comment, and docs/reference.md is what
+#     tools/gen-reference.py makes of them.
 # Usage: lint.sh [--no-format]
 set -euo pipefail
 
@@ -83,6 +85,13 @@ if ((check_format)) && ((${#sources[@]})); then
     fi
     rm -f "${TMPDIR:-/tmp}/lint-format.$$"
   fi
+fi
+
+# 4. The headers are the manual; the reference is written from them.
+headers=(include/tamvel.h)
+for header in include/*.h; do [[ "$header" != include/tamvel.h ]] && headers+=("$header"); done
+if ! python3 tools/gen-reference.py --check docs/reference.md "${headers[@]}"; then
+  fail "the reference of the public headers (include/*.h, docs/reference.md)"
 fi
 
 if ((status == 0)); then
