@@ -53,8 +53,7 @@ else()
     COMMENT "Linking the objects of libtamvel.a into one"
     COMMAND_EXPAND_LISTS VERBATIM)
   add_library(tamvel_archive STATIC ${TAMVEL_ARCHIVE_OBJECT})
-  set_target_properties(tamvel_archive PROPERTIES LINKER_LANGUAGE CXX)
-  set_target_properties(tamvel_archive PROPERTIES OUTPUT_NAME tamvel)
+  set_target_properties(tamvel_archive PROPERTIES LINKER_LANGUAGE CXX OUTPUT_NAME tamvel)
   install(TARGETS tamvel_archive ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 endif()
 
@@ -132,11 +131,13 @@ install(FILES ${PROJECT_BINARY_DIR}/cmake/tamvelConfig.cmake
 
 # pkg-config files name the prefix, which `cmake --install --prefix` and CPack choose only when
 # they install: they are written then. The Windows SDK is unpacked anywhere: its files find
-# the prefix from their own folder.
+# the prefix from their own folder, and it has no static library.
 if(WIN32)
   set(TAMVEL_PKGCONFIG_PREFIX "\\\${pcfiledir}/../..")
+  set(TAMVEL_PKGCONFIG_STATIC_LIBS "")
 else()
   set(TAMVEL_PKGCONFIG_PREFIX "\${CMAKE_INSTALL_PREFIX}")
+  set(TAMVEL_PKGCONFIG_STATIC_LIBS "-lcairo -lfontconfig -lfreetype -lstdc++ -lm")
 endif()
 function(tamvel_install_pkgconfig name component)
   set(staged ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc)
@@ -146,6 +147,7 @@ function(tamvel_install_pkgconfig name component)
     set(includedir \"${CMAKE_INSTALL_INCLUDEDIR}\")
     set(fortrandir \"${TAMVEL_FORTRAN_DESTINATION}\")
     set(version \"${PROJECT_VERSION}\")
+    set(static_libs \"${TAMVEL_PKGCONFIG_STATIC_LIBS}\")
     configure_file(\"${PROJECT_SOURCE_DIR}/cmake/${name}.pc.in\" \"${staged}\" @ONLY)"
     COMPONENT ${component})
   install(FILES ${staged} DESTINATION ${TAMVEL_PKGCONFIG_DESTINATION} COMPONENT ${component})
