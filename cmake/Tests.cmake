@@ -78,6 +78,24 @@ if(TARGET test_rendering)
     string(TOUPPER ${example} variable)
     set_property(TEST rendering APPEND PROPERTY ENVIRONMENT "TAMVEL_${variable}_PAGES=${pages}")
   endforeach()
+
+  # The first pages of docs/getting-started.md (docs/getting-started/*.png), one program
+  # each (the Fortran one in Fortran.cmake), and render_page playing one into PNG, PDF, SVG.
+  set(TAMVEL_GUIDE_PAGES ${PROJECT_BINARY_DIR}/test-tmp/getting-started-pages)
+  add_test(NAME guide_folder
+           COMMAND sh -c "rm -rf '${TAMVEL_GUIDE_PAGES}' && mkdir -p '${TAMVEL_GUIDE_PAGES}'")
+  set_tests_properties(guide_folder PROPERTIES FIXTURES_SETUP guide_folder)
+  foreach(program first_page_c first_page_cpp)
+    add_test(NAME ${program} COMMAND ${program} ${TAMVEL_GUIDE_PAGES}/${program}.emf)
+    set_tests_properties(${program} PROPERTIES FIXTURES_REQUIRED guide_folder
+                                               FIXTURES_SETUP guide_pages)
+  endforeach()
+  add_test(NAME render_page COMMAND render_page ${TAMVEL_GUIDE_PAGES}/first_page_c.emf)
+  set_tests_properties(render_page PROPERTIES FIXTURES_REQUIRED guide_pages
+    PASS_REGULAR_EXPRESSION "wrote .*first_page_c.png, .*first_page_c.pdf and .*first_page_c.svg")
+  set_property(TEST rendering APPEND PROPERTY FIXTURES_REQUIRED guide_pages)
+  set_property(TEST rendering APPEND PROPERTY ENVIRONMENT
+               "TAMVEL_GETTING_STARTED_PAGES=${TAMVEL_GUIDE_PAGES}")
 endif()
 
 if(NOT WIN32)
@@ -88,6 +106,9 @@ if(NOT WIN32)
   if(Python3_FOUND)
     add_test(NAME exports COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/check-exports.sh
                                   --no-extra --so $<TARGET_FILE:tamvel>)
+    # The header reader behind the export tables, the Fortran module and the reference.
+    add_test(NAME header_tools
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_reference_test.py)
   endif()
   add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
 endif()
