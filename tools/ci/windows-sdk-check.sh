@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows SDK zips, from the built build/mingw-i686 and build/mingw-x86_64: each is
-# packed (cpack -G ZIP), unpacked outside the tree and checked for its files; the C program of
-# tools/ci/consumer/ links against the unpacked i686 SDK through both import libraries (and
-# the Fortran one through the module), and the x86_64 build of it runs under wine64 and writes
-# a page that build/default's `tamvel dump` reads.
+# packed (cpack -G ZIP), unpacked outside the tree and checked for its files. The programs of
+# docs/getting-started.md (examples/getting-started/) link against the unpacked i686 SDK as
+# the guide shows: C through both import libraries, C++, and Fortran through the module; the
+# x86_64 build of the C one runs under wine64 and writes a page that build/default's
+# `tamvel dump` reads.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -47,30 +48,32 @@ done
 if grep -rIl -F "$root" "$sdk" | grep -q .; then fail "SDK files name the source tree"; fi
 
 cd "$work"
-cc=i686-w64-mingw32-gcc-posix
-$cc -Wall -Werror "$root/tools/ci/consumer/page.c" -I"$sdk/include" -L"$sdk/lib" -ltamvel \
-  -o page_mingw.exe || fail "the C program does not link with libtamvel.dll.a"
-$cc "$root/tools/ci/consumer/page.c" -I"$sdk/include" "$sdk/lib/tamvel.lib" -o page_lib.exe ||
-  fail "the C program does not link with tamvel.lib"
-for exe in page_mingw.exe page_lib.exe; do
+guide=$root/examples/getting-started
+i686-w64-mingw32-gcc-posix -Wall -Werror "$guide/first_page.c" -I"$sdk/include" -L"$sdk/lib" \
+  -ltamvel -o first_page.exe || fail "the C program does not link with libtamvel.dll.a"
+i686-w64-mingw32-gcc-posix "$guide/first_page.c" -I"$sdk/include" "$sdk/lib/tamvel.lib" \
+  -o first_page_lib.exe || fail "the C program does not link with tamvel.lib"
+i686-w64-mingw32-g++-posix -Wall -Werror "$guide/first_page.cpp" -I"$sdk/include" -L"$sdk/lib" \
+  -ltamvel -o first_page_cpp.exe || fail "the C++ program does not link against the SDK"
+for exe in first_page.exe first_page_lib.exe first_page_cpp.exe; do
   [[ -f "$exe" ]] || continue
   imports=$(i686-w64-mingw32-objdump -p "$exe")
   grep -q '_PLOT@12' <<<"$imports" || fail "$exe does not import _PLOT@12 from tamvel.dll"
 done
-i686-w64-mingw32-gfortran-posix "$root/tools/ci/consumer/page.f90" -I"$module_dir" \
-  -L"$module_dir" -ltamvel_fortran -L"$sdk/lib" -ltamvel -o page_fortran.exe ||
+i686-w64-mingw32-gfortran-posix "$guide/first_page.f90" -I"$module_dir" \
+  -L"$module_dir" -ltamvel_fortran -L"$sdk/lib" -ltamvel -o first_page_fortran.exe ||
   fail "the Fortran program does not link against the SDK"
 
 echo "== x86_64 SDK under wine64"
 sdk=$(unpack_sdk mingw-x86_64 x86_64)
 mkdir -p run64
-x86_64-w64-mingw32-gcc-posix -Wall -Werror "$root/tools/ci/consumer/page.c" -I"$sdk/include" \
-  -L"$sdk/lib" -ltamvel -o run64/page.exe || fail "the x86_64 C program does not link"
+x86_64-w64-mingw32-gcc-posix -Wall -Werror "$guide/first_page.c" -I"$sdk/include" \
+  -L"$sdk/lib" -ltamvel -o run64/first_page.exe || fail "the x86_64 C program does not link"
 cp "$sdk/bin/tamvel.dll" run64/
 wine=/usr/lib/wine/wine64
 export WINEPREFIX=$root/build/mingw-x86_64/wine-prefix WINEDEBUG=-all
 [[ -d "$WINEPREFIX" ]] || "$root/tools/ci/wine-prefix.sh" "$wine" "$WINEPREFIX"
-if (cd run64 && LC_ALL=ja_JP.UTF-8 "$wine" page.exe page.emf </dev/null); then
+if (cd run64 && LC_ALL=ja_JP.UTF-8 "$wine" first_page.exe page.emf </dev/null >/dev/null); then
   records=$("$root/build/default/tamvel" dump run64/page.emf) || fail "tamvel dump rejects the page"
   grep -q EXTTEXTOUTW <<<"$records" || fail "the page written under wine64 is not what the program drew"
 else
