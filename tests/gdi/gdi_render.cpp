@@ -2,11 +2,12 @@
 // system's own GDI player into white 32-bit DIB sections and writes the pixels as PNG files,
 // which the Linux side compares with what our player draws (tools/ci/gdi-agreement.sh).
 //
-//   gdi_render WIDTH OUT_DIR FILE.emf...
+//   gdi_render PIXELS_PER_MM OUT_DIR FILE.emf...
 //
-// Every picture is WIDTH pixels wide and as high as the metafile's picture frame keeps its
-// proportions (rounded); FILE.emf becomes OUT_DIR/FILE.png. Exits 1 when a file could not be
-// read, played or written, after trying the others.
+// Every picture has the size of the metafile's picture frame at PIXELS_PER_MM, each side
+// rounded to whole pixels (the sizes the reference-image tests use); FILE.emf becomes
+// OUT_DIR/FILE.png. Exits 1 when a file could not be read, played or written, after trying
+// the others.
 //
 // Built by the x86_64 Windows preset and run under wine64, in the tests' Wine prefix (code
 // page 932, the Japanese faces mapped to installed fonts). Wine 8's player has defects of its
@@ -206,7 +207,8 @@ std::string OutputPath(const std::string &folder, const std::string &input) {
   return folder + "/" + name + ".png";
 }
 
-bool Render(const char *input, int width, const std::string &output, const Playback &playback) {
+bool Render(const char *input, double pixels_per_mm, const std::string &output,
+            const Playback &playback) {
   HENHMETAFILE metafile = GetEnhMetaFileA(input);
   if (metafile == nullptr) {
     std::fprintf(stderr, "gdi_render: cannot read %s\n", input);
@@ -214,10 +216,12 @@ bool Render(const char *input, int width, const std::string &output, const Playb
   }
   ENHMETAHEADER header{};
   GetEnhMetaFileHeader(metafile, sizeof header, &header);
-  const RECTL &frame = header.rclFrame;
-  const double aspect = double(frame.bottom - frame.top) / double(frame.right - frame.left);
-  const int height = static_cast<int>(std::lround(width * aspect));
-  if (!(height > 0 && height <= 20000)) {
+  const RECTL &frame = header.rclFrame;  // 0.01 mm
+  const double width_mm = (frame.right - frame.left) / 100.0;
+  const double height_mm = (frame.bottom - frame.top) / 100.0;
+  const int width = static_cast<int>(std::lround(width_mm * pixels_per_mm));
+  const int height = static_cast<int>(std::lround(height_mm * pixels_per_mm));
+  if (!(width > 0 && width <= 20000 && height > 0 && height <= 20000)) {
     std::fprintf(stderr, "gdi_render: %s has no usable picture frame\n", input);
     DeleteEnhMetaFile(metafile);
     return false;
@@ -255,16 +259,16 @@ bool Render(const char *input, int width, const std::string &output, const Playb
 }  // namespace
 
 int main(int argc, char **argv) {
-  const int width = argc > 3 ? std::atoi(argv[1]) : 0;
-  if (!(width > 0 && width <= 20000)) {
-    std::fprintf(stderr, "usage: gdi_render WIDTH OUT_DIR FILE.emf...\n");
+  const double pixels_per_mm = argc > 3 ? std::atof(argv[1]) : 0.0;
+  if (!(pixels_per_mm > 0.0 && pixels_per_mm <= 100.0)) {
+    std::fprintf(stderr, "usage: gdi_render PIXELS_PER_MM OUT_DIR FILE.emf...\n");
     return 2;
   }
   Playback playback;
   playback.wine = RunningOnWine();
   int failures = 0;
   for (int i = 3; i < argc; ++i) {
-    if (!Render(argv[i], width, OutputPath(argv[2], argv[i]), playback)) ++failures;
+    if (!Render(argv[i], pixels_per_mm, OutputPath(argv[2], argv[i]), playback)) ++failures;
   }
   return failures == 0 ? 0 : 1;
 }

@@ -32,16 +32,18 @@ Agreement CompareWithGdi(const posix::RasterImage &ours, const posix::RasterImag
 // agree are pale grey, our ink that GDI lacks is red, GDI's ink that ours lacks is blue.
 posix::RasterImage SideBySide(const posix::RasterImage &ours, const posix::RasterImage &gdi);
 
-// The largest figures a page may reach, and why when above the general targets.
+// The largest figures a page may reach; `why` is a set of the reasons of
+// gdi_agreement_test.cpp for a page above the targets (0: at the targets).
 struct PageLimit {
   const char *page;
   double forgiving;  // percent of inked pixels
   double strict;
-  const char *why;
+  unsigned why;
 };
 
-// The limit of `page` from the table of gdi_agreement_test.cpp; null for a page not listed.
-const PageLimit *LimitOf(const std::string &page);
+// The limits of `page` from the table of gdi_agreement_test.cpp (the targets for a page the
+// table does not list).
+PageLimit LimitOf(const std::string &page);
 
 // The folder the differential test works in (TAMVEL_GDI_AGREEMENT: pages/*.emf, gdi/*.png,
 // differences/), or empty when GDI's pictures are not there (every run but CI's step).

@@ -280,7 +280,8 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
     PLOT(0.0f, 0.0f, 999);
     HENHMETAFILE metafile = CurrentPage().FinishedMetafile();
     ASSERT_NE(metafile, nullptr);
-    DeleteEnhMetaFile(CopyEnhMetaFileA(metafile, (saved / (std::string(page.name) + ".emf")).c_str()));
+    DeleteEnhMetaFile(
+        CopyEnhMetaFileA(metafile, (saved / (std::string(page.name) + ".emf")).c_str()));
     test::RasterImage actual = test::RenderMetafile(metafile, kImageWidth, kImageHeight);
     ASSERT_EQ(actual.width, kImageWidth);
     EXPECT_FALSE(test::FindInk(actual).empty()) << "nothing drawn";

@@ -11,10 +11,9 @@ namespace tamvel::feature_pages {
 namespace {
 
 const char *const kPatternNames[] = {
-    "horizontal-lines", "rising-diagonals", "vertical-lines", "falling-diagonals",
-    "square-grid",      "diagonal-grid",    "bricks",         "staggered-dots",
-    "checkerboard",     "sparse-dots",      "staggered-blocks", "very-sparse-dots",
-    "broad-bands",      "staggered-bars"};
+    "horizontal-lines", "rising-diagonals", "vertical-lines", "falling-diagonals", "square-grid",
+    "diagonal-grid",    "bricks",           "staggered-dots", "checkerboard",      "sparse-dots",
+    "staggered-blocks", "very-sparse-dots", "broad-bands",    "staggered-bars"};
 
 const float kPolygonX[5] = {60.0f, 95.0f, 90.0f, 70.0f, 62.0f};
 const float kPolygonY[5] = {5.0f, 10.0f, 30.0f, 32.0f, 20.0f};

@@ -25,9 +25,9 @@ void MarkRows(MarkCall mark, int count, float size) {
   }
 }
 
-const char *const kArrowNames[] = {"closed",          "closed-to-start", "half-closed",
-                                   "open-with-axis",  "single-barb",     "filled",
-                                   "half-filled",     "open"};
+const char *const kArrowNames[] = {
+    "closed",      "closed-to-start", "half-closed", "open-with-axis",
+    "single-barb", "filled",          "half-filled", "open"};
 
 }  // namespace
 

@@ -10,9 +10,11 @@
 namespace tamvel::feature_pages {
 namespace {
 
-#define TEXT_JAPANESE /* 日本語テキスト */ "\x93\xfa\x96\x7b\x8c\xea\x83\x65\x83\x4c\x83\x58\x83\x67"
-#define TEXT_VERTICAL /* 縦書き「ー」ＡＢ12 */ \
-  "\x8f\x63\x8f\x91\x82\xab\x81\x75\x81\x5b\x81\x76\x82\x60\x82\x61" "12"
+#define TEXT_JAPANESE /* 日本語テキスト */ \
+  "\x93\xfa\x96\x7b\x8c\xea\x83\x65\x83\x4c\x83\x58\x83\x67"
+#define TEXT_VERTICAL /* 縦書き「ー」ＡＢ12 */               \
+  "\x8f\x63\x8f\x91\x82\xab\x81\x75\x81\x5b\x81\x76\x82\x60\x82\x61" \
+  "12"
 #define TEXT_FACE /* Face 字体かなカナ */ "Face \x8e\x9a\x91\xcc\x82\xa9\x82\xc8\x83\x4a\x83\x69"
 
 // SYMBOL counts bytes, KANJI full-width characters; both take the whole text with these.
@@ -22,8 +24,8 @@ struct Face {
   int32_t code;
   const char *name;
 };
-const Face kFaces[] = {{0, "ms-mincho"}, {1, "mincho"}, {2, "maru-gothic"}, {3, "gothic"},
-                       {6, "ms-gothic"}};
+const Face kFaces[] = {
+    {0, "ms-mincho"}, {1, "mincho"}, {2, "maru-gothic"}, {3, "gothic"}, {6, "ms-gothic"}};
 
 void FacePage(int32_t code) {
   SETFON(code, 0);
