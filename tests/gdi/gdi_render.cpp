@@ -123,7 +123,8 @@ DWORD Field(const ENHMETARECORD *record, size_t offset) {
 //  - a geometric PS_DOT pen with round or square caps draws its first dot and nothing more
 //    (its dots shrink to length 0 to make room for the caps, and a dash of length 0 stops
 //    the line). Its other styles draw their dots as discs one pen width across, a pen width
-//    apart; a user style of short dashes does the same within a third of the width.
+//    apart; a user style of dashes a third of the width long, two widths apart, draws them
+//    so to within a third of the width.
 bool CreateExtPenForWine(HDC dc, const ENHMETARECORD *record, HANDLETABLE *table, int handles) {
   // ihPen, offBmi, cbBmi, offBits, cbBits, then the pen: style, width, brush style, colour,
   // hatch, number of style entries.

@@ -39,11 +39,12 @@ export WINEPREFIX=$windows/gdi-wine-prefix WINEDEBUG=-all
 status=0
 # Plays a group of pages at a resolution (pixels per millimetre), the one the reference
 # images of those pages have, and collects the pages.
+# Wine now and then fails to start a process at all: a failed group gets one more try.
 gdi_render() {
   local resolution=$1
   shift
-  env LC_ALL=ja_JP.UTF-8 "$wine" "$windows/gdi_render.exe" "$resolution" "$work/gdi" "$@" ||
-    status=1
+  local run=(env LC_ALL=ja_JP.UTF-8 "$wine" "$windows/gdi_render.exe" "$resolution" "$work/gdi")
+  "${run[@]}" "$@" || "${run[@]}" "$@" || status=1
   cp "$@" "$work/pages/"
 }
 tmp=$linux/test-tmp
