@@ -121,6 +121,9 @@ if(NOT WIN32)
   if(Python3_FOUND)
     add_test(NAME exports COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/check-exports.sh
                                   --no-extra --so $<TARGET_FILE:tamvel>)
+    # The header reader behind the export tables, the Fortran module and the reference.
+    add_test(NAME header_tools
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_reference_test.py)
   endif()
   add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
 endif()

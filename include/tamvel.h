@@ -326,7 +326,8 @@ TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *
  * millimetres long on the paper (FACTOR does not change them), starting with a dash; the
  * last dash stops at (x, y). A dash shorter than a page unit (0.0176 mm) draws a solid line;
  * one longer than half the line is cut to half. The pen ends at (x, y), the last point; a
- * line shorter than 0.01 mm draws nothing and leaves the pen where it was. */
+ * line shorter than 0.01 mm draws nothing and leaves the pen where it was (the last point is
+ * (x, y) all the same). */
 TAMVEL_API void TAMVEL_CALL DASHP(float x, float y, float dash);
 /* Draws the lines of a grid of nx x ny cells of dx x dy (plot units) with one corner at
  * (x, y) (999.0: the last point): nx + 1 lines along y, then ny + 1 lines along x, with the
@@ -375,8 +376,8 @@ TAMVEL_API void TAMVEL_CALL FILLPT(int32_t pattern);
 /* Fills the polygon through `count` points (x[i], y[i]) (plot units; at least 3) with fill
  * pattern |pattern| (FILLPT) under the nonzero winding rule, and outlines it with the page
  * pen unless the pattern is negative or OPTION("NOOUTLINE") is in force. Its corners may
- * reach 2 mm beyond the paper. Leaves the page brush set to the pattern; the pen position
- * and the last point are as before the call. */
+ * reach about 3 mm beyond the paper, 2 mm further than lines. Leaves the page brush set to
+ * the pattern; the pen position and the last point are as before the call. */
 TAMVEL_API void TAMVEL_CALL PATRN(const float *x, const float *y, int32_t count, int32_t pattern);
 /* PATRN of the rectangle with the opposite corners (x1, y1) and (x2, y2). */
 TAMVEL_API void TAMVEL_CALL RECTF(float x1, float y1, float x2, float y2, int32_t pattern);
@@ -580,9 +581,9 @@ TAMVEL_API int32_t TAMVEL_CALL PasteEmf0(TAMVEL_HDC dc, TAMVEL_HWND window, int3
  *     3  no finished metafile */
 TAMVEL_API int32_t TAMVEL_CALL PasteEmf1(TAMVEL_HDC dc, TAMVEL_HWND window, int32_t sheet_width,
                                          int32_t sheet_height, int32_t x, int32_t y);
-/* PasteEmf1 with the rectangle grown by `widen` steps of 4 pixels upwards and to the right
- * (widen 0: 1 pixel up, 2 pixels narrower), without PasteEmf1's margin of 3 pixels. Result
- * codes as PasteEmf1. */
+/* PasteEmf1 without its margin of 3 pixels, the rectangle's top edge raised by
+ * 4 x widen - 1 pixels and its right edge moved right by 4 x widen - 2 (widen 0: the top 1
+ * pixel lower, the right 2 pixels further left). Result codes as PasteEmf1. */
 TAMVEL_API int32_t TAMVEL_CALL PasteEmf2(TAMVEL_HDC dc, TAMVEL_HWND window, int32_t sheet_width,
                                          int32_t sheet_height, int32_t x, int32_t y, int32_t widen);
 /* Prints the current page's finished metafile onto a printer DC at its true size, the
