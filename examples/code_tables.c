@@ -115,7 +115,7 @@ typedef void(TAMVEL_CALL *MarkCall)(float x, float y, float height, int32_t code
 
 static void draw_marks(MarkCall mark, int count, int columns) {
   int code;
-  char text[8];
+  char text[12];
   for (code = 0; code < count; ++code) {
     const float x = 16.0f + 20.0f * (float)(code % columns);
     const float y = 40.0f - 26.0f * (float)(code / columns);

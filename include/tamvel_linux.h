@@ -38,7 +38,8 @@ extern "C" {
  * be larger than 32767 pixels a side or 64 million pixels. */
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateImageDC(int32_t width_px, int32_t height_px);
 /* Writes the image of an image DC as a PNG file. Returns 0 written, 1 not an image DC,
- * 2 writing failed (or a null path). */
+ * 2 writing failed (or a null path): a file already under that name is left as it was, and
+ * no partial file is left. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_path);
 /* Makes a printer that writes a PDF file, for PrintEmf and its variants: paper of
  * paper_width_mm x paper_height_mm (above 0, at most 10 m), printed at `dpi` (10..4800),
@@ -55,11 +56,13 @@ TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreatePrinterDC(const char *pdf_path, do
 TAMVEL_API int32_t TAMVEL_CALL TamvelEndPrinterPage(TAMVEL_HDC dc);
 /* Makes an SVG drawing of width_px x height_px pixels (96 dpi), written to svg_path when
  * the DC is deleted. Returns null if either side is below 1 or above 32767, or the file
- * cannot be made. */
+ * cannot be made (for instance its folder does not exist). */
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateSvgDC(const char *svg_path, int32_t width_px,
                                                     int32_t height_px);
-/* Deletes a DC made by the calls above; printer and SVG files are completed first. Returns
- * 0 done, 1 not such a DC. */
+/* Deletes a DC made by the calls above; printer and SVG files are completed first and only
+ * then put under their names. Returns 0 done, 1 not such a DC, 2 the DC is deleted but its
+ * PDF or SVG file could not be completed (the disk was full, or the drawing failed): the name
+ * holds whatever it held before, never a partial file. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelDeleteDC(TAMVEL_HDC dc);
 /* Makes a window whose client area is client_width x client_height pixels, for the calls
  * that play into a window's client area (PasteEmf, PasteEmf1, PasteEmf2). It is not shown on
