@@ -10,6 +10,7 @@
 
 #include <cairo.h>
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "platform/posix/device.h"
 #include "platform/posix/mapping.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
@@ -32,8 +34,10 @@ class CairoDevice final : public Device {
     int offset_y_px = 0;
   };
 
-  // Takes the surface (and releases it when destroyed).
-  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry);
+  // Takes the surface (and releases it when destroyed) and, for PDF and SVG, the file the
+  // surface streams into, committed by Finish.
+  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry,
+              std::unique_ptr<AtomicFile> file = nullptr);
   ~CairoDevice() override;
 
   // Makes the DC handles; null when the size is unusable or the surface cannot be made.
@@ -54,9 +58,14 @@ class CairoDevice final : public Device {
   // The reference values the DC's metric mapping modes use: exact at the device resolution.
   static ReferenceDevice ReferenceFor(int dpi);
 
-  bool SavePng(const std::string &path);  // images only
-  void EndPage();                         // printers: the next page starts empty
-  void Finish();                          // writes a PDF or SVG file out; no painting after
+  // Images only: writes a PNG through an AtomicFile; false (nothing changed under the name)
+  // when it cannot be written.
+  bool SavePng(const std::string &path);
+  void EndPage();  // printers: the next page starts empty
+  // Ends the surface (no painting after): a PDF or SVG file is put under its name when cairo
+  // drew and wrote everything; otherwise no file is left. True when written (always for an
+  // image); the same answer on every later call.
+  bool Finish();
 
   int DeviceCaps(int index) const override;
   void LineTo(Dc &dc, POINT from, POINT to) override;
@@ -107,7 +116,9 @@ class CairoDevice final : public Device {
   cairo_surface_t *surface_ = nullptr;
   cairo_t *cr_ = nullptr;
   Geometry geometry_;
+  std::unique_ptr<AtomicFile> file_;
   bool finished_ = false;
+  bool written_ = false;
   SegmentRun run_;
   std::optional<std::vector<RECT>> run_clip_;
   PageMapping run_mapping_;  // at the last segment

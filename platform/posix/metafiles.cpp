@@ -1,19 +1,14 @@
 // The metafile handle calls: load, copy, delete, and read header, bits and description.
 #include "platform/posix/metafiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/code_page.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/record_builder.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
@@ -36,25 +31,17 @@ bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
   return false;
 }
 
-// Reads a regular file of at most kMaxFileBytes into `image` in one piece (a FIFO or device
-// would block or never end; O_NONBLOCK keeps the open from waiting for a FIFO's writer).
-bool ReadFile(const char *path, ImageBuffer &image) {
-  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat status {};
-  bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
-            static_cast<uint64_t>(status.st_size) <= kMaxFileBytes;
-  const auto size = ok ? static_cast<size_t>(status.st_size) : 0;
-  uint8_t *at = ok && size ? image.Extend(size) : image.data();
-  ok = ok && (size == 0 || at != nullptr);
-  for (size_t done = 0; ok && done < size;) {
-    const ssize_t n = read(fd, at + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;  // the file shrank while it was read, or could not be read
-    if (ok) done += static_cast<size_t>(n);
-  }
-  close(fd);
-  return ok;
+// Reads the metafile file at `path` into `image`, in one buffer: a regular file only (a FIFO
+// or a device is refused before it is opened, so nothing blocks), and only the nBytes its
+// header claims, when the file holds them.
+bool ReadMetafileFile(const char *path, ImageBuffer &image) {
+  CheckedReader file;
+  uint8_t header[kBaseHeaderSize];
+  if (file.Open(path) != CheckedReader::Status::kOk || !file.ReadExactly(0, header)) return false;
+  const uint32_t total = ReadAt<uint32_t>(header, 48);
+  if (total < kBaseHeaderSize || total > file.size() || total > kMaxFileBytes) return false;
+  uint8_t *at = image.Extend(total);
+  return at != nullptr && file.ReadExactly(0, {at, total});
 }
 
 }  // namespace
@@ -79,10 +66,7 @@ HENHMETAFILE AddMetafile(ImageBuffer image) {
 const Metafile *LookupMetafile(HENHMETAFILE emf) { return Lookup<Metafile>(emf).get(); }
 
 bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+  return AtomicFile::WriteWhole(path, 0666, std::span(&bytes, 1));
 }
 
 }  // namespace tamvel::posix
@@ -106,7 +90,7 @@ HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE emf, LPCSTR file) {
 
 HENHMETAFILE GetEnhMetaFileA(LPCSTR file) {
   ImageBuffer image;
-  if (!file || !ReadFile(file, image) || !IsValidEmfImage(image.bytes())) return nullptr;
+  if (!file || !ReadMetafileFile(file, image) || !IsValidEmfImage(image.bytes())) return nullptr;
   return AddMetafile(std::move(image));
 }
 
