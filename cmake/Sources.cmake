@@ -48,6 +48,7 @@ else()
   target_link_options(tamvel PRIVATE -Wl,--no-undefined)
   set_target_properties(tamvel PROPERTIES SOVERSION 0)
   include(${PROJECT_SOURCE_DIR}/cmake/Linux.cmake)
+  include(${PROJECT_SOURCE_DIR}/cmake/Desktop.cmake)
 endif()
 
 if(NOT WIN32)

@@ -96,10 +96,17 @@ CairoDevice::CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry 
   } else if (kind_ == Surface::kSvg) {
     cairo_scale(cr_, 0.75, 0.75);
   }
-  if (kind_ == Surface::kImage) {
-    cairo_set_source_rgb(cr_, 1, 1, 1);
-    cairo_paint(cr_);
-  }
+}
+
+CairoDevice::CairoDevice(cairo_t *borrowed, const Geometry &geometry)
+    : kind_(Surface::kPrinter),
+      surface_(cairo_surface_reference(cairo_get_target(borrowed))),
+      cr_(cairo_reference(borrowed)),
+      geometry_(geometry),
+      borrowed_(true) {
+  cairo_save(cr_);
+  cairo_scale(cr_, 72.0 / geometry_.dpi, 72.0 / geometry_.dpi);
+  cairo_translate(cr_, geometry_.offset_x_px, geometry_.offset_y_px);
 }
 
 CairoDevice::~CairoDevice() {
@@ -128,29 +135,54 @@ HDC CairoDevice::CreateImageDc(int width_px, int height_px) {
     cairo_surface_destroy(surface);
     return nullptr;
   }
-  Geometry geometry{width_px, height_px, 96, 0, 0};
-  return CreateDcHandle(std::make_unique<CairoDevice>(Surface::kImage, surface, geometry),
+  cairo_t *cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  HDC dc = CreateImageDc(surface);
+  cairo_surface_destroy(surface);
+  return dc;
+}
+
+HDC CairoDevice::CreateImageDc(cairo_surface_t *image) {
+  if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS ||
+      cairo_surface_get_type(image) != CAIRO_SURFACE_TYPE_IMAGE) {
+    return nullptr;
+  }
+  Geometry geometry;
+  geometry.width_px = cairo_image_surface_get_width(image);
+  geometry.height_px = cairo_image_surface_get_height(image);
+  return CreateDcHandle(std::make_unique<CairoDevice>(Surface::kImage,
+                                                      cairo_surface_reference(image), geometry),
                         ReferenceFor(96));
 }
 
 HDC CairoDevice::CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,
                                  double paper_height_mm, int dpi, int offset_x_px,
                                  int offset_y_px) {
+  Geometry margins;
+  margins.dpi = dpi;
+  margins.offset_x_px = margins.margin_right_px = offset_x_px;
+  margins.offset_y_px = margins.margin_bottom_px = offset_y_px;
+  return CreatePrinterDc(pdf_path, paper_width_mm, paper_height_mm, margins);
+}
+
+HDC CairoDevice::CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,
+                                 double paper_height_mm, const Geometry &margins_at_dpi) {
+  Geometry geometry = margins_at_dpi;
+  const int dpi = geometry.dpi;
   if (!(paper_width_mm > 0 && paper_height_mm > 0 && paper_width_mm <= 10000 &&
         paper_height_mm <= 10000) ||
       dpi < 10 || dpi > 4800) {
     return nullptr;
   }
-  Geometry geometry;
-  geometry.dpi = dpi;
   geometry.width_px = static_cast<int>(std::lround(paper_width_mm / 25.4 * dpi));
   geometry.height_px = static_cast<int>(std::lround(paper_height_mm / 25.4 * dpi));
-  if (offset_x_px < 0 || offset_y_px < 0 || 2 * int64_t{offset_x_px} >= geometry.width_px ||
-      2 * int64_t{offset_y_px} >= geometry.height_px) {
+  if (std::min({geometry.offset_x_px, geometry.offset_y_px, geometry.margin_right_px,
+                geometry.margin_bottom_px}) < 0 ||
+      geometry.PrintableWidth() < 1 || geometry.PrintableHeight() < 1) {
     return nullptr;
   }
-  geometry.offset_x_px = offset_x_px;
-  geometry.offset_y_px = offset_y_px;
   cairo_surface_t *surface = cairo_pdf_surface_create(
       pdf_path.c_str(), paper_width_mm / 25.4 * 72.0, paper_height_mm / 25.4 * 72.0);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -176,6 +208,20 @@ HDC CairoDevice::CreateSvgDc(const std::string &svg_path, int width_px, int heig
                         ReferenceFor(96));
 }
 
+HDC CairoDevice::CreateContextDc(cairo_t *page, double paper_width_mm, double paper_height_mm,
+                                 int dpi) {
+  if (page == nullptr || cairo_status(page) != CAIRO_STATUS_SUCCESS || dpi < 10 || dpi > 4800 ||
+      !(paper_width_mm > 0 && paper_height_mm > 0 && paper_width_mm <= 10000 &&
+        paper_height_mm <= 10000)) {
+    return nullptr;
+  }
+  Geometry geometry;
+  geometry.dpi = dpi;
+  geometry.width_px = static_cast<int>(std::lround(paper_width_mm / 25.4 * dpi));
+  geometry.height_px = static_cast<int>(std::lround(paper_height_mm / 25.4 * dpi));
+  return CreateDcHandle(std::make_unique<CairoDevice>(page, geometry), ReferenceFor(dpi));
+}
+
 CairoDevice *CairoDevice::Of(HDC hdc) {
   Dc *dc = LookupDc(hdc);
   return dc ? dynamic_cast<CairoDevice *>(&dc->device()) : nullptr;
@@ -188,20 +234,25 @@ bool CairoDevice::SavePng(const std::string &path) {
 }
 
 void CairoDevice::EndPage() {
-  if (kind_ == Surface::kPrinter && !finished_) cairo_show_page(cr_);
+  if (kind_ == Surface::kPrinter && !finished_ && !borrowed_) cairo_show_page(cr_);
 }
 
-void CairoDevice::Finish() {
-  if (finished_ || !surface_) return;
+bool CairoDevice::Finish() {
+  if (finished_ || !surface_) return true;
   finished_ = true;
-  if (kind_ != Surface::kImage) cairo_surface_finish(surface_);
+  if (borrowed_) {
+    cairo_restore(cr_);
+  } else if (kind_ != Surface::kImage) {
+    cairo_surface_finish(surface_);
+  }
+  return finisher_ ? finisher_() : true;
 }
 
 int CairoDevice::DeviceCaps(int index) const {
   const Geometry &g = geometry_;
   const bool printer = kind_ == Surface::kPrinter;
-  const int width = printer ? g.width_px - 2 * g.offset_x_px : g.width_px;
-  const int height = printer ? g.height_px - 2 * g.offset_y_px : g.height_px;
+  const int width = printer ? g.PrintableWidth() : g.width_px;
+  const int height = printer ? g.PrintableHeight() : g.height_px;
   switch (index) {
     case TECHNOLOGY:
       return printer ? DT_RASPRINTER : DT_RASDISPLAY;
@@ -237,8 +288,7 @@ bool CairoDevice::Begin(Dc &dc) {
   cairo_new_path(cr_);
   if (kind_ == Surface::kPrinter) {
     // Nothing lands outside the printable area.
-    cairo_rectangle(cr_, 0, 0, geometry_.width_px - 2.0 * geometry_.offset_x_px,
-                    geometry_.height_px - 2.0 * geometry_.offset_y_px);
+    cairo_rectangle(cr_, 0, 0, geometry_.PrintableWidth(), geometry_.PrintableHeight());
     cairo_clip(cr_);
   }
   if (dc.state.clip) {
@@ -269,6 +319,7 @@ bool CairoDevice::Begin(Dc &dc) {
 void CairoDevice::End() {
   cairo_new_path(cr_);
   cairo_restore(cr_);
+  if (painted_) painted_();
 }
 
 void CairoDevice::SetColour(const Dc &dc, COLORREF colour) {

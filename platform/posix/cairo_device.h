@@ -10,6 +10,7 @@
 
 #include <cairo.h>
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -28,17 +29,34 @@ class CairoDevice final : public Device {
     int dpi = 96;
     int offset_x_px = 0;  // printer: the unprintable margin on the left and top
     int offset_y_px = 0;
+    int margin_right_px = 0;  // printer: the unprintable margin on the right and bottom
+    int margin_bottom_px = 0;
+
+    int PrintableWidth() const { return width_px - offset_x_px - margin_right_px; }
+    int PrintableHeight() const { return height_px - offset_y_px - margin_bottom_px; }
   };
 
   // Takes the surface (and releases it when destroyed).
   CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry);
+  // Paints through a context someone else made (a print dialog's page), in printer pixels
+  // of `geometry.dpi` from the context's origin; the context's pages stay its owner's.
+  CairoDevice(cairo_t *borrowed, const Geometry &geometry);
   ~CairoDevice() override;
 
   // Makes the DC handles; null when the size is unusable or the surface cannot be made.
   static HDC CreateImageDc(int width_px, int height_px);
+  // A DC painting into an existing image surface (a window's pixels), not cleared.
+  static HDC CreateImageDc(cairo_surface_t *image);
+  // A printer on a PDF file whose printable area is the paper less the given margins.
+  static HDC CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,
+                             double paper_height_mm, const Geometry &margins_at_dpi);
   static HDC CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,
                              double paper_height_mm, int dpi, int offset_x_px, int offset_y_px);
   static HDC CreateSvgDc(const std::string &svg_path, int width_px, int height_px);
+  // A printer DC on someone else's page context (a print dialog's), whose units are points
+  // from the paper's corner: device pixels of `dpi` on paper of the given size.
+  static HDC CreateContextDc(cairo_t *page, double paper_width_mm, double paper_height_mm,
+                             int dpi);
   // The painting device behind `hdc`, or null for every other DC.
   static CairoDevice *Of(HDC hdc);
 
@@ -50,7 +68,13 @@ class CairoDevice final : public Device {
 
   bool SavePng(const std::string &path);  // images only
   void EndPage();                         // printers: the next page starts empty
-  void Finish();                          // writes a PDF or SVG file out; no painting after
+  // Writes a PDF or SVG file out, then runs the finisher; no painting after. False when the
+  // finisher failed.
+  bool Finish();
+  // Runs once after the file is complete (a print job sends it); true when it succeeded.
+  void SetFinisher(std::function<bool()> finisher) { finisher_ = std::move(finisher); }
+  // Runs after every painting step (a window shows what changed).
+  void SetPaintObserver(std::function<void()> observer) { painted_ = std::move(observer); }
 
   int DeviceCaps(int index) const override;
   void LineTo(Dc &dc, POINT from, POINT to) override;
@@ -83,7 +107,10 @@ class CairoDevice final : public Device {
   cairo_surface_t *surface_ = nullptr;
   cairo_t *cr_ = nullptr;
   Geometry geometry_;
+  bool borrowed_ = false;  // the context and its surface belong to someone else
   bool finished_ = false;
+  std::function<bool()> finisher_;
+  std::function<void()> painted_;
 };
 
 }  // namespace tamvel::posix
