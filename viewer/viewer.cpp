@@ -203,6 +203,8 @@ void BuildWindow(Viewer &viewer) {
   gtk_window_set_child(GTK_WINDOW(viewer.window), column);
 
   GtkEventController *keys = gtk_event_controller_key_new();
+  // Before the list and the scroller, which bind the page keys to scrolling.
+  gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
   g_signal_connect(keys, "key-pressed", G_CALLBACK(KeyPressed), &viewer);
   gtk_widget_add_controller(viewer.window, keys);
   g_signal_connect_swapped(viewer.window, "close-request", G_CALLBACK(+[](Viewer *v) {
@@ -246,7 +248,10 @@ void Redraw(Viewer &viewer) {
   const double pixels_at_1 = (page.width_mm() / 25.4 * 96) * (page.height_mm() / 25.4 * 96);
   scale = std::clamp(scale, kMinScale, std::min(kMaxScale, std::sqrt(kMaxPixels / pixels_at_1)));
   viewer.scale = scale;
-  GdkTexture *texture = page.Render(96 * scale);
+  // A fitted page is drawn at a whole width, as `tamvel render --width` draws it.
+  double dpi = 96 * scale;
+  if (viewer.zoom != Zoom::kScale) dpi = std::floor(page.width_mm() / 25.4 * dpi) / (page.width_mm() / 25.4);
+  GdkTexture *texture = page.Render(dpi);
   gtk_picture_set_paintable(GTK_PICTURE(viewer.picture),
                             texture ? GDK_PAINTABLE(texture) : nullptr);
   if (texture) g_object_unref(texture);
