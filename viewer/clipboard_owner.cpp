@@ -42,9 +42,8 @@ int RunClipboardOwner() {
     if (svg) g_bytes_unref(svg);
     return 1;
   }
-  GdkContentProvider *forms[] = {
-      Offer("image/png", png), Offer("image/svg+xml", svg),
-      Offer("image/emf", g_bytes_new(emf.data(), emf.size()))};
+  GdkContentProvider *forms[] = {Offer("image/png", png), Offer("image/svg+xml", svg),
+                                 Offer("image/emf", g_bytes_new(emf.data(), emf.size()))};
   GdkContentProvider *content = gdk_content_provider_new_union(forms, G_N_ELEMENTS(forms));
   GdkDisplay *display = gdk_display_get_default();
   GdkClipboard *clipboard = gdk_display_get_clipboard(display);
@@ -55,8 +54,9 @@ int RunClipboardOwner() {
 
   bool owned = true;
   g_signal_connect(clipboard, "changed", G_CALLBACK(+[](GdkClipboard *c, bool *still) {
-    *still = gdk_clipboard_is_local(c);
-  }), &owned);
+                     *still = gdk_clipboard_is_local(c);
+                   }),
+                   &owned);
   while (owned) g_main_context_iteration(nullptr, TRUE);
   return 0;
 }

@@ -62,18 +62,19 @@ void AfterPaint(GdkFrameClock *, LibraryWindow *window) {
 // A mapped, sized file with a consistent header; null otherwise.
 posix::WindowPixels *MapPixels() {
   struct stat info;
-  if (fstat(kMemoryFd, &info) != 0 || info.st_size < static_cast<off_t>(sizeof(posix::WindowPixels))) {
+  if (fstat(kMemoryFd, &info) != 0 ||
+      info.st_size < static_cast<off_t>(sizeof(posix::WindowPixels))) {
     return nullptr;
   }
   void *mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ | PROT_WRITE,
                       MAP_SHARED, kMemoryFd, 0);
   if (mapped == MAP_FAILED) return nullptr;
   auto *pixels = static_cast<posix::WindowPixels *>(mapped);
-  const bool consistent = pixels->magic == posix::WindowPixels::kMagic && pixels->width > 0 &&
-                          pixels->height > 0 && pixels->stride >= pixels->width * 4 &&
-                          sizeof(posix::WindowPixels) + static_cast<uint64_t>(pixels->stride) *
-                                                            pixels->height <=
-                              static_cast<uint64_t>(info.st_size);
+  const bool consistent =
+      pixels->magic == posix::WindowPixels::kMagic && pixels->width > 0 && pixels->height > 0 &&
+      pixels->stride >= pixels->width * 4 &&
+      sizeof(posix::WindowPixels) + static_cast<uint64_t>(pixels->stride) * pixels->height <=
+          static_cast<uint64_t>(info.st_size);
   return consistent ? pixels : nullptr;
 }
 
@@ -93,24 +94,32 @@ int RunWindow(const char *title) {
   gtk_window_set_child(GTK_WINDOW(toplevel), window.picture);
   Repaint(window);
 
-  g_timeout_add(kRepaintCheckMs, +[](gpointer data) -> gboolean {
-    auto *w = static_cast<LibraryWindow *>(data);
-    if (w->pixels->changes.load(std::memory_order_acquire) != w->shown_changes) Repaint(*w);
-    return G_SOURCE_CONTINUE;
-  }, &window);
+  g_timeout_add(
+      kRepaintCheckMs,
+      +[](gpointer data) -> gboolean {
+        auto *w = static_cast<LibraryWindow *>(data);
+        if (w->pixels->changes.load(std::memory_order_acquire) != w->shown_changes) Repaint(*w);
+        return G_SOURCE_CONTINUE;
+      },
+      &window);
   // The library closes its end when the window is destroyed or the program ends.
-  g_unix_fd_add(kLibraryFd, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
-                +[](gint, GIOCondition, gpointer data) -> gboolean {
-                  static_cast<LibraryWindow *>(data)->done = true;
-                  return G_SOURCE_REMOVE;
-                }, &window);
+  g_unix_fd_add(
+      kLibraryFd, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
+      +[](gint, GIOCondition, gpointer data) -> gboolean {
+        static_cast<LibraryWindow *>(data)->done = true;
+        return G_SOURCE_REMOVE;
+      },
+      &window);
   g_signal_connect_swapped(toplevel, "close-request", G_CALLBACK(+[](LibraryWindow *w) {
-    w->done = true;
-    return FALSE;
-  }), &window);
+                             w->done = true;
+                             return FALSE;
+                           }),
+                           &window);
   g_signal_connect(toplevel, "map", G_CALLBACK(+[](GtkWidget *widget, LibraryWindow *w) {
-    g_signal_connect(gtk_widget_get_frame_clock(widget), "after-paint", G_CALLBACK(AfterPaint), w);
-  }), &window);
+                     g_signal_connect(gtk_widget_get_frame_clock(widget), "after-paint",
+                                      G_CALLBACK(AfterPaint), w);
+                   }),
+                   &window);
   gtk_window_present(GTK_WINDOW(toplevel));
   while (!window.done) g_main_context_iteration(nullptr, TRUE);
   return 0;

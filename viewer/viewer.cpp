@@ -69,31 +69,75 @@ gboolean KeyPressed(GtkEventControllerKey *, guint key, guint, GdkModifierType s
   Viewer &v = *viewer;
   if (state & GDK_CONTROL_MASK) {
     switch (key) {
-      case GDK_KEY_c: CopyCurrent(v); return TRUE;
-      case GDK_KEY_p: PrintPages(v); return TRUE;
-      case GDK_KEY_s: case GDK_KEY_e: ExportCurrent(v); return TRUE;
-      case GDK_KEY_o: OpenFiles(v); return TRUE;
-      case GDK_KEY_q: case GDK_KEY_w: v.closed = true; return TRUE;
-      default: return FALSE;
+      case GDK_KEY_c:
+        CopyCurrent(v);
+        return TRUE;
+      case GDK_KEY_p:
+        PrintPages(v);
+        return TRUE;
+      case GDK_KEY_s:
+      case GDK_KEY_e:
+        ExportCurrent(v);
+        return TRUE;
+      case GDK_KEY_o:
+        OpenFiles(v);
+        return TRUE;
+      case GDK_KEY_q:
+      case GDK_KEY_w:
+        v.closed = true;
+        return TRUE;
+      default:
+        return FALSE;
     }
   }
   switch (key) {
-    case GDK_KEY_Page_Down: case GDK_KEY_n: case GDK_KEY_Right: case GDK_KEY_space:
-      ShowPage(v, v.current + 1); return TRUE;
-    case GDK_KEY_Page_Up: case GDK_KEY_p: case GDK_KEY_Left: case GDK_KEY_BackSpace:
-      ShowPage(v, v.current - 1); return TRUE;
-    case GDK_KEY_Home: ShowPage(v, 0); return TRUE;
-    case GDK_KEY_End: ShowPage(v, static_cast<int>(v.pages.size()) - 1); return TRUE;
-    case GDK_KEY_f: SetZoom(v, Zoom::kFitPage, 1); return TRUE;
-    case GDK_KEY_w: SetZoom(v, Zoom::kFitWidth, 1); return TRUE;
-    case GDK_KEY_1: case GDK_KEY_KP_1: SetZoom(v, Zoom::kScale, 1); return TRUE;
-    case GDK_KEY_plus: case GDK_KEY_equal: case GDK_KEY_KP_Add:
-      SetZoom(v, Zoom::kScale, v.scale * 1.25); return TRUE;
-    case GDK_KEY_minus: case GDK_KEY_KP_Subtract:
-      SetZoom(v, Zoom::kScale, v.scale / 1.25); return TRUE;
-    case GDK_KEY_F5: case GDK_KEY_r: Redraw(v); return TRUE;
-    case GDK_KEY_q: case GDK_KEY_Escape: v.closed = true; return TRUE;
-    default: return FALSE;
+    case GDK_KEY_Page_Down:
+    case GDK_KEY_n:
+    case GDK_KEY_Right:
+    case GDK_KEY_space:
+      ShowPage(v, v.current + 1);
+      return TRUE;
+    case GDK_KEY_Page_Up:
+    case GDK_KEY_p:
+    case GDK_KEY_Left:
+    case GDK_KEY_BackSpace:
+      ShowPage(v, v.current - 1);
+      return TRUE;
+    case GDK_KEY_Home:
+      ShowPage(v, 0);
+      return TRUE;
+    case GDK_KEY_End:
+      ShowPage(v, static_cast<int>(v.pages.size()) - 1);
+      return TRUE;
+    case GDK_KEY_f:
+      SetZoom(v, Zoom::kFitPage, 1);
+      return TRUE;
+    case GDK_KEY_w:
+      SetZoom(v, Zoom::kFitWidth, 1);
+      return TRUE;
+    case GDK_KEY_1:
+    case GDK_KEY_KP_1:
+      SetZoom(v, Zoom::kScale, 1);
+      return TRUE;
+    case GDK_KEY_plus:
+    case GDK_KEY_equal:
+    case GDK_KEY_KP_Add:
+      SetZoom(v, Zoom::kScale, v.scale * 1.25);
+      return TRUE;
+    case GDK_KEY_minus:
+    case GDK_KEY_KP_Subtract:
+      SetZoom(v, Zoom::kScale, v.scale / 1.25);
+      return TRUE;
+    case GDK_KEY_F5:
+    case GDK_KEY_r:
+      Redraw(v);
+      return TRUE;
+    case GDK_KEY_q:
+    case GDK_KEY_Escape:
+      v.closed = true;
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -187,8 +231,7 @@ void BuildWindow(Viewer &viewer) {
   viewer.thumbnails = gtk_list_box_new();
   g_signal_connect(viewer.thumbnails, "row-selected", G_CALLBACK(RowSelected), &viewer);
   GtkWidget *side = gtk_scrolled_window_new();
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(side), GTK_POLICY_NEVER,
-                                 GTK_POLICY_AUTOMATIC);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(side), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
   gtk_scrolled_window_set_child(GTK_SCROLLED_WINDOW(side), viewer.thumbnails);
   gtk_widget_set_size_request(side, kThumbnailWidth + 40, -1);
 
@@ -208,9 +251,10 @@ void BuildWindow(Viewer &viewer) {
   g_signal_connect(keys, "key-pressed", G_CALLBACK(KeyPressed), &viewer);
   gtk_widget_add_controller(viewer.window, keys);
   g_signal_connect_swapped(viewer.window, "close-request", G_CALLBACK(+[](Viewer *v) {
-    v->closed = true;
-    return TRUE;
-  }), &viewer);
+                             v->closed = true;
+                             return TRUE;
+                           }),
+                           &viewer);
   AcceptDrops(viewer);
 }
 
@@ -250,7 +294,8 @@ void Redraw(Viewer &viewer) {
   viewer.scale = scale;
   // A fitted page is drawn at a whole width, as `tamvel render --width` draws it.
   double dpi = 96 * scale;
-  if (viewer.zoom != Zoom::kScale) dpi = std::floor(page.width_mm() / 25.4 * dpi) / (page.width_mm() / 25.4);
+  if (viewer.zoom != Zoom::kScale)
+    dpi = std::floor(page.width_mm() / 25.4 * dpi) / (page.width_mm() / 25.4);
   GdkTexture *texture = page.Render(dpi);
   gtk_picture_set_paintable(GTK_PICTURE(viewer.picture),
                             texture ? GDK_PAINTABLE(texture) : nullptr);

@@ -36,8 +36,8 @@ void ExportChosen(GtkNativeDialog *dialog, int response, Viewer *viewer) {
       path += ".png";
     }
     Page *page = CurrentPage(*viewer);
-    SetStatus(*viewer, page && page->Export(path) ? "exported " + path
-                                                  : "could not export " + path);
+    SetStatus(*viewer,
+              page && page->Export(path) ? "exported " + path : "could not export " + path);
   }
   if (file) g_object_unref(file);
   g_object_unref(dialog);
@@ -105,9 +105,9 @@ void Reload(Viewer &viewer) {
 void ExportCurrent(Viewer &viewer) {
   Page *page = CurrentPage(viewer);
   if (page == nullptr) return;
-  GtkFileChooserNative *dialog = gtk_file_chooser_native_new(
-      "Export the page", GTK_WINDOW(viewer.window), GTK_FILE_CHOOSER_ACTION_SAVE, "_Export",
-      "_Cancel");
+  GtkFileChooserNative *dialog =
+      gtk_file_chooser_native_new("Export the page", GTK_WINDOW(viewer.window),
+                                  GTK_FILE_CHOOSER_ACTION_SAVE, "_Export", "_Cancel");
   GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
   std::string name = page->Name();
   name = name.substr(0, name.rfind('.')) + ".png";
@@ -149,14 +149,13 @@ void CopyCurrent(Viewer &viewer) {
   Page *page = CurrentPage(viewer);
   if (page == nullptr) return;
   // The clipboard owner outlives the viewer, as the library's does.
-  SetStatus(viewer, posix::desktop::OfferToClipboard(page->Bytes()) ? "copied"
-                                                                     : "could not copy");
+  SetStatus(viewer, posix::desktop::OfferToClipboard(page->Bytes()) ? "copied" : "could not copy");
 }
 
 void OpenFiles(Viewer &viewer) {
-  GtkFileChooserNative *dialog = gtk_file_chooser_native_new(
-      "Open metafiles", GTK_WINDOW(viewer.window), GTK_FILE_CHOOSER_ACTION_OPEN, "_Open",
-      "_Cancel");
+  GtkFileChooserNative *dialog =
+      gtk_file_chooser_native_new("Open metafiles", GTK_WINDOW(viewer.window),
+                                  GTK_FILE_CHOOSER_ACTION_OPEN, "_Open", "_Cancel");
   gtk_file_chooser_set_select_multiple(GTK_FILE_CHOOSER(dialog), TRUE);
   AddFilter(GTK_FILE_CHOOSER(dialog), "Enhanced metafiles", "*.[eE][mM][fF]");
   g_signal_connect(dialog, "response", G_CALLBACK(Opened), &viewer);
@@ -169,13 +168,15 @@ void WatchFile(Viewer &viewer, const Page &page) {
   g_object_unref(file);
   if (monitor == nullptr) return;
   g_signal_connect(monitor, "changed",
-                   G_CALLBACK(+[](GFileMonitor *, GFile *, GFile *, GFileMonitorEvent,
-                                  Viewer *v) {
+                   G_CALLBACK(+[](GFileMonitor *, GFile *, GFile *, GFileMonitorEvent, Viewer *v) {
                      if (v->reload_source) g_source_remove(v->reload_source);
-                     v->reload_source = g_timeout_add(kReloadDelayMs, +[](gpointer data) {
-                       Reload(*static_cast<Viewer *>(data));
-                       return G_SOURCE_REMOVE;
-                     }, v);
+                     v->reload_source = g_timeout_add(
+                         kReloadDelayMs,
+                         +[](gpointer data) {
+                           Reload(*static_cast<Viewer *>(data));
+                           return G_SOURCE_REMOVE;
+                         },
+                         v);
                    }),
                    &viewer);
   viewer.monitors.push_back(monitor);
@@ -183,18 +184,18 @@ void WatchFile(Viewer &viewer, const Page &page) {
 
 void AcceptDrops(Viewer &viewer) {
   GtkDropTarget *target = gtk_drop_target_new(GDK_TYPE_FILE_LIST, GDK_ACTION_COPY);
-  g_signal_connect(target, "drop",
-                   G_CALLBACK(+[](GtkDropTarget *, const GValue *value, double, double,
-                                  Viewer *v) -> gboolean {
-                     std::vector<std::string> paths;
-                     for (GSList *item = static_cast<GSList *>(g_value_get_boxed(value)); item;
-                          item = item->next) {
-                       paths.push_back(PathOf(G_FILE(item->data)));
-                     }
-                     AddFiles(*v, paths);
-                     return !paths.empty();
-                   }),
-                   &viewer);
+  g_signal_connect(
+      target, "drop",
+      G_CALLBACK(+[](GtkDropTarget *, const GValue *value, double, double, Viewer *v) -> gboolean {
+        std::vector<std::string> paths;
+        for (GSList *item = static_cast<GSList *>(g_value_get_boxed(value)); item;
+             item = item->next) {
+          paths.push_back(PathOf(G_FILE(item->data)));
+        }
+        AddFiles(*v, paths);
+        return !paths.empty();
+      }),
+      &viewer);
   gtk_widget_add_controller(viewer.window, GTK_EVENT_CONTROLLER(target));
 }
 

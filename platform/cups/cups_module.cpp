@@ -3,6 +3,7 @@
 
 #include <cups/cups.h>
 
+#include <strings.h>
 #include <cstdio>
 #include <cstring>
 
@@ -21,25 +22,47 @@ int DefaultDpi(cups_dest_t *dest, cups_dinfo_t *info) {
 
 void Copy(char *to, size_t size, const char *from) { std::snprintf(to, size, "%s", from); }
 
+// The queue's paper called `name` (its own name, a PWG name, or a legacy or PPD name such as
+// "A4"); false when the queue has no such paper.
+bool FindPaper(cups_dest_t *dest, cups_dinfo_t *info, const char *name, cups_size_t *size) {
+  pwg_media_t *known = pwgMediaForPWG(name);
+  if (known == nullptr) known = pwgMediaForLegacy(name);
+  if (known == nullptr) known = pwgMediaForPPD(name);
+  const int count = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT);
+  for (int i = 0; i < count; ++i) {
+    if (cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest, info, i, CUPS_MEDIA_FLAGS_DEFAULT, size) &&
+        (strcasecmp(size->media, name) == 0 ||
+         (known && std::strcmp(size->media, known->pwg) == 0))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The name of the queue's default paper, or null.
+const char *DefaultPaper(cups_dest_t *dest, cups_dinfo_t *info) {
+  ipp_attribute_t *attribute = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
+  return attribute ? ippGetString(attribute, 0, nullptr) : nullptr;
+}
+
 }  // namespace
 
 extern "C" {
 
 __attribute__((visibility("default"))) int tamvel_cups_describe(const char *queue,
-                                                                 const char *paper, int dpi,
-                                                                 TamvelCupsPaper *out) {
+                                                                const char *paper, int dpi,
+                                                                TamvelCupsPaper *out) {
   cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue, nullptr);
   if (dest == nullptr) return 1;
   cups_dinfo_t *info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest);
   int result = info == nullptr ? 1 : 0;
   cups_size_t size{};
   if (result == 0) {
-    const int found =
-        paper ? cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, paper,
-                                       CUPS_MEDIA_FLAGS_DEFAULT, &size)
-              : cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT,
-                                        &size);
-    if (!found || size.width <= 0 || size.length <= 0) result = 2;
+    if (paper == nullptr) paper = DefaultPaper(dest, info);
+    if (paper == nullptr || !FindPaper(dest, info, paper, &size) || size.width <= 0 ||
+        size.length <= 0) {
+      result = 2;
+    }
   }
   if (result == 0) {
     *out = {};
@@ -60,12 +83,11 @@ __attribute__((visibility("default"))) int tamvel_cups_describe(const char *queu
 }
 
 __attribute__((visibility("default"))) int tamvel_cups_submit(const TamvelCupsPaper *paper,
-                                                               const char *pdf_path,
-                                                               const char *title) {
+                                                              const char *pdf_path,
+                                                              const char *title) {
   cups_option_t *options = nullptr;
   const int count = cupsAddOption("media", paper->media, 0, &options);
-  const int job =
-      cupsPrintFile2(CUPS_HTTP_DEFAULT, paper->queue, pdf_path, title, count, options);
+  const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, paper->queue, pdf_path, title, count, options);
   cupsFreeOptions(count, options);
   return job;
 }

@@ -152,9 +152,9 @@ HDC CairoDevice::CreateImageDc(cairo_surface_t *image) {
   Geometry geometry;
   geometry.width_px = cairo_image_surface_get_width(image);
   geometry.height_px = cairo_image_surface_get_height(image);
-  return CreateDcHandle(std::make_unique<CairoDevice>(Surface::kImage,
-                                                      cairo_surface_reference(image), geometry),
-                        ReferenceFor(96));
+  return CreateDcHandle(
+      std::make_unique<CairoDevice>(Surface::kImage, cairo_surface_reference(image), geometry),
+      ReferenceFor(96));
 }
 
 HDC CairoDevice::CreatePrinterDc(const std::string &pdf_path, double paper_width_mm,

@@ -55,8 +55,7 @@ class CairoDevice final : public Device {
   static HDC CreateSvgDc(const std::string &svg_path, int width_px, int height_px);
   // A printer DC on someone else's page context (a print dialog's), whose units are points
   // from the paper's corner: device pixels of `dpi` on paper of the given size.
-  static HDC CreateContextDc(cairo_t *page, double paper_width_mm, double paper_height_mm,
-                             int dpi);
+  static HDC CreateContextDc(cairo_t *page, double paper_width_mm, double paper_height_mm, int dpi);
   // The painting device behind `hdc`, or null for every other DC.
   static CairoDevice *Of(HDC hdc);
 

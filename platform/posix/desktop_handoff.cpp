@@ -110,7 +110,7 @@ TAMVEL_API int32_t TAMVEL_CALL TamvelShowPages(int32_t first, int32_t last, int3
     RemoveFolder(folder, paths);
     return 4;
   }
-  std::vector<std::string> arguments{"--temporary", folder};
+  std::vector<std::string> arguments{"--library-pages", folder};
   arguments.insert(arguments.end(), paths.begin(), paths.end());
   pid_t pid;
   const int socket = StartViewer(arguments, false, &pid);

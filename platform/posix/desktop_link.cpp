@@ -84,7 +84,8 @@ pid_t Spawn(const std::string &program, const std::vector<std::string> &argument
   bool input_mapped = false;
   for (const ChildFd &fd : fds) input_mapped |= fd.child_fd == 0;
   if (!input_mapped) posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  for (const ChildFd &fd : fds) posix_spawn_file_actions_adddup2(&actions, fd.parent_fd, fd.child_fd);
+  for (const ChildFd &fd : fds)
+    posix_spawn_file_actions_adddup2(&actions, fd.parent_fd, fd.child_fd);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   if (detach) posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);

@@ -60,12 +60,14 @@ TAMVEL_API TAMVEL_HWND TAMVEL_CALL TamvelCreateWindow(int32_t client_width, int3
 }
 
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelGetWindowDC(TAMVEL_HWND window) {
-  std::shared_ptr<tamvel::posix::Window> object = tamvel::posix::Lookup<tamvel::posix::Window>(window);
+  std::shared_ptr<tamvel::posix::Window> object =
+      tamvel::posix::Lookup<tamvel::posix::Window>(window);
   return object ? object->NewDc() : nullptr;
 }
 
 TAMVEL_API int32_t TAMVEL_CALL TamvelDestroyWindow(TAMVEL_HWND window) {
-  std::shared_ptr<tamvel::posix::Window> object = tamvel::posix::Lookup<tamvel::posix::Window>(window);
+  std::shared_ptr<tamvel::posix::Window> object =
+      tamvel::posix::Lookup<tamvel::posix::Window>(window);
   if (!object) return 1;
   object->Close();
   tamvel::posix::RemoveObject(tamvel::posix::ValueOf(window));
