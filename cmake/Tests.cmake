@@ -3,7 +3,7 @@
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)

@@ -41,6 +41,9 @@ void SetStatus(Viewer &viewer, const std::string &text);
 // Shows the page small in a thumbnail's picture.
 void SetThumbnail(GtkWidget *picture, const Page &page);
 
+// Keys on the window, the wheel and panning on the page view (viewer_input.cpp).
+void ConnectInput(Viewer &viewer);
+
 // The actions behind the toolbar and the keys (viewer_actions.cpp).
 void ExportCurrent(Viewer &viewer);
 void PrintPages(Viewer &viewer);

@@ -166,9 +166,9 @@ check_window() {
   local program=$! id
   pids+=($program)
   wait_for 20 grep -q 'PasteEmf: 0' "$work/window.log" && id=$(window_named '^desktop$') || return 1
-  check "window shows what tamvel render draws" same_picture "$id" "$work/page.png"
+  check "window shows what tamvel render draws" wait_for 5 same_picture "$id" "$work/page.png"
   xdotool windowunmap --sync "$id" && xdotool windowmap --sync "$id" && sleep 0.5
-  check "window repaints itself" same_picture "$id" "$work/page.png"
+  check "window repaints itself" wait_for 5 same_picture "$id" "$work/page.png"
   kill "$program"
   check "window closes with its program" wait_for 10 bash -c "! xdotool search --name '^desktop$'"
 }
