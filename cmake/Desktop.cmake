@@ -4,9 +4,14 @@
 # folder) or in TAMVEL_HELPER_DIR, and starts or loads them only when a call needs them.
 # Each is built when its library is installed (scripts/setup-debian.sh --desktop).
 include(GNUInstallDirs)
-set(TAMVEL_HELPER_DIR ${CMAKE_INSTALL_FULL_LIBDIR}/tamvel CACHE PATH
-    "Where the installed viewer program and CUPS module are")
-target_compile_definitions(tamvel_objects PRIVATE TAMVEL_HELPER_DIR="${TAMVEL_HELPER_DIR}")
+set(TAMVEL_HELPER_SUBDIR ${CMAKE_INSTALL_LIBDIR}/tamvel)
+# The installed programs find the helpers from where they are: libtamvel.so in its tamvel/
+# folder, the tool (bin/) along this relative path; the absolute one is the last resort.
+file(RELATIVE_PATH TAMVEL_HELPER_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${TAMVEL_HELPER_SUBDIR})
+target_compile_definitions(tamvel_objects PRIVATE
+  TAMVEL_HELPER_DIR="${CMAKE_INSTALL_PREFIX}/${TAMVEL_HELPER_SUBDIR}"
+  TAMVEL_HELPER_FROM_BIN="${TAMVEL_HELPER_FROM_BIN}")
 
 find_path(TAMVEL_CUPS_INCLUDE cups/cups.h)
 find_library(TAMVEL_CUPS_LIBRARY cups)
@@ -28,4 +33,34 @@ if(TAMVEL_GTK_FOUND)
   target_link_libraries(tamvel_viewer PRIVATE tamvel_static PkgConfig::TAMVEL_GTK)
 else()
   message(STATUS "GTK 4 not found: no viewer (scripts/setup-debian.sh --desktop)")
+endif()
+
+# Installed with the rest: the viewer and the module in lib/tamvel, where the library looks
+# for them, and the desktop entry and MIME type that make `tamvel view` open .emf files.
+if(TARGET tamvel_viewer)
+  install(TARGETS tamvel_viewer DESTINATION ${TAMVEL_HELPER_SUBDIR} COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/viewer/tamvel-view.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/viewer/tamvel-emf.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages COMPONENT desktop)
+endif()
+if(TARGET tamvel_cups)
+  install(TARGETS tamvel_cups DESTINATION ${TAMVEL_HELPER_SUBDIR} COMPONENT desktop)
+endif()
+# A plain `cmake --install` makes the association take effect; packages leave it to the
+# system's triggers (DESTDIR set).
+if(TARGET tamvel_viewer)
+  install(CODE "set(tamvel_datadir \"${CMAKE_INSTALL_DATADIR}\")" COMPONENT desktop)
+  install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "")
+      set(share "${CMAKE_INSTALL_PREFIX}/${tamvel_datadir}")
+      find_program(update_mime update-mime-database)
+      find_program(update_desktop update-desktop-database)
+      if(update_mime)
+        execute_process(COMMAND ${update_mime} "${share}/mime")
+      endif()
+      if(update_desktop)
+        execute_process(COMMAND ${update_desktop} "${share}/applications")
+      endif()
+    endif()]] COMPONENT desktop)
 endif()

@@ -7,7 +7,8 @@
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
 #   setup-debian.sh --desktop   + GTK 4 and libcups (the viewer, the CUPS module) and what
 #                               tools/ci/desktop-check.sh drives them with: Xvfb, xdotool,
-#                               xclip, ImageMagick, a CUPS scheduler, poppler-utils
+#                               xclip, ImageMagick, a CUPS scheduler, poppler-utils,
+#                               desktop-file-utils
 #   setup-debian.sh --lint      + clang-format
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
 #   setup-debian.sh --ci        everything CI uses
@@ -20,7 +21,7 @@ base=(build-essential gfortran cmake ninja-build pkg-config python3
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
 desktop=(libgtk-4-dev libcups2-dev cups-daemon cups-client xvfb xdotool xclip imagemagick
-  poppler-utils)
+  poppler-utils desktop-file-utils)
 lint=(clang-format)
 fuzz=(clang)
 
@@ -33,7 +34,7 @@ for argument in "$@"; do
     --lint) wanted+=("${lint[@]}") ;;
     --fuzz) wanted+=("${fuzz[@]}") ;;
     --ci) wanted+=("${windows[@]}" "${readers[@]}" "${desktop[@]}" "${lint[@]}" "${fuzz[@]}") ;;
-    -h | --help) sed -n '2,14p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,15p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done

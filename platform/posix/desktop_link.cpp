@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -17,20 +18,32 @@ extern char **environ;
 #ifndef TAMVEL_HELPER_DIR
 #define TAMVEL_HELPER_DIR ""
 #endif
+#ifndef TAMVEL_HELPER_FROM_BIN
+#define TAMVEL_HELPER_FROM_BIN ""
+#endif
 
 namespace tamvel::posix::desktop {
 namespace {
 
 // The folder of the file this code was loaded from: libtamvel.so, or the program that links
-// the library statically (the tool, the tests).
+// the library statically (the tool, the tests), whose own name the loader may not know.
 std::string OwnFolder() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void *>(&OwnFolder), &info) == 0 || info.dli_fname == nullptr) {
+  link_map *object = nullptr;
+  if (dladdr1(reinterpret_cast<void *>(&OwnFolder), &info, reinterpret_cast<void **>(&object),
+              RTLD_DL_LINKMAP) == 0) {
     return {};
   }
-  std::string path = info.dli_fname;
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+  std::string path;
+  if (object != nullptr && object->l_name != nullptr && object->l_name[0] == '/') {
+    path = object->l_name;
+  } else {
+    char exe[4096];
+    const ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length <= 0) return {};
+    path.assign(exe, static_cast<size_t>(length));
+  }
+  return path.substr(0, path.rfind('/'));
 }
 
 std::set<pid_t> &Children() {
@@ -57,8 +70,12 @@ bool SessionAvailable() {
 }
 
 std::string HelperPath(const char *file_name) {
-  const std::string own = OwnFolder();
-  for (const std::string &folder : {own, own + "/tamvel", std::string(TAMVEL_HELPER_DIR)}) {
+  std::vector<std::string> folders;
+  if (const std::string own = OwnFolder(); !own.empty()) {
+    folders = {own, own + "/tamvel", own + "/" TAMVEL_HELPER_FROM_BIN};
+  }
+  folders.emplace_back(TAMVEL_HELPER_DIR);
+  for (const std::string &folder : folders) {
     if (folder.empty()) continue;
     std::string path = folder + "/" + file_name;
     if (access(path.c_str(), R_OK) == 0) return path;

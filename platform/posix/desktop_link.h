@@ -15,7 +15,8 @@ namespace tamvel::posix::desktop {
 bool SessionAvailable();
 
 // The path of a helper file: beside the library (or the program it is linked into), in its
-// tamvel/ folder, or in the installed helper folder; empty when there is none.
+// tamvel/ folder, in the helper folder seen from an installed bin/, or in the installed
+// helper folder; empty when there is none.
 std::string HelperPath(const char *file_name);
 
 // The symbol `name` of the module `file_name`, loaded on first use and kept; null when the

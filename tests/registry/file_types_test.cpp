@@ -2,6 +2,7 @@
 // freedesktop files that mirror a registered type on Linux.
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <string>
 
 #include "include/tamvel.h"
@@ -104,6 +105,27 @@ TEST_F(FileTypesTest, RegisteredTypeIsMirroredForTheDesktop) {
   EXPECT_FALSE(std::filesystem::exists(DataHome() / "applications/tamvel-tamvel.drawing.desktop"));
   EXPECT_THAT(ReadFile(DataHome() / "mime/packages/tamvel-plan.xml"),
               HasSubstr("<glob pattern=\"*.tvd\"/>"));
+}
+
+// .emf already has a MIME type: the class opens image/emf by default (the user's other
+// defaults stay) and declares no type of its own.
+TEST_F(FileTypesTest, MetafileExtensionOpensTheStandardTypeByDefault) {
+  std::filesystem::create_directories(Root() / "config");
+  {
+    std::ofstream defaults(Root() / "config/mimeapps.list");
+    defaults << "[Added Associations]\nimage/emf=other.desktop;\n"
+             << "[Default Applications]\ntext/plain=editor.desktop\nimage/emf=other.desktop\n";
+  }
+  char buffer[64];
+  ASSERT_EQ(SetFileType("Metafile", ".EMF", "Tamvel.Metafile", "/usr/lib/tamvel/tamvel-viewer",
+                        buffer, 64),
+            0);
+  EXPECT_FALSE(std::filesystem::exists(DataHome() / "mime/packages/tamvel-tamvel.metafile.xml"));
+  EXPECT_THAT(ReadFile(DataHome() / "applications/tamvel-tamvel.metafile.desktop"),
+              HasSubstr("MimeType=image/emf;\n"));
+  EXPECT_EQ(ReadFile(Root() / "config/mimeapps.list"),
+            "[Added Associations]\nimage/emf=other.desktop;\n[Default Applications]\n"
+            "text/plain=editor.desktop\nimage/emf=tamvel-tamvel.metafile.desktop\n");
 }
 
 TEST(DesktopExecLine, QuotesWhatTheShellWouldReadAndMapsTheDocumentArgument) {
