@@ -11,11 +11,13 @@
 #include <cairo.h>
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "platform/posix/device.h"
 #include "platform/posix/mapping.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
@@ -36,8 +38,10 @@ class CairoDevice final : public Device {
     int PrintableHeight() const { return height_px - offset_y_px - margin_bottom_px; }
   };
 
-  // Takes the surface (and releases it when destroyed).
-  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry);
+  // Takes the surface (and releases it when destroyed) and, for PDF and SVG, the file the
+  // surface streams into, committed by Finish.
+  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry,
+              std::unique_ptr<AtomicFile> file = nullptr);
   // Paints through a context someone else made (a print dialog's page), in printer pixels
   // of `geometry.dpi` from the context's origin; the context's pages stay its owner's.
   CairoDevice(cairo_t *borrowed, const Geometry &geometry);
@@ -65,13 +69,18 @@ class CairoDevice final : public Device {
   // The reference values the DC's metric mapping modes use: exact at the device resolution.
   static ReferenceDevice ReferenceFor(int dpi);
 
-  bool SavePng(const std::string &path);  // images only
-  void EndPage();                         // printers: the next page starts empty
-  // Writes a PDF or SVG file out, then runs the finisher; no painting after. False when the
-  // finisher failed.
+  // Images only: writes a PNG through an AtomicFile; false (nothing changed under the name)
+  // when it cannot be written.
+  bool SavePng(const std::string &path);
+  void EndPage();  // printers: the next page starts empty
+  // Ends the surface (no painting after): a PDF or SVG file is put under its name when cairo
+  // drew and wrote everything; otherwise no file is left. Then the finisher runs. True when
+  // written (always for an image) and the finisher succeeded; the same answer on every later
+  // call.
   bool Finish();
-  // Runs once after the file is complete (a print job sends it); true when it succeeded.
-  void SetFinisher(std::function<bool()> finisher) { finisher_ = std::move(finisher); }
+  // Runs once when the surface has ended, told whether the file was written (a print job
+  // sends it); its answer is Finish's.
+  void SetFinisher(std::function<bool(bool written)> finisher) { finisher_ = std::move(finisher); }
   // Runs after every painting step (a window shows what changed).
   void SetPaintObserver(std::function<void()> observer) { painted_ = std::move(observer); }
 
@@ -106,9 +115,11 @@ class CairoDevice final : public Device {
   cairo_surface_t *surface_ = nullptr;
   cairo_t *cr_ = nullptr;
   Geometry geometry_;
+  std::unique_ptr<AtomicFile> file_;
   bool borrowed_ = false;  // the context and its surface belong to someone else
   bool finished_ = false;
-  std::function<bool()> finisher_;
+  bool written_ = false;
+  std::function<bool(bool)> finisher_;
   std::function<void()> painted_;
 };
 

@@ -61,8 +61,8 @@ TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateCupsPrinterDC(const char *queue, c
     unlink(pdf.c_str());
     return nullptr;
   }
-  CairoDevice::Of(dc)->SetFinisher([described, pdf, submit] {
-    const bool sent = submit(&described, pdf.c_str(), program_invocation_short_name) > 0;
+  CairoDevice::Of(dc)->SetFinisher([described, pdf, submit](bool written) {
+    const bool sent = written && submit(&described, pdf.c_str(), program_invocation_short_name) > 0;
     unlink(pdf.c_str());
     return sent;
   });
