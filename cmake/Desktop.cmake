@@ -2,8 +2,9 @@
 # viewer program (GTK 4), which also shows the library's windows and owns the desktop
 # clipboard for it, and the CUPS module. The library finds them beside itself (the build
 # folder) or in TAMVEL_HELPER_DIR, and starts or loads them only when a call needs them.
-# Each is built when its library is installed (scripts/setup-debian.sh --desktop).
-include(GNUInstallDirs)
+# Each is built when its library is installed (scripts/setup-debian.sh --desktop). Included
+# after cmake/Install.cmake, whose install folders it uses; its files are the component
+# `desktop` (the Debian package tamvel-desktop).
 set(TAMVEL_HELPER_SUBDIR ${CMAKE_INSTALL_LIBDIR}/tamvel)
 # The installed programs find the helpers from where they are: libtamvel.so in its tamvel/
 # folder, the tool (bin/) along this relative path; the absolute one is the last resort.
@@ -38,29 +39,19 @@ endif()
 # Installed with the rest: the viewer and the module in lib/tamvel, where the library looks
 # for them, and the desktop entry and MIME type that make `tamvel view` open .emf files.
 if(TARGET tamvel_viewer)
+  add_dependencies(installable tamvel_viewer)
   install(TARGETS tamvel_viewer DESTINATION ${TAMVEL_HELPER_SUBDIR} COMPONENT desktop)
-  install(FILES ${PROJECT_SOURCE_DIR}/viewer/tamvel-view.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
+  # The entry names the viewer by its installed path, known only when installing.
+  set(staged ${PROJECT_BINARY_DIR}/desktop-entry/tamvel-view.desktop)
+  install(CODE "
+    set(viewer \"\${CMAKE_INSTALL_PREFIX}/${TAMVEL_HELPER_SUBDIR}/tamvel-viewer\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/viewer/tamvel-view.desktop.in\" \"${staged}\" @ONLY)"
+    COMPONENT desktop)
+  install(FILES ${staged} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/viewer/tamvel-emf.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages COMPONENT desktop)
 endif()
 if(TARGET tamvel_cups)
+  add_dependencies(installable tamvel_cups)
   install(TARGETS tamvel_cups DESTINATION ${TAMVEL_HELPER_SUBDIR} COMPONENT desktop)
-endif()
-# A plain `cmake --install` makes the association take effect; packages leave it to the
-# system's triggers (DESTDIR set).
-if(TARGET tamvel_viewer)
-  install(CODE "set(tamvel_datadir \"${CMAKE_INSTALL_DATADIR}\")" COMPONENT desktop)
-  install(CODE [[
-    if("$ENV{DESTDIR}" STREQUAL "")
-      set(share "${CMAKE_INSTALL_PREFIX}/${tamvel_datadir}")
-      find_program(update_mime update-mime-database)
-      find_program(update_desktop update-desktop-database)
-      if(update_mime)
-        execute_process(COMMAND ${update_mime} "${share}/mime")
-      endif()
-      if(update_desktop)
-        execute_process(COMMAND ${update_desktop} "${share}/applications")
-      endif()
-    endif()]] COMPONENT desktop)
 endif()

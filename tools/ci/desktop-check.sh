@@ -245,12 +245,15 @@ check_viewer() {
 # The installed desktop entry and MIME type: what a double click does (gio open) on a desktop
 # that knows only what tamvel installed.
 check_double_click() {
+  local share=$work/prefix/share
   cmake --install "$build" --prefix "$work/prefix" --component desktop >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; return 1; }
-  check "desktop entry is valid" desktop-file-validate "$work/prefix/share/applications/tamvel-view.desktop"
+  check "desktop entry is valid" desktop-file-validate "$share/applications/tamvel-view.desktop"
+  # What the packages' triggers do on a real system.
+  update-mime-database "$share/mime" >/dev/null && update-desktop-database "$share/applications"
   mkdir -p "$work/xdg"
-  XDG_DATA_DIRS=$work/prefix/share XDG_DATA_HOME=$work/xdg XDG_CONFIG_HOME=$work/xdg \
-    XDG_CONFIG_DIRS=$work/xdg PATH=$build:$PATH gio open "$work/page.emf" 2>"$work/open.log"
+  XDG_DATA_DIRS=$share XDG_DATA_HOME=$work/xdg XDG_CONFIG_HOME=$work/xdg XDG_CONFIG_DIRS=$work/xdg \
+    gio open "$work/page.emf" 2>"$work/open.log"
   check "double-clicking an .emf opens tamvel view" wait_for 20 window_named '^page.emf – tamvel view'
   local id
   id=$(window_named '^page.emf – tamvel view') && press "$id" q
