@@ -171,6 +171,8 @@ TAMVEL_API int32_t TAMVEL_CALL LNTYPE0(int32_t unused, int32_t code);
 TAMVEL_API void TAMVEL_CALL LINE0(int32_t code, const TAMVEL_POINT *points, int32_t count);
 TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *y, int32_t count);
 TAMVEL_API void TAMVEL_CALL DASHP(float x, float y, float dash);
+/* The lines of nx x ny cells of dx x dy with a corner at (x, y); at most 100000 cells are
+   drawn each way (further lines would lie far off any page). */
 TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t nx, int32_t ny);
 TAMVEL_API void TAMVEL_CALL ARC(float x, float y, float radius, float angle1, float angle2,
                                 int32_t direction);
