@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/posix/shift_jis.h"
+#include "platform/posix/code_page.h"
 
 namespace tamvel::posix {
 namespace {
@@ -260,7 +260,7 @@ const ResolvedFace &ResolveFace(const char *face_name, int weight, bool italic) 
     const char *start = face_name[0] == '@' ? face_name + 1 : face_name;
     for (int i = 0; i < LF_FACESIZE - 1 && start[i] != '\0'; ++i) name[i] = start[i];
   }
-  const Typeface typeface = TypefaceForName(ShiftJisToUtf8(name));
+  const Typeface typeface = TypefaceForName(Cp932ToUtf8(name));
   const bool japanese = typeface == Typeface::kMincho || typeface == Typeface::kGothic ||
                         typeface == Typeface::kRoundGothic;
   // Japanese faces have one file each; Latin ones a file per style.
