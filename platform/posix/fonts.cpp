@@ -166,11 +166,11 @@ FT_Library FreeType() {
   return library;
 }
 
-// Opened faces by file and index; they stay open for the process, because cairo font faces
-// made from them by the player may outlive any one DC.
-FT_Face OpenFace(const std::string &path, int index) {
-  static std::map<std::pair<std::string, int>, FT_Face> faces;
-  const auto key = std::make_pair(path, index);
+// Opened faces by file, index and instance; they stay open for the process, because cairo
+// font faces made from them by the player may outlive any one DC.
+FT_Face OpenFace(const std::string &path, int index, int instance = 0) {
+  static std::map<std::tuple<std::string, int, int>, FT_Face> faces;
+  const auto key = std::make_tuple(path, index, instance);
   auto it = faces.find(key);
   if (it != faces.end()) return it->second;
   FT_Face face = nullptr;
@@ -274,6 +274,11 @@ const ResolvedFace &ResolveFace(const char *face_name, int weight, bool italic) 
 }
 
 const ResolvedFace &FallbackFace() { return ResolveFace("IPAGothic", 400, false); }
+
+FT_Face FaceInstance(const ResolvedFace &face, int instance) {
+  if (instance == 0 || face.file.empty()) return face.ft_face;
+  return OpenFace(face.file, face.index, instance);
+}
 
 bool IsFullWidth(char16_t unit) {
   if (unit < 0x80 || unit == 0xA5 || unit == 0x203E) return false;
