@@ -34,6 +34,11 @@ extern "C" {
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateImageDC(int32_t width_px, int32_t height_px);
 /* Writes the image as PNG: 0 written, 1 not an image DC, 2 writing failed. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_path);
+/* How an image DC paints lines and fills from now on: crisp on whole pixels as GDI paints
+   them, one-pixel pens one pixel wide in full colour (on = 0, what a new image DC does), or
+   anti-aliased at their exact positions (on != 0). Text is anti-aliased either way.
+   0 done, 1 not an image DC. */
+TAMVEL_API int32_t TAMVEL_CALL TamvelSetImageAntialias(TAMVEL_HDC dc, int32_t on);
 
 /* A printer writing a PDF file: paper of width x height millimetres (at most 10 m), printed
    at dpi (10..4800) with physical offsets of the printable area in printer pixels (left and

@@ -48,11 +48,15 @@ class CairoDevice final : public Device {
   // The reference values the DC's metric mapping modes use: exact at the device resolution.
   static ReferenceDevice ReferenceFor(int dpi);
 
+  // Raster images paint crisp on whole pixels as GDI does; with anti-aliasing on, lines and
+  // fills keep their exact positions and smooth edges instead.
+  void SetAntialias(bool on) { antialias_ = on; }
   bool SavePng(const std::string &path);  // images only
   void EndPage();                         // printers: the next page starts empty
   void Finish();                          // writes a PDF or SVG file out; no painting after
 
   int DeviceCaps(int index) const override;
+  bool WholePixels() const override { return Crisp(); }
   void LineTo(Dc &dc, POINT from, POINT to) override;
   void Polyline(Dc &dc, std::span<const POINT> points) override;
   void PolyPolyline(Dc &dc, std::span<const POINT> points, std::span<const DWORD> counts) override;
@@ -70,13 +74,20 @@ class CairoDevice final : public Device {
     std::span<const POINT> points;
     bool closed = false;
   };
+  bool Crisp() const;  // a raster painted on whole pixels
+  // Device coordinates of a logical point on the surface (whole pixels when crisp).
+  void ToSurface(const Dc &dc, POINT p, double *x, double *y) const;
   void AddFigure(const Dc &dc, const Figure &figure, double shift);
+  bool IsThinPen(const Dc &dc) const;  // crisp, and the pen is one pixel wide
   // Sets the stroke source, width, caps, joins and dashes; false for a null pen.
   bool SetUpPen(const Dc &dc, double *shift);
   // Sets the fill source; false for a null brush.
   bool SetUpBrush(const Dc &dc);
   void SetColour(const Dc &dc, COLORREF colour);  // the raster operation applied
+  // Stroke, Fill and DrawText paint nothing inside a path bracket: there GDI only collects
+  // figures (the DC keeps them in dc.path for StrokePath and the player's fills and clips).
   void Stroke(Dc &dc, std::span<const Figure> figures);
+  void StrokeThin(Dc &dc, std::span<const Figure> figures);
   void Fill(Dc &dc, std::span<const Figure> figures);
 
   Surface kind_;
@@ -84,6 +95,7 @@ class CairoDevice final : public Device {
   cairo_t *cr_ = nullptr;
   Geometry geometry_;
   bool finished_ = false;
+  bool antialias_ = false;
 };
 
 }  // namespace tamvel::posix
