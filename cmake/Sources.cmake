@@ -66,6 +66,18 @@ foreach(example ${TAMVEL_EXAMPLES})
   target_link_libraries(${name} PRIVATE tamvel m)
 endforeach()
 
+# The programs of docs/getting-started.md, built against this tree for the tests (CI builds
+# them against an installed copy, as the guide does). The Fortran one is in Fortran.cmake.
+set(TAMVEL_GUIDE ${PROJECT_SOURCE_DIR}/examples/getting-started)
+add_executable(first_page_c ${TAMVEL_GUIDE}/first_page.c)
+target_link_libraries(first_page_c PRIVATE tamvel m)
+add_executable(first_page_cpp ${TAMVEL_GUIDE}/first_page.cpp)
+target_link_libraries(first_page_cpp PRIVATE tamvel)
+if(NOT WIN32)
+  add_executable(render_page ${TAMVEL_GUIDE}/render_page.c)
+  target_link_libraries(render_page PRIVATE tamvel)
+endif()
+
 if(TAMVEL_TESTS)
   enable_testing()
   include(${PROJECT_SOURCE_DIR}/cmake/Tests.cmake)

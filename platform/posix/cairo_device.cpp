@@ -11,6 +11,7 @@
 
 #include "platform/posix/dc.h"
 #include "platform/posix/objects.h"
+#include "platform/posix/safe_file.h"
 #include "platform/posix/text.h"
 
 namespace tamvel::posix {
@@ -21,10 +22,24 @@ namespace {
 constexpr int64_t kMaxImagePixels = 64LL * 1024 * 1024;
 constexpr int kMaxSurfaceSide = 32767;
 
+// Cairo's output stream into an AtomicFile; a failed write puts the surface in error.
+cairo_status_t WriteToFile(void *closure, const unsigned char *data, unsigned int length) {
+  return static_cast<AtomicFile *>(closure)->Write(std::span<const uint8_t>(data, length))
+             ? CAIRO_STATUS_SUCCESS
+             : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// The output file of a PDF or SVG surface: null when it cannot be started.
+std::unique_ptr<AtomicFile> StartOutputFile(const std::string &path) {
+  auto file = std::make_unique<AtomicFile>();
+  return file->Open(path, 0666) ? std::move(file) : nullptr;
+}
+
 }  // namespace
 
-CairoDevice::CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry)
-    : kind_(kind), surface_(surface), geometry_(geometry) {
+CairoDevice::CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry,
+                         std::unique_ptr<AtomicFile> file)
+    : kind_(kind), surface_(surface), geometry_(geometry), file_(std::move(file)) {
   cr_ = cairo_create(surface_);
   // Device pixels to surface units: PDF points (1/72 inch) and SVG points (1/96 inch drawn
   // at 0.75 point per pixel); the printer's device origin is the printable area's corner.
@@ -89,29 +104,35 @@ HDC CairoDevice::CreatePrinterDc(const std::string &pdf_path, double paper_width
   }
   geometry.offset_x_px = offset_x_px;
   geometry.offset_y_px = offset_y_px;
-  cairo_surface_t *surface = cairo_pdf_surface_create(
-      pdf_path.c_str(), paper_width_mm / 25.4 * 72.0, paper_height_mm / 25.4 * 72.0);
+  std::unique_ptr<AtomicFile> file = StartOutputFile(pdf_path);
+  if (!file) return nullptr;
+  cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(
+      WriteToFile, file.get(), paper_width_mm / 25.4 * 72.0, paper_height_mm / 25.4 * 72.0);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return nullptr;
   }
-  return CreateDcHandle(std::make_unique<CairoDevice>(Surface::kPrinter, surface, geometry),
-                        ReferenceFor(dpi));
+  return CreateDcHandle(
+      std::make_unique<CairoDevice>(Surface::kPrinter, surface, geometry, std::move(file)),
+      ReferenceFor(dpi));
 }
 
 HDC CairoDevice::CreateSvgDc(const std::string &svg_path, int width_px, int height_px) {
   if (width_px < 1 || height_px < 1 || width_px > kMaxSurfaceSide || height_px > kMaxSurfaceSide) {
     return nullptr;
   }
-  cairo_surface_t *surface =
-      cairo_svg_surface_create(svg_path.c_str(), width_px * 0.75, height_px * 0.75);
+  std::unique_ptr<AtomicFile> file = StartOutputFile(svg_path);
+  if (!file) return nullptr;
+  cairo_surface_t *surface = cairo_svg_surface_create_for_stream(WriteToFile, file.get(),
+                                                                 width_px * 0.75, height_px * 0.75);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return nullptr;
   }
   Geometry geometry{width_px, height_px, 96, 0, 0};
-  return CreateDcHandle(std::make_unique<CairoDevice>(Surface::kSvg, surface, geometry),
-                        ReferenceFor(96));
+  return CreateDcHandle(
+      std::make_unique<CairoDevice>(Surface::kSvg, surface, geometry, std::move(file)),
+      ReferenceFor(96));
 }
 
 CairoDevice *CairoDevice::Of(HDC hdc) {
@@ -122,17 +143,26 @@ CairoDevice *CairoDevice::Of(HDC hdc) {
 bool CairoDevice::SavePng(const std::string &path) {
   if (kind_ != Surface::kImage || finished_) return false;
   cairo_surface_flush(surface_);
-  return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  AtomicFile file;
+  return file.Open(path, 0666) &&
+         cairo_surface_write_to_png_stream(surface_, WriteToFile, &file) == CAIRO_STATUS_SUCCESS &&
+         file.Commit();
 }
 
 void CairoDevice::EndPage() {
   if (kind_ == Surface::kPrinter && !finished_) cairo_show_page(cr_);
 }
 
-void CairoDevice::Finish() {
-  if (finished_ || !surface_) return;
+bool CairoDevice::Finish() {
+  if (finished_ || !surface_) return written_;
   finished_ = true;
-  if (kind_ != Surface::kImage) cairo_surface_finish(surface_);
+  if (!file_) return written_ = true;  // an image: saved by SavePng, if at all
+  // Drawing that cairo stopped (its context in error) is a picture not completely written.
+  const bool drawn = cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_finish(surface_);
+  written_ = drawn && cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS && file_->Commit();
+  file_->Abandon();  // nothing left under the name when it failed
+  return written_;
 }
 
 int CairoDevice::DeviceCaps(int index) const {

@@ -10,11 +10,13 @@
 
 #include <cairo.h>
 
+#include <memory>
 #include <span>
 #include <string>
 
 #include "platform/posix/device.h"
 #include "platform/posix/mapping.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
@@ -30,8 +32,10 @@ class CairoDevice final : public Device {
     int offset_y_px = 0;
   };
 
-  // Takes the surface (and releases it when destroyed).
-  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry);
+  // Takes the surface (and releases it when destroyed) and, for PDF and SVG, the file the
+  // surface streams into, committed by Finish.
+  CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry,
+              std::unique_ptr<AtomicFile> file = nullptr);
   ~CairoDevice() override;
 
   // Makes the DC handles; null when the size is unusable or the surface cannot be made.
@@ -51,9 +55,14 @@ class CairoDevice final : public Device {
   // Raster images paint crisp on whole pixels as GDI does; with anti-aliasing on, lines and
   // fills keep their exact positions and smooth edges instead.
   void SetAntialias(bool on) { antialias_ = on; }
-  bool SavePng(const std::string &path);  // images only
-  void EndPage();                         // printers: the next page starts empty
-  void Finish();                          // writes a PDF or SVG file out; no painting after
+  // Images only: writes a PNG through an AtomicFile; false (nothing changed under the name)
+  // when it cannot be written.
+  bool SavePng(const std::string &path);
+  void EndPage();  // printers: the next page starts empty
+  // Ends the surface (no painting after): a PDF or SVG file is put under its name when cairo
+  // drew and wrote everything; otherwise no file is left. True when written (always for an
+  // image); the same answer on every later call.
+  bool Finish();
 
   int DeviceCaps(int index) const override;
   bool WholePixels() const override { return Crisp(); }
@@ -94,8 +103,10 @@ class CairoDevice final : public Device {
   cairo_surface_t *surface_ = nullptr;
   cairo_t *cr_ = nullptr;
   Geometry geometry_;
+  std::unique_ptr<AtomicFile> file_;
   bool finished_ = false;
   bool antialias_ = false;
+  bool written_ = false;
 };
 
 }  // namespace tamvel::posix

@@ -54,9 +54,9 @@ TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateSvgDC(const char *svg_path, int32_
 TAMVEL_API int32_t TAMVEL_CALL TamvelDeleteDC(TAMVEL_HDC dc) {
   CairoDevice *device = CairoDevice::Of(dc);
   if (device == nullptr) return 1;
-  device->Finish();
+  const bool written = device->Finish();
   tamvel::posix::DestroyDcHandle(dc);
-  return 0;
+  return written ? 0 : 2;
 }
 
 TAMVEL_API TAMVEL_HWND TAMVEL_CALL TamvelCreateWindow(int32_t client_width, int32_t client_height) {

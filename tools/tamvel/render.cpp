@@ -238,8 +238,9 @@ bool RenderOne(const Options &options, const std::string &input, const std::stri
       }
       if (dc == shared_printer) {
         TamvelEndPrinterPage(dc);
-      } else {
-        TamvelDeleteDC(dc);
+      } else if (TamvelDeleteDC(dc) != 0) {
+        std::fprintf(stderr, "tamvel render: %s: cannot write the file\n", output.c_str());
+        ok = false;
       }
     }
   }
@@ -289,7 +290,10 @@ int RunRender(int argc, char **argv) {
     if (!RenderOne(options, options.inputs[i], output, printer)) ++failures;
     if (count > 1) ReportProgress(i + 1, count);
   }
-  if (printer) TamvelDeleteDC(printer);
+  if (printer && TamvelDeleteDC(printer) != 0) {
+    std::fprintf(stderr, "tamvel render: %s: cannot write the file\n", options.output.c_str());
+    ++failures;
+  }
   return failures == 0 ? 0 : 1;
 }
 
