@@ -1,5 +1,5 @@
 # One GoogleTest executable per folder under tests/ (tests/common holds shared helpers;
-# tests/fortran is built by cmake/Fortran.cmake).
+# tests/fortran is built by cmake/Fortran.cmake, tests/gdi below).
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
@@ -38,7 +38,7 @@ file(GLOB TAMVEL_TEST_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/commo
 file(GLOB TAMVEL_TEST_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${TAMVEL_TEST_DIRS})
   get_filename_component(name ${dir} NAME)
-  if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "common" OR name STREQUAL "data")
+  if(NOT IS_DIRECTORY ${dir} OR name MATCHES "^(common|data|gdi)$")
     continue()
   endif()
   if(WIN32 AND name IN_LIST TAMVEL_LINUX_ONLY_TESTS)
@@ -101,6 +101,21 @@ if(TARGET test_rendering)
   set_property(TEST rendering APPEND PROPERTY FIXTURES_REQUIRED guide_pages)
   set_property(TEST rendering APPEND PROPERTY ENVIRONMENT
                "TAMVEL_GETTING_STARTED_PAGES=${TAMVEL_GUIDE_PAGES}")
+endif()
+
+# The differential test against the real GDI (tools/ci/gdi-agreement.sh): tests/gdi holds
+# the program that plays metafiles with the system's GDI (Windows, run under wine64) and the
+# program that draws the feature pages with the library's calls; test_rendering compares.
+if(WIN32)
+  add_executable(gdi_render ${PROJECT_SOURCE_DIR}/tests/gdi/gdi_render.cpp)
+  target_link_libraries(gdi_render PRIVATE gdi32)
+else()
+  file(GLOB feature_page_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gdi/pages/*.cpp)
+  if(feature_page_sources)
+    add_executable(feature_pages ${feature_page_sources})
+    target_include_directories(feature_pages PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(feature_pages PRIVATE tamvel)
+  endif()
 endif()
 
 if(NOT WIN32)

@@ -21,6 +21,7 @@
 
 #include "tests/common/page_test_util.h"
 #include "tests/common/raster_test_util.h"
+#include "tests/rendering/gdi_agreement.h"
 
 namespace tamvel {
 namespace {
@@ -256,11 +257,22 @@ void CheckReference(const std::string &name, const test::RasterImage &actual,
   test::RasterImage expected;
   ASSERT_TRUE(posix::ReadPng(reference.string(), &expected)) << reference;
   ExpectSimilar(name, actual, expected);
+  // In CI's differential step the reference must also agree with GDI's picture of the page,
+  // so that a player fault can never become the reference.
+  const std::string gdi_folder = test::GdiAgreementFolder();
+  if (gdi_folder.empty()) return;
+  test::RasterImage gdi;
+  ASSERT_TRUE(posix::ReadPng((fs::path(gdi_folder) / "gdi" / (name + ".png")).string(), &gdi))
+      << "GDI drew no picture of " << name;
+  test::ExpectAgreement("reference-" + name, name, expected, gdi);
 }
 
 using RenderTest = test::LibraryTest;
 
+// The pages are also saved (test-tmp/render-pages/<name>.emf) for the differential test
+// against GDI, which compares every reference image with GDI's picture of its page too.
 TEST_F(RenderTest, PagesMatchTheirReferences) {
+  const fs::path saved = test::ScratchFolder("render-pages");
   for (const PageCase &page : Pages()) {
     SCOPED_TRACE(page.name);
     PLOTS(kPageWidth, kPageHeight, 0);
@@ -268,6 +280,8 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
     PLOT(0.0f, 0.0f, 999);
     HENHMETAFILE metafile = CurrentPage().FinishedMetafile();
     ASSERT_NE(metafile, nullptr);
+    DeleteEnhMetaFile(
+        CopyEnhMetaFileA(metafile, (saved / (std::string(page.name) + ".emf")).c_str()));
     test::RasterImage actual = test::RenderMetafile(metafile, kImageWidth, kImageHeight);
     ASSERT_EQ(actual.width, kImageWidth);
     EXPECT_FALSE(test::FindInk(actual).empty()) << "nothing drawn";
