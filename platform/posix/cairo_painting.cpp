@@ -89,6 +89,18 @@ cairo_line_join_t JoinOf(const Pen &pen, bool geometric) {
   }
 }
 
+// GDI keeps the round or square caps of a dash inside its length, where cairo adds them
+// outside: every dash gives up a width to the gap after it, and a dot keeps a sliver of
+// length so that cairo still draws its caps.
+void CapsInsideDashes(std::vector<double> &dashes, double width) {
+  constexpr double kSliver = 0.01;
+  for (size_t i = 0; i + 1 < dashes.size(); i += 2) {
+    const double given = std::clamp(dashes[i] - kSliver, 0.0, width);
+    dashes[i] -= given;
+    dashes[i + 1] += given;
+  }
+}
+
 // GDI rounds device coordinates half up.
 double Snap(double v) { return std::floor(v + 0.5); }
 
@@ -124,9 +136,11 @@ bool CairoDevice::SetUpPen(const Dc &dc, double *shift) {
   SetColour(dc, pen->colour);
   cairo_set_line_width(cr_, width);
   cairo_set_miter_limit(cr_, 10.0);
-  cairo_set_line_cap(cr_, CapOf(*pen, geometric));
+  const cairo_line_cap_t cap = CapOf(*pen, geometric);
+  cairo_set_line_cap(cr_, cap);
   cairo_set_line_join(cr_, JoinOf(*pen, geometric));
-  const std::vector<double> dashes = pen->DevicePattern(x_scale);
+  std::vector<double> dashes = pen->DevicePattern(x_scale);
+  if (cap != CAIRO_LINE_CAP_BUTT) CapsInsideDashes(dashes, width);
   if (!dashes.empty()) cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), 0);
   // Odd widths on a raster sit on pixel centres, as GDI lights whole pixels.
   const long rounded = std::lround(width);
@@ -205,6 +219,7 @@ void CairoDevice::Stroke(Dc &dc, std::span<const Figure> figures) {
   if (IsThinPen(dc)) return StrokeThin(dc, figures);
   if (!Begin(dc)) return;
   double shift = 0;
+  if (Crisp()) cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   if (SetUpPen(dc, &shift)) {
     for (const Figure &figure : figures) AddFigure(dc, figure, shift);
     cairo_stroke(cr_);
