@@ -36,3 +36,20 @@ add_custom_command(
   COMMENT "Generating tamvel.def from include/tamvel.h"
   VERBATIM)
 target_sources(tamvel PRIVATE ${TAMVEL_DEF_FILE})
+
+# The version resource: product name, version and description for Windows' file properties.
+enable_language(RC)
+configure_file(${PROJECT_SOURCE_DIR}/platform/win32/version.rc.in ${PROJECT_BINARY_DIR}/version.rc @ONLY)
+target_sources(tamvel PRIVATE ${PROJECT_BINARY_DIR}/version.rc)
+
+# tamvel.lib: an import library in the format other Windows linkers read (the mingw one,
+# libtamvel.dll.a, is written by the linker), made from the same .def file.
+set(TAMVEL_MSVC_IMPORT_LIBRARY ${PROJECT_BINARY_DIR}/tamvel.lib)
+add_custom_command(
+  OUTPUT ${TAMVEL_MSVC_IMPORT_LIBRARY}
+  COMMAND ${CMAKE_DLLTOOL} --input-def ${TAMVEL_DEF_FILE} --dllname tamvel.dll
+          --output-lib ${TAMVEL_MSVC_IMPORT_LIBRARY}
+  DEPENDS ${TAMVEL_DEF_FILE}
+  COMMENT "Writing the import library tamvel.lib from tamvel.def"
+  VERBATIM)
+add_custom_target(tamvel_msvc_import_library ALL DEPENDS ${TAMVEL_MSVC_IMPORT_LIBRARY})
