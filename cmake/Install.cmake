@@ -30,10 +30,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/include/tamvel.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
 if(WIN32)
-  # Beside the mingw import library libtamvel.dll.a: the .def file the DLL exports from, an
-  # import library in the format other Windows linkers read, and how to use them.
-  install(FILES ${TAMVEL_DEF_FILE} ${TAMVEL_MSVC_IMPORT_LIBRARY}
-          DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+  # Beside the mingw import library libtamvel.dll.a: the export table's names, an import
+  # library in the format of Microsoft's tools, and how to use them.
+  if(TARGET tamvel_msvc_import_library)
+    install(FILES ${TAMVEL_SDK_DEF_FILE} ${TAMVEL_MSVC_IMPORT_LIBRARY}
+            DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+  endif()
   configure_file(${PROJECT_SOURCE_DIR}/docs/windows/README-windows.txt
                  ${PROJECT_BINARY_DIR}/README-windows.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${PROJECT_BINARY_DIR}/README-windows.txt DESTINATION . COMPONENT development)

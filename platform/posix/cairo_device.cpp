@@ -143,9 +143,13 @@ CairoDevice *CairoDevice::Of(HDC hdc) {
 bool CairoDevice::SavePng(const std::string &path) {
   if (kind_ != Surface::kImage || finished_) return false;
   cairo_surface_flush(surface_);
+  return WritePngFile(surface_, path);
+}
+
+bool WritePngFile(cairo_surface_t *surface, const std::string &path) {
   AtomicFile file;
   return file.Open(path, 0666) &&
-         cairo_surface_write_to_png_stream(surface_, WriteToFile, &file) == CAIRO_STATUS_SUCCESS &&
+         cairo_surface_write_to_png_stream(surface, WriteToFile, &file) == CAIRO_STATUS_SUCCESS &&
          file.Commit();
 }
 

@@ -109,4 +109,8 @@ class CairoDevice final : public Device {
   bool written_ = false;
 };
 
+// Writes an image surface as a PNG file through an AtomicFile: false, with nothing changed
+// under the name, when it cannot be written whole.
+bool WritePngFile(cairo_surface_t *surface, const std::string &path);
+
 }  // namespace tamvel::posix

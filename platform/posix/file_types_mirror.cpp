@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/posix/code_page.h"
+#include "platform/posix/safe_file.h"
 
 extern char **environ;
 
@@ -164,27 +165,19 @@ std::string DesktopEntry(const std::string &mime_type, const FileType &type) {
 }
 
 bool SameContent(const std::string &path, const std::string &text) {
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::string existing(text.size() + 1, '\0');
-  size_t n = std::fread(existing.data(), 1, existing.size(), file);
-  std::fclose(file);
-  return n == text.size() && existing.compare(0, n, text) == 0;
+  CheckedReader file;
+  std::string existing;
+  return file.Open(path.c_str(), CheckedReader::Links::kRefuse) == CheckedReader::Status::kOk &&
+         file.ReadRest(0, text.size(), existing) == CheckedReader::Status::kOk && existing == text;
 }
 
-// Writes `text` to `path` unless it is already there; true when the file changed.
+// Writes `text` to `path` unless it is already there; true when the file changed. The file
+// is readable by all and writable by its owner alone (0644, less the umask): anyone who could
+// edit a desktop entry could change the command it runs.
 bool Update(const std::string &path, const std::string &text) {
   if (SameContent(path, text)) return false;
-  std::string next = path + ".new";
-  FILE *file = std::fopen(next.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok || std::rename(next.c_str(), path.c_str()) != 0) {
-    std::remove(next.c_str());
-    return false;
-  }
-  return true;
+  AtomicFile file;
+  return file.Open(path, 0644) && file.Write(text) && file.Commit();
 }
 
 // Removes our files in `directory` (tamvel-*<suffix>) that are not in `keep`.

@@ -1,6 +1,7 @@
 // File-type registration under HKEY_CLASSES_ROOT, the default-value calls, and the
 // freedesktop files that mirror a registered type on Linux.
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -104,6 +105,32 @@ TEST_F(FileTypesTest, RegisteredTypeIsMirroredForTheDesktop) {
   EXPECT_FALSE(std::filesystem::exists(DataHome() / "applications/tamvel-tamvel.drawing.desktop"));
   EXPECT_THAT(ReadFile(DataHome() / "mime/packages/tamvel-plan.xml"),
               HasSubstr("<glob pattern=\"*.tvd\"/>"));
+}
+
+// Under umask 000 the mirrored files still take no write permission for others (anyone who
+// could edit Exec= could run a program as the user), the store stays private, and a link
+// planted at a mirrored file's name is replaced, not written through.
+TEST_F(FileTypesTest, MirroredFilesAndTheStoreKeepTheirModesWhateverTheUmask) {
+  const auto desktop = DataHome() / "applications/tamvel-tamvel.drawing.desktop";
+  std::filesystem::create_directories(desktop.parent_path());
+  WriteFile(Root() / "victim", "keep");
+  std::filesystem::create_symlink(Root() / "victim", desktop);
+  const mode_t previous = umask(0);
+  char buffer[64];
+  const int32_t result = SetFileType("Drawing", ".tvd", "Tamvel.Drawing", "/bin/v", buffer, 64);
+  umask(previous);
+  ASSERT_EQ(result, 0);
+  auto mode = [](const std::filesystem::path &path) {
+    struct stat info {};
+    lstat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  EXPECT_EQ(mode(desktop), 0644u);
+  EXPECT_EQ(mode(DataHome() / "mime/packages/tamvel-tamvel.drawing.xml"), 0644u);
+  EXPECT_EQ(mode(RegistryDir() / "classes-root.reg"), 0600u);
+  EXPECT_EQ(mode(RegistryDir()), 0700u);
+  EXPECT_EQ(ReadFile(Root() / "victim"), "keep");
+  EXPECT_THAT(ReadFile(desktop), HasSubstr("Exec=/bin/v %f"));
 }
 
 TEST(DesktopExecLine, QuotesWhatTheShellWouldReadAndMapsTheDocumentArgument) {
