@@ -50,6 +50,11 @@ TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreateImageDC(int32_t width_px, int32_t 
  * 2 writing failed (or a null path): a file already under that name is left as it was, and
  * no partial file is left. */
 TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_path);
+/* Chooses how an image DC paints lines and fills from now on. With on = 0 (what a new image
+ * DC does) they are crisp on whole pixels as GDI paints them, one-pixel pens one pixel wide
+ * in full colour; with on != 0 they are anti-aliased at their exact positions. Text is
+ * anti-aliased either way. Returns 0 done, 1 not an image DC. */
+TAMVEL_API int32_t TAMVEL_CALL TamvelSetImageAntialias(TAMVEL_HDC dc, int32_t on);
 /* Makes a printer that writes a PDF file, for PrintEmf and its variants: paper of
  * paper_width_mm x paper_height_mm (above 0, at most 10 m), printed at `dpi` (10..4800),
  * with a margin of offset_x_px printer pixels on the left and right and offset_y_px at the

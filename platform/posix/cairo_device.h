@@ -69,6 +69,9 @@ class CairoDevice final : public Device {
   // The reference values the DC's metric mapping modes use: exact at the device resolution.
   static ReferenceDevice ReferenceFor(int dpi);
 
+  // Raster images paint crisp on whole pixels as GDI does; with anti-aliasing on, lines and
+  // fills keep their exact positions and smooth edges instead.
+  void SetAntialias(bool on) { antialias_ = on; }
   // Images only: writes a PNG through an AtomicFile; false (nothing changed under the name)
   // when it cannot be written.
   bool SavePng(const std::string &path);
@@ -85,6 +88,7 @@ class CairoDevice final : public Device {
   void SetPaintObserver(std::function<void()> observer) { painted_ = std::move(observer); }
 
   int DeviceCaps(int index) const override;
+  bool WholePixels() const override { return Crisp(); }
   void LineTo(Dc &dc, POINT from, POINT to) override;
   void Polyline(Dc &dc, std::span<const POINT> points) override;
   void PolyPolyline(Dc &dc, std::span<const POINT> points, std::span<const DWORD> counts) override;
@@ -102,13 +106,20 @@ class CairoDevice final : public Device {
     std::span<const POINT> points;
     bool closed = false;
   };
+  bool Crisp() const;  // a raster painted on whole pixels
+  // Device coordinates of a logical point on the surface (whole pixels when crisp).
+  void ToSurface(const Dc &dc, POINT p, double *x, double *y) const;
   void AddFigure(const Dc &dc, const Figure &figure, double shift);
+  bool IsThinPen(const Dc &dc) const;  // crisp, and the pen is one pixel wide
   // Sets the stroke source, width, caps, joins and dashes; false for a null pen.
   bool SetUpPen(const Dc &dc, double *shift);
   // Sets the fill source; false for a null brush.
   bool SetUpBrush(const Dc &dc);
   void SetColour(const Dc &dc, COLORREF colour);  // the raster operation applied
+  // Stroke, Fill and DrawText paint nothing inside a path bracket: there GDI only collects
+  // figures (the DC keeps them in dc.path for StrokePath and the player's fills and clips).
   void Stroke(Dc &dc, std::span<const Figure> figures);
+  void StrokeThin(Dc &dc, std::span<const Figure> figures);
   void Fill(Dc &dc, std::span<const Figure> figures);
 
   Surface kind_;
@@ -118,6 +129,7 @@ class CairoDevice final : public Device {
   std::unique_ptr<AtomicFile> file_;
   bool borrowed_ = false;  // the context and its surface belong to someone else
   bool finished_ = false;
+  bool antialias_ = false;
   bool written_ = false;
   std::function<bool(bool)> finisher_;
   std::function<void()> painted_;

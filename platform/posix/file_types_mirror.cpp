@@ -4,7 +4,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <spawn.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -19,6 +18,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/posix/code_page.h"
 #include "platform/posix/safe_file.h"
 
 extern char **environ;
@@ -45,31 +45,6 @@ std::string DefaultText(const Key &key) {
 
 const Key *FindPath(const Key &root, std::initializer_list<std::string> path) {
   return root.Find(std::vector<std::string>(path));
-}
-
-// Registry text is code page 932; the freedesktop files are UTF-8. Bytes that do not convert
-// become '?'.
-std::string ToUtf8(const std::string &text) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-  std::string out;
-  std::string input = text;
-  char *in = input.data();
-  size_t in_left = input.size();
-  char buffer[256];
-  while (in_left > 0) {
-    char *out_ptr = buffer;
-    size_t out_left = sizeof buffer;
-    size_t result = iconv(cd, &in, &in_left, &out_ptr, &out_left);
-    out.append(buffer, sizeof buffer - out_left);
-    if (result == static_cast<size_t>(-1) && out_left == sizeof buffer) {
-      out += '?';
-      ++in;
-      --in_left;
-    }
-  }
-  iconv_close(cd);
-  return out;
 }
 
 // File names and MIME subtypes keep letters, digits, '.', '_' and '-'; a class name that
@@ -210,7 +185,7 @@ std::string ReadText(const std::string &path) {
 
 // What the desktop shows for the type: its description, else its class name.
 std::string DisplayName(const FileType &type) {
-  return ToUtf8(type.description.empty() ? type.class_name : type.description);
+  return Cp932ToUtf8(type.description.empty() ? type.class_name : type.description);
 }
 
 std::string MimePackage(const std::string &mime_type, const FileType &type) {
@@ -220,7 +195,7 @@ std::string MimePackage(const std::string &mime_type, const FileType &type) {
   out += "  <mime-type type=\"" + mime_type + "\">\n";
   out += "    <comment>" + XmlEscaped(DisplayName(type)) + "</comment>\n";
   for (const std::string &extension : type.extensions) {
-    out += "    <glob pattern=\"*" + XmlEscaped(ToUtf8(extension)) + "\"/>\n";
+    out += "    <glob pattern=\"*" + XmlEscaped(Cp932ToUtf8(extension)) + "\"/>\n";
   }
   out += "  </mime-type>\n</mime-info>\n";
   return out;
@@ -241,11 +216,11 @@ std::string DesktopEntry(const std::string &mime_type, const FileType &type) {
   out += "# Written by tamvel from the registered file type; rewritten when it changes.\n";
   out += "Type=Application\n";
   out += "Name=" + DesktopEscaped(DisplayName(type)) + "\n";
-  out += "Exec=" + DesktopEscaped(ToUtf8(DesktopExecLine(type.command))) + "\n";
+  out += "Exec=" + DesktopEscaped(Cp932ToUtf8(DesktopExecLine(type.command))) + "\n";
   out += "MimeType=" + mime_type + ";\n";
   out += "NoDisplay=true\n";
   if (std::string icon = IconPath(type.icon); !icon.empty()) {
-    out += "Icon=" + DesktopEscaped(ToUtf8(icon)) + "\n";
+    out += "Icon=" + DesktopEscaped(Cp932ToUtf8(icon)) + "\n";
   }
   return out;
 }

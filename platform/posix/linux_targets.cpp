@@ -23,6 +23,13 @@ TAMVEL_API int32_t TAMVEL_CALL TamvelSaveImageDC(TAMVEL_HDC dc, const char *png_
   return device->SavePng(png_path) ? 0 : 2;
 }
 
+TAMVEL_API int32_t TAMVEL_CALL TamvelSetImageAntialias(TAMVEL_HDC dc, int32_t on) {
+  CairoDevice *device = CairoDevice::Of(dc);
+  if (device == nullptr || device->kind() != CairoDevice::Surface::kImage) return 1;
+  device->SetAntialias(on != 0);
+  return 0;
+}
+
 TAMVEL_API TAMVEL_HDC TAMVEL_CALL TamvelCreatePrinterDC(const char *pdf_path, double paper_width_mm,
                                                         double paper_height_mm, int32_t dpi,
                                                         int32_t offset_x_px, int32_t offset_y_px) {
