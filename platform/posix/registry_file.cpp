@@ -142,6 +142,7 @@ bool HiveFile::ReadAppended() {
     return false;
   }
   const size_t applied = ApplyChangeBlocks(std::string_view(text).substr(4), root_);
+  if (applied == std::string_view::npos) return false;  // damaged: read again, and set aside
   Remember(std::move(file), whole_ + applied);
   return true;
 }

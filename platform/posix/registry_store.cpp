@@ -67,8 +67,9 @@ class StoreLock {
   int fd_ = -1;
 };
 
+// Never destroyed: a program may still use the registry from its own exit handlers.
 HiveFile &FileOf(Hive hive) {
-  static HiveFile files[2];
+  static HiveFile *const files = new HiveFile[2];
   return files[hive == Hive::kCurrentUser ? 0 : 1];
 }
 

@@ -77,7 +77,9 @@ struct StoreText {
 // crash (it has no end line) is left out; a damaged hive, or a damaged block followed by
 // others, makes the whole text unreadable (hive_bytes 0, `root` empty).
 StoreText ParseStore(std::string_view text, Key &root);
-// Applies the whole change blocks at the start of `text` to `root`; returns their length.
+// Applies the whole change blocks at the start of `text` to `root`; returns their length, or
+// std::string_view::npos when a damaged block is followed by others (`root` is then partly
+// changed and to be dropped).
 size_t ApplyChangeBlocks(std::string_view text, Key &root);
 
 // The directory holding the store: $TAMVEL_REGISTRY_DIR, else $XDG_CONFIG_HOME/tamvel/registry,

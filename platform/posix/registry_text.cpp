@@ -290,19 +290,13 @@ StoreText ParseStore(std::string_view text, Key &root) {
   root = Key{};
   const size_t header = ParseHeader(text, found.version, found.newer_version);
   const size_t hive = header > 0 ? ParseBlock(text.substr(header), root) : 0;
-  if (hive == 0) {
+  const size_t blocks = hive > 0 ? ApplyChangeBlocks(text.substr(header + hive), root) : 0;
+  if (hive == 0 || blocks == std::string_view::npos) {
     root = Key{};
-    return found;
+    return StoreText{0, 0, found.version, found.newer_version};
   }
   found.hive_bytes = header + hive;
-  found.whole_bytes = found.hive_bytes + ApplyChangeBlocks(text.substr(found.hive_bytes), root);
-  // A crash cuts off at most the last block, which then has no end line; a bad block followed
-  // by more is damage.
-  const std::string_view rest = text.substr(found.whole_bytes);
-  if (rest.starts_with("end\n") || rest.find("\nend\n") != std::string_view::npos) {
-    root = Key{};
-    return StoreText{0, 0, found.version, false};
-  }
+  found.whole_bytes = found.hive_bytes + blocks;
   return found;
 }
 
@@ -315,7 +309,11 @@ size_t ApplyChangeBlocks(std::string_view text, Key &root) {
     MergeInto(root, block);
     done += length;
   }
-  return done;
+  // A crash cuts off at most the last block, which then has no end line; a bad block followed
+  // by more is damage.
+  const std::string_view rest = text.substr(done);
+  const bool damaged = rest.starts_with("end\n") || rest.find("\nend\n") != std::string_view::npos;
+  return damaged ? std::string_view::npos : done;
 }
 
 bool Parse(std::string_view text, Key &root, bool &newer_version) {

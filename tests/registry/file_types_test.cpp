@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
+#include <fstream>
 #include <string>
 
 #include "include/tamvel.h"
@@ -131,6 +132,27 @@ TEST_F(FileTypesTest, MirroredFilesAndTheStoreKeepTheirModesWhateverTheUmask) {
   EXPECT_EQ(mode(RegistryDir()), 0700u);
   EXPECT_EQ(ReadFile(Root() / "victim"), "keep");
   EXPECT_THAT(ReadFile(desktop), HasSubstr("Exec=/bin/v %f"));
+}
+
+// .emf already has a MIME type: the class opens image/emf by default (the user's other
+// defaults stay) and declares no type of its own.
+TEST_F(FileTypesTest, MetafileExtensionOpensTheStandardTypeByDefault) {
+  std::filesystem::create_directories(Root() / "config");
+  {
+    std::ofstream defaults(Root() / "config/mimeapps.list");
+    defaults << "[Added Associations]\nimage/emf=other.desktop;\n"
+             << "[Default Applications]\ntext/plain=editor.desktop\nimage/emf=other.desktop\n";
+  }
+  char buffer[64];
+  ASSERT_EQ(SetFileType("Metafile", ".EMF", "Tamvel.Metafile", "/usr/lib/tamvel/tamvel-viewer",
+                        buffer, 64),
+            0);
+  EXPECT_FALSE(std::filesystem::exists(DataHome() / "mime/packages/tamvel-tamvel.metafile.xml"));
+  EXPECT_THAT(ReadFile(DataHome() / "applications/tamvel-tamvel.metafile.desktop"),
+              HasSubstr("MimeType=image/emf;\n"));
+  EXPECT_EQ(ReadFile(Root() / "config/mimeapps.list"),
+            "[Added Associations]\nimage/emf=other.desktop;\n[Default Applications]\n"
+            "text/plain=editor.desktop\nimage/emf=tamvel-tamvel.metafile.desktop\n");
 }
 
 TEST(DesktopExecLine, QuotesWhatTheShellWouldReadAndMapsTheDocumentArgument) {

@@ -90,7 +90,7 @@ TEST_F(RegistryStoreTest, DamagedStoreIsReportedAndSetAsideNotEmptiedSilently) {
   EXPECT_EQ(SetNelvarReg("App", "S", "W", "3"), 0);
   std::string text = ReadFile(StoreFile());
   const size_t last_block = text.rfind("end\n", text.size() - 5) + 4;
-  text.insert(last_block, "value \"bad\" nonsense\nend\n");
+  text += "value \"bad\" nonsense\nend\n" + text.substr(last_block);  // after what was read
   WriteFile(StoreFile(), text);
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(SetNelvarReg("App", "S", "X", "4"), 0);
