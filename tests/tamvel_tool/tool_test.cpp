@@ -67,14 +67,15 @@ class ToolTest : public ::testing::Test {
     ASSERT_EQ(mkfifo((folder_ / "fifo.emf").c_str(), 0600), 0);
   }
 
-  // Runs `tamvel ARGS` in the folder (stdin from `input`, a file there, or nothing).
+  // Runs `tamvel ARGS` in the folder (stdin from `input`, a file there, or nothing; the
+  // variables of `environment`, as NAME=VALUE).
   Result Tamvel(const std::string &args, const std::string &input = "",
-                const std::string &stdout_to = "") {
+                const std::string &stdout_to = "", const std::string &environment = "") {
     const fs::path out = folder_.string() + ".out", err = folder_.string() + ".err";
-    const std::string command = "cd '" + folder_.string() + "' && '" TAMVEL_TOOL "' " + args +
-                                " <" + (input.empty() ? "/dev/null" : input) + " >" +
-                                (stdout_to.empty() ? out.string() : stdout_to) + " 2>" +
-                                err.string();
+    const std::string command =
+        "cd '" + folder_.string() + "' && " + environment + " '" TAMVEL_TOOL "' " + args + " <" +
+        (input.empty() ? "/dev/null" : input) + " >" +
+        (stdout_to.empty() ? out.string() : stdout_to) + " 2>" + err.string();
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
   }
@@ -134,6 +135,8 @@ TEST_F(ToolTest, CommandLinesMessagesAndStatuses) {
       {"unknown output type", "render page.emf -o x.gif", 2, "", "must end in .png"},
       {"--format against the name", "render page.emf -o x.svg --format pdf", 2, "",
        "--format does not match"},
+      {"--antialias for an SVG", "render page.emf -o x.svg --antialias", 2, "",
+       "--antialias is for PNG"},
       {"--paper for a PNG", "render page.emf -o x.png --paper A4", 2, "", "--paper is for PDF"},
       {"unknown paper",
        "render page.emf -o x.pdf --paper B7",
@@ -193,6 +196,13 @@ TEST_F(ToolTest, CommandLinesMessagesAndStatuses) {
       {"missing folder of the output", "render page.emf -o none/x.png", 1, "",
        "tamvel render: none/x.png: No such file or directory"},
       {"existing folder", "render page.emf -o two --format svg", 0, "", "", {"two/page.svg"}},
+      {"picture too large",
+       "render page.emf -o big.png --dpi 4800",
+       1,
+       "",
+       "page.emf: cannot make a picture of 39685 x 28063 pixels",
+       {},
+       {"big.png"}},
       {"folder as input", "dump one", 1, "", "tamvel dump: one: not a regular file"},
       {"FIFO as input", "info fifo.emf", 1, "", "fifo.emf: not a regular file"},
       {"not a metafile", "info text.txt", 1, "", "text.txt: not an enhanced metafile"},
@@ -232,9 +242,16 @@ TEST_F(ToolTest, CommandLinesMessagesAndStatuses) {
   for (const Case &c : cases) Check(c);
 }
 
-TEST_F(ToolTest, WriteErrorOnStandardOutputFails) {
+// Failures on the way out say where and why, and leave no output behind.
+TEST_F(ToolTest, WriteFailuresNameTheirReason) {
+  Result run = Tamvel("render page.emf -o x.png", "", "", "TMPDIR=/nonexistent");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("/nonexistent: cannot make a folder for the pictures: No such file"),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(Exists("x.png"));
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  Result run = Tamvel("dump page.emf", "", "/dev/full");
+  run = Tamvel("dump page.emf", "", "/dev/full");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("standard output: No space left on device"), std::string::npos) << run.err;
 }
@@ -253,6 +270,17 @@ TEST_F(ToolTest, PictureSizesFollowDpiOrWidth) {
     EXPECT_EQ(image.width, size.width) << size.args;
     EXPECT_EQ(image.height, size.height) << size.args;
   }
+}
+
+// --antialias reaches the image: the same page, other pixels.
+TEST_F(ToolTest, AntialiasSmoothsThePng) {
+  ASSERT_EQ(Tamvel("render page.emf -o crisp.png").status, 0);
+  ASSERT_EQ(Tamvel("render --antialias page.emf -o smooth.png").status, 0);
+  posix::RasterImage crisp, smooth;
+  ASSERT_TRUE(posix::ReadPng((folder_ / "crisp.png").string(), &crisp));
+  ASSERT_TRUE(posix::ReadPng((folder_ / "smooth.png").string(), &smooth));
+  ASSERT_EQ(crisp.pixels.size(), smooth.pixels.size());
+  EXPECT_NE(crisp.pixels, smooth.pixels);
 }
 
 // Paper sizes in points (1/72 inch); a named paper turns for the landscape page.

@@ -12,7 +12,7 @@ build=build/default
 work=$(mktemp -d)
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-packages=(libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools)
+packages=(libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools tamvel-desktop)
 cleanup() {
   rm -rf "$work"
   "${sudo[@]}" dpkg --purge "${packages[@]}" >/dev/null 2>&1 || true
@@ -37,7 +37,7 @@ lintian --suppress-tags-from-file tools/ci/lintian-overrides --fail-on error,war
   "$build"/packages/*.deb || status=1
 tools/ci/consumer-test.sh /usr || status=1
 "${sudo[@]}" apt-get purge -y -qq "${packages[@]}" >/dev/null
-for leftover in /usr/include/tamvel.h /usr/bin/tamvel; do
+for leftover in /usr/include/tamvel.h /usr/bin/tamvel /usr/share/applications/tamvel-view.desktop; do
   [[ ! -e "$leftover" ]] || { echo "FAIL: $leftover is left after removing the packages"; status=1; }
 done
 ((status == 0)) && echo "ok: installed, packaged, used and removed"

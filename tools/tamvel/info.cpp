@@ -94,8 +94,7 @@ int RunInfo(int argc, char **argv) {
 }  // namespace
 
 TAMVEL_SUBCOMMAND(info, "FILE.emf...",
-                  "the picture frame in millimetres, bounds, record count, description and "
-                  "whether the file is complete",
+                  "frame in millimetres, bounds, records, description; is the file complete?",
                   RunInfo,
                   "The frame is the picture's size on paper (0.01 mm in the header), the bounds\n"
                   "are inclusive pixels of the reference device. FILE.emf may be - (standard\n"

@@ -81,10 +81,13 @@ ScratchFolder::~ScratchFolder() {
   rmdir(path_.c_str());
 }
 
-bool ScratchFolder::Create(std::string &error) {
+std::string ScratchFolder::Base() {
   const char *base = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tamvel-XXXXXX";
+  return base != nullptr && *base != '\0' ? base : "/tmp";
+}
+
+bool ScratchFolder::Create(std::string &error) {
+  std::string pattern = Base() + "/tamvel-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) return Fail(error, errno);
   path_ = pattern;
   return true;

@@ -21,6 +21,8 @@ class ScratchFolder {
 
   // Makes the folder; false with the reason.
   bool Create(std::string &error);
+  // Where it is made: $TMPDIR, or /tmp.
+  static std::string Base();
   // A path in the folder for a file of that name.
   std::string File(const std::string &name) const { return path_ + "/" + name; }
 

@@ -45,15 +45,18 @@ bool Picture::Open(const InputFile &file, std::string &error) {
   return metafile_ != nullptr || Fail(error, "the player cannot read the header");
 }
 
-bool DrawPicture(const Picture &picture, Format format, int width, int height,
+bool DrawPicture(const Picture &picture, Format format, int width, int height, bool antialias,
                  const std::string &path, std::string &error) {
   RECT rect{0, 0, width, height};
   TAMVEL_HDC dc = format == Format::kSvg ? TamvelCreateSvgDC(path.c_str(), width, height)
                                          : TamvelCreateImageDC(width, height);
   if (dc == nullptr) {
     return Fail(error, "cannot make a picture of " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels");
+                           std::to_string(height) + " pixels" +
+                           (format == Format::kPng ? " (at most 32767 a side, 64 million in all)"
+                                                   : " (at most 32767 a side)"));
   }
+  if (format == Format::kPng && antialias) TamvelSetImageAntialias(dc, 1);
   bool ok =
       PlayEnhMetaFile(dc, picture.metafile(), &rect) != FALSE || Fail(error, "playback failed");
   if (ok && format == Format::kPng && TamvelSaveImageDC(dc, path.c_str()) != 0) {

@@ -39,8 +39,8 @@ class Picture {
 };
 
 // Plays the picture over a width x height pixel PNG image or SVG drawing (`format`) written
-// to `path`.
-bool DrawPicture(const Picture &picture, Format format, int width, int height,
+// to `path`. PNG images are crisp as GDI paints them, or smooth with `antialias`.
+bool DrawPicture(const Picture &picture, Format format, int width, int height, bool antialias,
                  const std::string &path, std::string &error);
 
 // A PDF of one page per picture, written to `path` by Finish. The paper is `paper` (turned

@@ -3,8 +3,10 @@
 //
 // The picture frame of each file sets the output size: at --dpi N (default 96) a frame of
 // 210 x 297 mm becomes 794 x 1123 pixels; --width PX scales every page to that width instead.
-// The output type follows the extension of OUT (.png, .pdf, .svg) or --format;
-// `tamvel render IN.emf OUT.png` (without -o) works too, and "-" is standard input or output.
+// PNG images are crisp like GDI's (lines on whole pixels); --antialias draws their lines and
+// fills smooth instead. The output type follows the extension of OUT (.png, .pdf, .svg) or
+// --format; `tamvel render IN.emf OUT.png` (without -o) works too, and "-" is standard input or
+// output.
 //
 // Several input files:
 //   - PDF: OUT is one PDF with a page per input, on the paper of --paper or of the first
@@ -80,7 +82,7 @@ bool Draw(const RenderOptions &options, Format format, const Picture &picture,
   }
   const int width = std::max(1, static_cast<int>(std::lround(picture.width_mm() / 25.4 * dpi)));
   const int height = std::max(1, static_cast<int>(std::lround(picture.height_mm() / 25.4 * dpi)));
-  return DrawPicture(picture, format, width, height, path, error);
+  return DrawPicture(picture, format, width, height, options.antialias, path, error);
 }
 
 // One input into its own file.
@@ -136,7 +138,9 @@ int RunRender(int argc, char **argv) {
     return Failed(options.output, "cannot make the folder: " + error);
   }
   ScratchFolder scratch;
-  if (!scratch.Create(error)) return Failed("the scratch folder", error);
+  if (!scratch.Create(error)) {
+    return Failed(ScratchFolder::Base(), "cannot make a folder for the pictures: " + error);
+  }
   if (plan.book) return RenderBook(options, plan, scratch);
   int status = kExitOk;
   for (size_t i = 0; i < options.inputs.size(); ++i) {
@@ -158,6 +162,7 @@ TAMVEL_SUBCOMMAND(
     "      --dpi=N        resolution, 1 to 4800 (default 96): a 210 x 297 mm frame\n"
     "                     becomes 794 x 1123 pixels at 96\n"
     "      --width=PX     scale every page to this width instead\n"
+    "      --antialias    PNG: smooth lines and fills instead of GDI's crisp pixels\n"
     "      --paper=SIZE   PDF paper: A0 to A6, B4, B5 (JIS), Letter, Legal (turned\n"
     "                     for a landscape picture) or WxHmm; each picture is placed\n"
     "                     at true size (shrunk when larger) on the lower-left corner\n"

@@ -33,15 +33,21 @@ std::optional<Format> FormatOfName(const std::string &name) {
   return std::nullopt;
 }
 
-enum LongOnly { kDpi = 256, kWidth, kFormat, kPaper };
-const option kOptions[] = {
-    {"output", required_argument, nullptr, 'o'},   {"dpi", required_argument, nullptr, kDpi},
-    {"width", required_argument, nullptr, kWidth}, {"format", required_argument, nullptr, kFormat},
-    {"paper", required_argument, nullptr, kPaper}, {nullptr, 0, nullptr, 0}};
+enum LongOnly { kDpi = 256, kWidth, kFormat, kPaper, kAntialias };
+const option kOptions[] = {{"output", required_argument, nullptr, 'o'},
+                           {"dpi", required_argument, nullptr, kDpi},
+                           {"width", required_argument, nullptr, kWidth},
+                           {"format", required_argument, nullptr, kFormat},
+                           {"paper", required_argument, nullptr, kPaper},
+                           {"antialias", no_argument, nullptr, kAntialias},
+                           {nullptr, 0, nullptr, 0}};
 
 int HandleOption(RenderOptions &options, int option, const char *value) {
   double number = 0;
   switch (option) {
+    case kAntialias:
+      options.antialias = true;
+      return kExitOk;
     case 'o':
       options.output = value;
       return kExitOk;
@@ -124,6 +130,9 @@ int MakeRenderPlan(const RenderOptions &options, RenderPlan &plan) {
   plan.format = options.format.value_or(named.value_or(Format::kPng));
   if (options.paper && plan.format != Format::kPdf) {
     return UsageError(kCommand, "--paper is for PDF output");
+  }
+  if (options.antialias && plan.format != Format::kPng) {
+    return UsageError(kCommand, "--antialias is for PNG output");
   }
   if (to_stdout && isatty(STDOUT_FILENO)) {
     return UsageError(kCommand, "standard output is a terminal; redirect it or give -o FILE");

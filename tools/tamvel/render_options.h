@@ -19,6 +19,7 @@ struct RenderOptions {
   std::optional<double> dpi;
   int width = 0;  // pixels; 0: from the resolution
   std::optional<Paper> paper;
+  bool antialias = false;  // PNG: smooth lines and fills instead of crisp ones
 };
 
 // What goes where: one PDF of all inputs (a "book"), or one output file per input.
