@@ -71,12 +71,17 @@ class ToolTest : public ::testing::Test {
   // variables of `environment`, as NAME=VALUE).
   Result Tamvel(const std::string &args, const std::string &input = "",
                 const std::string &stdout_to = "", const std::string &environment = "") {
+    return Shell(environment + " '" TAMVEL_TOOL "' " + args, input, stdout_to);
+  }
+
+  // Runs a shell command in the folder.
+  Result Shell(const std::string &command, const std::string &input = "",
+               const std::string &stdout_to = "") {
     const fs::path out = folder_.string() + ".out", err = folder_.string() + ".err";
-    const std::string command =
-        "cd '" + folder_.string() + "' && " + environment + " '" TAMVEL_TOOL "' " + args + " <" +
-        (input.empty() ? "/dev/null" : input) + " >" +
-        (stdout_to.empty() ? out.string() : stdout_to) + " 2>" + err.string();
-    const int status = std::system(command.c_str());
+    const std::string line = "cd '" + folder_.string() + "' && " + command + " <" +
+                             (input.empty() ? "/dev/null" : input) + " >" +
+                             (stdout_to.empty() ? out.string() : stdout_to) + " 2>" + err.string();
+    const int status = std::system(line.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
   }
 
@@ -254,6 +259,14 @@ TEST_F(ToolTest, WriteFailuresNameTheirReason) {
   run = Tamvel("dump page.emf", "", "/dev/full");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("standard output: No space left on device"), std::string::npos) << run.err;
+}
+
+// A picture is never written onto a terminal (script(1) gives the tool one).
+TEST_F(ToolTest, RefusesToWriteAPictureOntoATerminal) {
+  if (std::system("command -v script >/dev/null") != 0) GTEST_SKIP() << "no script(1)";
+  const Result run = Shell("script -qec \"'" TAMVEL_TOOL "' render - -o - <page.emf\" /dev/null");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.out.find("standard output is a terminal"), std::string::npos) << run.out;
 }
 
 // Both spellings of a value, and the sizes --dpi and --width give.
