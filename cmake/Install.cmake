@@ -4,6 +4,7 @@
 #   development  headers, link libraries, pkg-config and CMake files, the
 #                documentation                                                  libtamvel-dev
 #   fortran      the Fortran module for the compiler that built it              libtamvel-fortran-dev
+#   python       the Python package tamvel (cmake/Python.cmake)                 python3-tamvel
 #   tools        the tamvel command and its manual page                         tamvel-tools
 # More files go into a package with `install(... COMPONENT <component>)`; a new package is a
 # new component, declared in cmake/Packaging.cmake.

@@ -94,40 +94,20 @@ class Dash(IntEnum):
     WIDE_GAPS = 11  # 2.0, 1.5
 
 
-class Mark(IntEnum):
-    """The symbol marks of CTSYM1."""
-    SQUARE = 0
-    CIRCLE = 1
-    TRIANGLE = 2
-    PLUS = 3
-    CROSS = 4
-    DIAMOND = 5
-    FILLED_SQUARE = 6
-    FILLED_CIRCLE = 7
-    FILLED_TRIANGLE = 8
-    FILLED_DIAMOND = 9
-    REFERENCE = 10  # ※
-    TRIANGLE_DOWN = 11
-    BULLSEYE = 12
-    STAR = 13
-    FILLED_TRIANGLE_DOWN = 14
-    FILLED_STAR = 15
+def _codes(name, doc, names):
+    """An IntEnum of names numbered from 0."""
+    codes = IntEnum(name, [(n, code) for code, n in enumerate(names)], module=__name__)
+    codes.__doc__ = doc
+    return codes
 
 
-class DrawnMark(IntEnum):
-    """The drawn marks of CTSYM2."""
-    SQUARE = 0
-    CIRCLE = 1
-    TRIANGLE = 2
-    PLUS = 3
-    CROSS = 4
-    DIAMOND = 5
-    FILLED_SQUARE = 6
-    FILLED_CIRCLE = 7
-    FILLED_TRIANGLE = 8
-    FILLED_DIAMOND = 9
-    ASTERISK = 10
-    TRIANGLE_DOWN = 11
+# The first ten marks of CTSYM1 and CTSYM2 are the same shapes.
+_SHAPES = ["SQUARE", "CIRCLE", "TRIANGLE", "PLUS", "CROSS", "DIAMOND", "FILLED_SQUARE",
+           "FILLED_CIRCLE", "FILLED_TRIANGLE", "FILLED_DIAMOND"]
+Mark = _codes("Mark", "The symbol marks of CTSYM1 (REFERENCE is ※).", _SHAPES + [
+    "REFERENCE", "TRIANGLE_DOWN", "BULLSEYE", "STAR", "FILLED_TRIANGLE_DOWN", "FILLED_STAR"])
+DrawnMark = _codes("DrawnMark", "The drawn marks of CTSYM2.",
+                   _SHAPES + ["ASTERISK", "TRIANGLE_DOWN"])
 
 
 class LineMark(IntEnum):
