@@ -6,6 +6,8 @@
 #   fortran      the Fortran module for the compiler that built it              libtamvel-fortran-dev
 #   python       the Python package tamvel (cmake/Python.cmake)                 python3-tamvel
 #   tools        the tamvel command and its manual page                         tamvel-tools
+#   desktop      the viewer and the CUPS module, the desktop entry and MIME
+#                type (cmake/Desktop.cmake)                                     tamvel-desktop
 # More files go into a package with `install(... COMPONENT <component>)`; a new package is a
 # new component, declared in cmake/Packaging.cmake.
 

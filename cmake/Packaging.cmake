@@ -1,8 +1,8 @@
 # Packages made by CPack from the install components of cmake/Install.cmake, written to
 # build/<preset>/packages:
 #   Linux     `cpack -G DEB`: one Debian package per component (libtamvel0, libtamvel-dev,
-#             libtamvel-fortran-dev, python3-tamvel, tamvel-tools), their Depends computed by
-#             dpkg-shlibdeps
+#             libtamvel-fortran-dev, python3-tamvel, tamvel-tools, tamvel-desktop), their
+#             Depends computed by dpkg-shlibdeps
 #   Windows   `cpack -G ZIP`: the SDK, every component in one zip
 # A new Debian package: install its files with COMPONENT <name> and declare it below with
 # tamvel_debian_package(); files for an existing package only need the COMPONENT.
@@ -115,4 +115,13 @@ tamvel_debian_package(tools tamvel-tools SECTION graphics
   SUMMARY "command-line tools of the tamvel plotting library"
   DESCRIPTION "This package holds the tamvel command: it lists the records of EMF
 files (tamvel dump) and plays them into PNG, PDF or SVG files (tamvel render).")
+if(TARGET tamvel_viewer OR TARGET tamvel_cups)
+  # The library finds the viewer and the CUPS module in lib/tamvel; the desktop's own
+  # triggers take in the entry and the MIME type.
+  tamvel_debian_package(desktop tamvel-desktop SECTION graphics
+    SUMMARY "desktop parts of the tamvel plotting library: viewer, windows, printing"
+    DESCRIPTION "This package holds the viewer (tamvel view, and what a double click on
+an EMF file opens), which also shows the library's windows and keeps what it
+copies on the desktop clipboard, and the module that prints on CUPS queues.")
+endif()
 include(CPack)

@@ -62,6 +62,9 @@ if(NOT WIN32)
 endif()
 
 file(GLOB TAMVEL_EXAMPLES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.c)
+if(WIN32)
+  list(FILTER TAMVEL_EXAMPLES EXCLUDE REGEX "/desktop\\.c$")  # the Linux desktop calls
+endif()
 foreach(example ${TAMVEL_EXAMPLES})
   get_filename_component(name ${example} NAME_WE)
   add_executable(${name} ${example})

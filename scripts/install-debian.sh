@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), builds the library and makes its Debian packages
-# (libtamvel0, libtamvel-dev, libtamvel-fortran-dev, tamvel-tools in build/default/packages),
-# then installs them: pkg-config tamvel, find_package(tamvel) and `use tamvel` work from any
-# folder afterwards. `apt-get purge libtamvel0 libtamvel-dev libtamvel-fortran-dev
-# tamvel-tools` removes them again.
+# (libtamvel0, libtamvel-dev, libtamvel-fortran-dev, tamvel-tools and, where GTK 4 and libcups
+# are installed, tamvel-desktop, in build/default/packages), then installs them: pkg-config
+# tamvel, find_package(tamvel) and `use tamvel` work from any folder afterwards. `apt-get purge
+# libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools tamvel-desktop` removes them
+# again.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 

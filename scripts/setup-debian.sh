@@ -7,6 +7,10 @@
 #   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests,
 #                               lld-link and clang for the SDK's tamvel.lib and its check
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
+#   setup-debian.sh --desktop   + GTK 4 and libcups (the viewer, the CUPS module) and what
+#                               tools/ci/desktop-check.sh drives them with: Xvfb, xdotool,
+#                               xclip, ImageMagick, a CUPS scheduler, poppler-utils,
+#                               desktop-file-utils
 #   setup-debian.sh --lint      + clang-format, lintian (the Debian packages)
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
 #   setup-debian.sh --packaging + file (CPack's Debian packages), venv, pip and setuptools
@@ -22,6 +26,8 @@ base=(build-essential gfortran cmake ninja-build pkg-config python3
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64
   lld clang)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
+desktop=(libgtk-4-dev libcups2-dev cups-daemon cups-client xvfb xdotool xclip imagemagick
+  poppler-utils desktop-file-utils)
 lint=(clang-format lintian)
 fuzz=(clang)
 packaging=(file python3-venv python3-pip python3-setuptools python3-wheel)
@@ -31,11 +37,13 @@ for argument in "$@"; do
   case "$argument" in
     --windows) wanted+=("${windows[@]}") ;;
     --readers) wanted+=("${readers[@]}") ;;
+    --desktop) wanted+=("${desktop[@]}") ;;
     --lint) wanted+=("${lint[@]}") ;;
     --fuzz) wanted+=("${fuzz[@]}") ;;
     --packaging) wanted+=("${packaging[@]}") ;;
-    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${lint[@]}" "${fuzz[@]}" "${packaging[@]}") ;;
-    -h | --help) sed -n '2,15p' "$0"; exit 0 ;;
+    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${desktop[@]}" "${lint[@]}" "${fuzz[@]}"
+      "${packaging[@]}") ;;
+    -h | --help) sed -n '2,18p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done

@@ -125,6 +125,21 @@ TEST_F(LineCalls, Line6SolidPatternsAndBadInput) {
   EXPECT_EQ(solid, 3u) << SliceText();
 }
 
+TEST_F(LineCalls, Line6WithoutVerticesStillEndsWithItsMove) {
+  // An empty path draws nothing and reads no array, but the call keeps its frame: the
+  // line-type pen changes and the move back to the last point are recorded.
+  PLOT(12.0f, 34.0f, 3);
+  Mark();
+  LINE6(2, nullptr, nullptr, 0);
+  Finish();
+  EXPECT_EQ(Figures().size(), 0u) << SliceText();
+  ASSERT_EQ(CountInSlice(emf::EMR_MOVETOEX), 1u) << SliceText();
+  for (const emf::Record *r : Slice()) {
+    if (r->type != emf::EMR_MOVETOEX) continue;
+    EXPECT_EQ(r->As<emf::PointValue>()->point, (emf::Point{Units(12), Units(34)})) << SliceText();
+  }
+}
+
 TEST_F(LineCalls, DashpStepsLimitsAndEnds) {
   PLOT(10.0f, 10.0f, 3);
   Mark();
@@ -164,6 +179,17 @@ TEST_F(LineCalls, GridDrawsEveryLineOnceAndRestoresThePen) {
   EXPECT_EQ(figures[0], (Figure{{Units(30), Units(40)}, {Units(30), Units(45)}}));
   EXPECT_EQ(figures[2], (Figure{{Units(40), Units(40)}, {Units(40), Units(45)}}));
   EXPECT_EQ(figures[4], (Figure{{Units(30), Units(45)}, {Units(40), Units(45)}}));
+}
+
+TEST_F(LineCalls, GridCapsBothDirectionsAlike) {
+  PLOT(0.0f, 0.0f, 3);
+  Mark();
+  GRID(10.0f, 10.0f, 0.001f, 1.0f, 150000, 2);  // 100000 columns, 2 rows
+  Finish();
+  const std::vector<Figure> figures = Figures();
+  ASSERT_EQ(figures.size(), 100001u + 3u);
+  // The rows end at the last column drawn, not where the 150000th would be.
+  EXPECT_EQ(figures.back().back().x, figures[100000].front().x);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ build=build/default
 work=$(mktemp -d)
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-packages=(libtamvel0 libtamvel-dev libtamvel-fortran-dev python3-tamvel tamvel-tools)
+packages=(libtamvel0 libtamvel-dev libtamvel-fortran-dev python3-tamvel tamvel-tools tamvel-desktop)
 cleanup() {
   rm -rf "$work"
   "${sudo[@]}" dpkg --purge "${packages[@]}" >/dev/null 2>&1 || true
@@ -51,7 +51,8 @@ lintian --suppress-tags-from-file tools/ci/lintian-overrides --fail-on error,war
   "$build"/packages/*.deb || status=1
 tools/ci/consumer-test.sh /usr || status=1
 "${sudo[@]}" apt-get purge -y -qq "${packages[@]}" >/dev/null
-for leftover in /usr/include/tamvel.h /usr/bin/tamvel /usr/lib/python3/dist-packages/tamvel; do
+for leftover in /usr/include/tamvel.h /usr/bin/tamvel /usr/lib/python3/dist-packages/tamvel \
+  /usr/share/applications/tamvel-view.desktop; do
   [[ ! -e "$leftover" ]] || { echo "FAIL: $leftover is left after removing the packages"; status=1; }
 done
 ((status == 0)) && echo "ok: installed, packaged, used and removed"
