@@ -7,11 +7,14 @@ each code means.
   gen-python.py -o build/default/python/tamvel/_declarations.py --version 0.1.0 include/*.h
 
 Types are written as the header spells them: the package decides at import time which it can
-pass, so a call of a type it does not know leaves that call out, not the package. The code
-meanings come from the comment's "Returns:" table (columns of "N  meaning", a line without a
-number continuing the column above), from an inline "Returns 0, 1 meaning, ..." sentence, from
-"Result codes as CALL", or, for a comment that documents none, from the call it opens with
-("PrintEmf with ..." has the codes of PrintEmf).
+pass, so a call of a type it does not know leaves that call out, not the package.
+
+A call returns a result code (0 for success, another number for the failure met, which the
+package raises as TamvelError) when its result is int32_t and its comment documents codes
+other than 0: in a "Returns:" table (columns of "N  meaning", a line without a number
+continuing the column above), in a sentence "Returns 0 done, 1 meaning, ...", with "Result
+codes as CALL", or, for a comment that documents none, as the call it opens with ("PrintEmf
+with ..." has the codes of PrintEmf).
 """
 import argparse
 import importlib
@@ -22,14 +25,6 @@ from header_calls import read_calls, write_output
 
 # Values DIMTABR reads before it writes them back, shared with the Fortran interfaces.
 READ_AND_WRITTEN = importlib.import_module("gen-fortran").READ_AND_WRITTEN
-# The calls whose int32_t result is a result code: 0 for success, another number for the
-# failure met. The Python package raises TamvelError for those.
-RESULT_CODE_CALLS = (
-    "SAVEFILE", "SAVEFILEF", "LOADFILE", "LOADFILEF", "GetEmfSize", "GetPixelSize",
-    "PasteEmf", "PasteEmf0", "PasteEmf1", "PasteEmf2", "PrintEmf", "PrintEmf0", "PrintEmfF",
-    "PrintEmfF1", "PasteClipboard", "CopyEmf", "MoveEmf", "ResizeEmf", "ShiftEmf", "WriteEmf",
-    "SetNelvarReg", "GetNelvarReg", "SetNelvarRegB", "GetNelvarRegB", "TamvelSaveImageDC",
-    "TamvelEndPrinterPage", "TamvelDeleteDC", "TamvelDestroyWindow")
 CODE = re.compile(r"-?\d+")
 # Runs of words with single blanks between them: the cells of a code table.
 CELL = re.compile(r"\S+(?: \S+)*")
@@ -117,12 +112,12 @@ def comment_codes(comment, codes_of):
         for code, meaning in inline_codes(sentence(text[same.end():]).lstrip(" ;,")).items():
             codes[code] = f"{codes[code]}; {meaning}" if code in codes else meaning
         return codes
-    returns = re.search(r"\bReturns (?=-?\d)", text)
+    returns = re.search(r"\bReturns (?=0\b)", text)
     return inline_codes(sentence(text[returns.end():])) if returns else {}
 
 
 def result_codes(calls):
-    """Call name -> {code: meaning} for the calls of RESULT_CODE_CALLS."""
+    """Call name -> {code: meaning} for the calls that return result codes."""
     by_name = {call.name: call for call in calls}
     found = {}
 
@@ -137,7 +132,8 @@ def result_codes(calls):
             found[name] = codes
         return found.get(name, {})
 
-    return {name: codes_of(name) for name in RESULT_CODE_CALLS if name in by_name}
+    codes = {call.name: codes_of(call.name) for call in calls if call.result == "int32_t"}
+    return {name: found for name, found in codes.items() if set(found) - {0}}
 
 
 def declarations(calls, version):

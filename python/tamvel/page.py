@@ -112,15 +112,16 @@ class Page:
         """The page's enhanced metafile, as bytes."""
         return self._output(".emf", self.save)
 
-    def png(self, dpi=96):
-        """The page as a PNG image of `dpi` pixels an inch (96: A4 is 794 x 1123 pixels)."""
+    def png(self, dpi=96, antialias=False):
+        """The page as a PNG image of `dpi` pixels an inch (96: A4 is 794 x 1123 pixels),
+        painted on whole pixels as GDI paints, or anti-aliased."""
         width, height = (_pixels(size, dpi) for size in self.frame())
 
         def write(path):
             image = calls["TamvelCreateImageDC"](width, height)
-            self._play(image, "TamvelCreateImageDC", lambda window: (
-                calls["PasteEmf"](image, window), calls["TamvelSaveImageDC"](image, path)),
-                width, height)
+            self._play(image, "TamvelCreateImageDC", width, height, lambda: (
+                antialias and calls["TamvelSetImageAntialias"](image, 1),
+                calls["TamvelSaveImageDC"](image, path)))
         return self._output(".png", write)
 
     def svg(self, dpi=96):
@@ -128,9 +129,7 @@ class Page:
         width, height = (_pixels(size, dpi) for size in self.frame())
 
         def write(path):
-            svg = calls["TamvelCreateSvgDC"](path, width, height)
-            self._play(svg, "TamvelCreateSvgDC",
-                       lambda window: calls["PasteEmf0"](svg, window, 0, 0, width, height),
+            self._play(calls["TamvelCreateSvgDC"](path, width, height), "TamvelCreateSvgDC",
                        width, height)
         return self._output(".svg", write).decode("utf-8")
 
@@ -140,23 +139,26 @@ class Page:
 
         def write(path):
             printer = calls["TamvelCreatePrinterDC"](path, width / 100.0, height / 100.0, 600, 0, 0)
-            self._play(printer, "TamvelCreatePrinterDC", lambda _: calls["PrintEmf"](printer))
+            self._play(printer, "TamvelCreatePrinterDC")
         return self._output(".pdf", write)
 
-    def _play(self, dc, made_by, play, width=1, height=1):
-        """Plays the page into a DC of the Linux targets through play(window), then deletes the
-        DC, which completes its PDF or SVG file."""
+    def _play(self, dc, made_by, width=None, height=None, then=lambda: None):
+        """Plays the page into a DC of the Linux targets, over width x height pixels or onto
+        a printer, runs then(), and deletes the DC, which completes a PDF or SVG file."""
         if not dc:
             raise TamvelError(made_by, None, "the target could not be made")
-        window = library.TamvelCreateWindow(width, height)
         try:
             library.CHPAGE(self.page_number)
-            play(window)
+            if width is None:
+                calls["PrintEmf"](dc)
+            else:
+                # PasteEmf0 only checks its window for null: the DC stands in for it, since a
+                # window of TamvelCreateWindow would show on the screen of a desktop session.
+                calls["PasteEmf0"](dc, dc, 0, 0, width, height)
+            then()
         except BaseException:
             library.TamvelDeleteDC(dc)
             raise
-        finally:
-            library.TamvelDestroyWindow(window)
         calls["TamvelDeleteDC"](dc)
 
     def _output(self, suffix, write):
