@@ -29,7 +29,7 @@ add_custom_command(
 add_library(tamvel_fortran STATIC ${TAMVEL_FORTRAN_SOURCE})
 set_target_properties(tamvel_fortran PROPERTIES
   Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
-target_include_directories(tamvel_fortran PUBLIC ${PROJECT_BINARY_DIR}/fortran-modules)
+target_include_directories(tamvel_fortran PUBLIC $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/fortran-modules>)
 target_link_libraries(tamvel_fortran PUBLIC tamvel)
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Every call of the 32-bit DLL is __stdcall.

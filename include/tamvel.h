@@ -331,7 +331,8 @@ TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *
 TAMVEL_API void TAMVEL_CALL DASHP(float x, float y, float dash);
 /* Draws the lines of a grid of nx x ny cells of dx x dy (plot units) with one corner at
  * (x, y) (999.0: the last point): nx + 1 lines along y, then ny + 1 lines along x, with the
- * page pen and its line type; at most 100000 lines each way. The pen position and the last
+ * page pen and its line type. At most 100000 cells are drawn each way, alike in both
+ * directions: every line spans the cells drawn across it. The pen position and the last
  * point are as before the call. */
 TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t nx, int32_t ny);
 

@@ -116,8 +116,12 @@ def prototype(call):
 def summary(comment):
     """The first sentence of a comment."""
     text = " ".join(line.strip() for line in comment.split("\n\n")[0].split("\n"))
-    match = re.match(r"(.+?[.:])(\s|$)", text)
-    return (match.group(1) if match else text).rstrip(":") + ("" if text.endswith(".") else "")
+    depth = 0
+    for i, character in enumerate(text):
+        depth += {"(": 1, ")": -1}.get(character, 0)
+        if depth == 0 and character in ".:" and text[i + 1:i + 2] in ("", " "):
+            return text[:i] + "."
+    return text
 
 
 def groups_of(calls):

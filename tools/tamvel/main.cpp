@@ -28,6 +28,7 @@ void PrintHelp(std::FILE* out) {
     std::fprintf(out, "  tamvel %s %s\n      %s\n", command.name, command.usage, command.summary);
   }
   std::fprintf(out, "\n  tamvel --help\n      show this help\n");
+  std::fprintf(out, "  tamvel --version\n      print the version of tamvel\n");
 }
 
 }  // namespace
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     tamvel::tool::PrintHelp(stdout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::printf("tamvel %s\n", TAMVEL_VERSION);
     return 0;
   }
   for (const auto& command : Subcommands()) {
