@@ -38,6 +38,11 @@ endif()
 
 add_executable(fortran_demo ${PROJECT_SOURCE_DIR}/examples/fortran_demo.f90)
 target_link_libraries(fortran_demo PRIVATE tamvel_fortran)
+if(NOT WIN32)
+  # The viewer from Fortran (tools/ci/desktop-check.sh runs it on a virtual display).
+  add_executable(fortran_show ${PROJECT_SOURCE_DIR}/examples/fortran_show.f90)
+  target_link_libraries(fortran_show PRIVATE tamvel_fortran)
+endif()
 
 if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
   # The binding works end to end: the example draws, closes and saves a page. It may run
