@@ -31,6 +31,10 @@ set_target_properties(tamvel_fortran PROPERTIES
   Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
 target_include_directories(tamvel_fortran PUBLIC $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/fortran-modules>)
 target_link_libraries(tamvel_fortran PUBLIC tamvel)
+if(WIN32)
+  # Leaves out the interfaces of Linux-only calls (gfortran defines no _WIN32 for Fortran).
+  target_compile_definitions(tamvel_fortran PRIVATE TAMVEL_WINDOWS)
+endif()
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Every call of the 32-bit DLL is __stdcall.
   target_compile_definitions(tamvel_fortran PUBLIC TAMVEL_STDCALL)
