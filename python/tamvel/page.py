@@ -48,7 +48,9 @@ def _pixels(hundredths_mm, dpi):
 class Page:
     """A page of width x height millimetres, or of a paper size ("A4", "A5", "B5", "Letter",
     ...; landscape=True turns it). The library's page number is page_number, from 100
-    downwards unless `number` chooses one."""
+    downwards unless `number` chooses one. PLOTS opens it with every default but the font's
+    height, weight and angle, which a page number keeps from its last drawing. Pen codes 4
+    and 5 go on to the next page number, which this object does not follow."""
 
     def __init__(self, width="A4", height=None, *, landscape=False, number=None):
         if isinstance(width, str):
@@ -169,12 +171,26 @@ class Page:
             with open(path, "rb") as f:
                 return f.read()
 
-    # Jupyter shows a page that ends a cell; showing it closes it.
+    def show(self, wait=True):
+        """Shows the page in the viewer (TamvelShowPages) until the viewer is closed, or, with
+        wait=False, only until it shows the page."""
+        self.close()
+        no_wait = 1  # TAMVEL_SHOW_NO_WAIT
+        calls["TamvelShowPages"](self.page_number, self.page_number, 0 if wait else no_wait)
+
+    # Jupyter shows a page that ends a cell; showing it closes it. A page without a drawing
+    # (cleared) shows as text.
     def _repr_png_(self):
-        return self.png()
+        return self._shown(self.png)
 
     def _repr_svg_(self):
-        return self.svg()
+        return self._shown(self.svg)
+
+    def _shown(self, picture):
+        try:
+            return picture()
+        except TamvelError:
+            return None
 
 
 def _page_method(name, function):

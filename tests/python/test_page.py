@@ -6,7 +6,7 @@ import pytest
 
 import tamvel
 from conftest import FRESH, records
-from tamvel import Pen
+from tamvel import Pen, TamvelError
 
 
 def test_a_page_is_opened_drawn_closed_and_given_back():
@@ -48,3 +48,13 @@ def test_a_page_plays_into_png_svg_and_pdf_and_shows_itself(page):
     assert svg.startswith("<?xml") and 'width="595.5pt"' in svg and "<path" in svg  # 794 px
     assert page.pdf().startswith(b"%PDF-")
     assert page.emf()[40:44] == b" EMF"
+
+
+def test_a_page_shows_in_the_viewer_only_in_a_desktop_session(page, monkeypatch):
+    for variable in ("DISPLAY", "WAYLAND_DISPLAY"):
+        monkeypatch.delenv(variable, raising=False)
+    with pytest.raises(TamvelError, match="TamvelShowPages failed with code 2: no desktop session"):
+        page.show()
+    assert not page.recording
+    tamvel.ClearEmf(page.page_number)
+    assert page._repr_png_() is None  # Jupyter then shows the page as text
