@@ -126,7 +126,7 @@ def pythonic(declaration, function, kinds):
         return results[0] if len(results) == 1 else tuple(results) if results else None
 
     outputs = [a for what, a, *_ in slots if what in ("out", "inout")]
-    returned = ([declaration.result] if returns_value else []) + outputs
+    returned = (["result"] if returns_value else []) + outputs
     python = f"Python: {declaration.name}{signature}"
     if returned:
         python += " -> " + (returned[0] if len(returned) == 1 else f"({', '.join(returned)})")

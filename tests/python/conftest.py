@@ -4,6 +4,7 @@ import importlib
 import itertools
 import os
 import pathlib
+import re
 import subprocess
 import sys
 
@@ -24,12 +25,15 @@ sys.path.insert(0, str(ROOT / "tools"))
 gen_python = importlib.import_module("gen-python")
 
 
+POSITION = re.compile(r"^\s*\d+\s+0x[0-9a-fA-F]+\s+")  # a dump line's index and offset
+
+
 def records(path):
     """The records of an EMF file as `tamvel dump --all` lists them, each without its index
     and offset, so that records compare by their content alone."""
     listing = subprocess.run([BUILD / "tamvel", "dump", "--all", path], check=True,
                              capture_output=True, text=True).stdout
-    return [line.split(None, 2)[2] for line in listing.splitlines() if line.strip()]
+    return [POSITION.sub("", line) for line in listing.splitlines() if line.strip()]
 
 
 def same_records(actual, expected):
