@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages tamvel needs, only those missing (apt-get update runs once,
 # and only when something is to be installed).
 #
-#   setup-debian.sh             Linux build (gfortran too), tests, benchmarks, fonts: the base group
+#   setup-debian.sh             Linux build (gfortran too), tests (the Python package's with
+#                               pytest, NumPy and Jupyter), benchmarks, fonts: the base group
 #   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests,
 #                               lld-link and clang for the SDK's tamvel.lib and its check
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
@@ -12,14 +13,16 @@
 #                               desktop-file-utils
 #   setup-debian.sh --lint      + clang-format, lintian (the Debian packages)
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
-#   setup-debian.sh --packaging + file (CPack's Debian packages)
+#   setup-debian.sh --packaging + file (CPack's Debian packages), venv, pip and setuptools
+#                               (pip install ./python)
 #   setup-debian.sh --ci        everything CI uses
 set -euo pipefail
 
 base=(build-essential gfortran cmake ninja-build pkg-config python3
   libcairo2-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2
+  python3-numpy python3-pytest jupyter-nbconvert python3-ipykernel)
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64
   lld clang)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
@@ -27,7 +30,7 @@ desktop=(libgtk-4-dev libcups2-dev cups-daemon cups-client xvfb xdotool xclip im
   poppler-utils desktop-file-utils)
 lint=(clang-format lintian)
 fuzz=(clang)
-packaging=(file)
+packaging=(file python3-venv python3-pip python3-setuptools python3-wheel)
 
 wanted=("${base[@]}")
 for argument in "$@"; do
