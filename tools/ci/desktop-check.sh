@@ -12,7 +12,7 @@
 #  - the viewer (`tamvel view`): fit page, next page, 1:1, reload after the file changed and
 #    Ctrl+wheel, each screenshot against `tamvel render`; copy (read back by xclip), export
 #    as PNG and PDF and printing, each through its dialog; TamvelShowPages until the viewer
-#    is closed;
+#    is closed, from C and from Fortran;
 #  - the installed desktop entry and MIME type: `gio open page.emf` opens the viewer.
 # Usage: desktop-check.sh [BUILD_DIR]   (default build/default; scripts/setup-debian.sh --desktop)
 set -uo pipefail
@@ -297,6 +297,15 @@ check_show_pages() {
   check "TamvelShowPages returns when the viewer is closed" wait_end 10 "$program"
   check "TamvelShowPages returns 0 when the viewer is closed" grep -q 'TamvelShowPages: 0' "$work/show.log"
   check "the viewer removed the pages it was handed" test -z "$(ls -A "$work/tmp")"
+
+  [[ -x "$build/fortran_show" ]] || return 0
+  "$build/fortran_show" >"$work/fortran.log" 2>&1 &
+  program=$!
+  wait_for 20 window_named 'page-1.emf – tamvel view' || { cat "$work/fortran.log"; return 1; }
+  id=$(window_named 'tamvel view')
+  check "a Fortran program shows its page" viewer_shows "$id" "$work/page.emf"
+  press "$id" q
+  check "tamvel_show_pages returns 0 to Fortran" wait_end 10 "$program"
 }
 
 for tool in Xvfb xdotool xclip import compare /usr/sbin/cupsd lpadmin pdfinfo pdftoppm gio \
