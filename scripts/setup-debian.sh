@@ -44,7 +44,7 @@ for argument in "$@"; do
     --packaging) wanted+=("${packaging[@]}") ;;
     --ci) wanted+=("${windows[@]}" "${readers[@]}" "${desktop[@]}" "${lint[@]}" "${fuzz[@]}"
       "${packaging[@]}") ;;
-    -h | --help) sed -n '2,20p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,19p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done
