@@ -35,37 +35,38 @@ void SetPeakCounter(benchmark::State &state) {
   state.counters["peak_mb"] = static_cast<double>(bench::PeakMemoryBytes()) / 1e6;
 }
 
-void BM_PlayToPng(benchmark::State &state) {
+// Pastes the page into a window-sized DC made by `make` and finished by `finish` (true when
+// the output was written), once per iteration.
+template <typename Make, typename Finish>
+void Paste(benchmark::State &state, const char *extension, Make make, Finish finish) {
   if (!SelectLoadedPage()) return state.SkipWithError("no page");
-  const std::string path = OutputFile(".png");
+  const std::string path = OutputFile(extension);
   TAMVEL_HWND window = TamvelCreateWindow(kWidthPx, kHeightPx);
   bench::ResetPeakMemory();
   for (auto _ : state) {
-    TAMVEL_HDC image = TamvelCreateImageDC(kWidthPx, kHeightPx);
-    if (PasteEmf(image, window) != 0 || TamvelSaveImageDC(image, path.c_str()) != 0) {
-      state.SkipWithError("playback failed");
-    }
-    TamvelDeleteDC(image);
+    TAMVEL_HDC dc = make(path);
+    if (PasteEmf(dc, window) != 0 || !finish(dc, path)) state.SkipWithError("playback failed");
+    TamvelDeleteDC(dc);
   }
   SetPeakCounter(state);
   TamvelDestroyWindow(window);
   std::filesystem::remove(path);
 }
+
+void BM_PlayToPng(benchmark::State &state) {
+  Paste(
+      state, ".png", [](const std::string &) { return TamvelCreateImageDC(kWidthPx, kHeightPx); },
+      [](TAMVEL_HDC dc, const std::string &path) {
+        return TamvelSaveImageDC(dc, path.c_str()) == 0;
+      });
+}
 BENCHMARK(BM_PlayToPng)->Unit(benchmark::kMillisecond);
 
 void BM_PlayToSvg(benchmark::State &state) {
-  if (!SelectLoadedPage()) return state.SkipWithError("no page");
-  const std::string path = OutputFile(".svg");
-  TAMVEL_HWND window = TamvelCreateWindow(kWidthPx, kHeightPx);
-  bench::ResetPeakMemory();
-  for (auto _ : state) {
-    TAMVEL_HDC svg = TamvelCreateSvgDC(path.c_str(), kWidthPx, kHeightPx);
-    if (PasteEmf(svg, window) != 0) state.SkipWithError("playback failed");
-    TamvelDeleteDC(svg);
-  }
-  SetPeakCounter(state);
-  TamvelDestroyWindow(window);
-  std::filesystem::remove(path);
+  Paste(
+      state, ".svg",
+      [](const std::string &path) { return TamvelCreateSvgDC(path.c_str(), kWidthPx, kHeightPx); },
+      [](TAMVEL_HDC, const std::string &) { return true; });
 }
 BENCHMARK(BM_PlayToSvg)->Unit(benchmark::kMillisecond);
 
