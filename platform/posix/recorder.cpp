@@ -188,6 +188,7 @@ std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t rec
 }
 
 ImageBuffer MetafileRecorder::Finish() {
+  EndSegmentRun();
   RecordBuilder eof(EMR_EOF);
   eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
   eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));
