@@ -3,7 +3,7 @@
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry contract)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)
@@ -59,6 +59,25 @@ foreach(dir ${TAMVEL_TEST_DIRS})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
 endforeach()
+
+if(TARGET test_contract)
+  # The contract test's table of calls, written from the public headers at build time, so
+  # that a new call is tried without further work.
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  file(GLOB TAMVEL_PUBLIC_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/include/*.h)
+  set(contract_calls ${PROJECT_BINARY_DIR}/contract/contract_calls.inc)
+  add_custom_command(
+    OUTPUT ${contract_calls}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/contract
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen-contract-calls.py
+            -o ${contract_calls} ${TAMVEL_PUBLIC_HEADERS}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen-contract-calls.py
+            ${PROJECT_SOURCE_DIR}/tools/header_calls.py ${TAMVEL_PUBLIC_HEADERS}
+    COMMENT "Generating the contract test's calls from include/"
+    VERBATIM)
+  target_sources(test_contract PRIVATE ${contract_calls})
+  target_include_directories(test_contract PRIVATE ${PROJECT_BINARY_DIR}/contract)
+endif()
 
 if(TARGET demo AND TARGET test_rendering)
   # The demo's pages are reference images too (docs/demo, shown in the README): the demo

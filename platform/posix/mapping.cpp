@@ -1,7 +1,6 @@
 #include "platform/posix/mapping.h"
 
 #include <cmath>
-#include <limits>
 
 namespace tamvel::posix {
 
@@ -101,14 +100,7 @@ void DeviceToLogical(const PageMapping &m, double x, double y, double &lx, doubl
   ly = (y - m.viewport_org.y) / ScaleY(m) + m.window_org.y;
 }
 
-LONG RoundToLong(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double kMax = std::numeric_limits<LONG>::max();
-  constexpr double kMin = std::numeric_limits<LONG>::min();
-  if (v >= kMax) return std::numeric_limits<LONG>::max();
-  if (v <= kMin) return std::numeric_limits<LONG>::min();
-  return static_cast<LONG>(std::lround(v));
-}
+LONG RoundToLong(double v) { return TruncToInt32(std::round(v)); }
 
 POINT ToDevice(const PageMapping &mapping, POINT p) {
   double x, y;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/posix/win32_api.h"
+#include "platform/saturating.h"
 
 namespace tamvel::posix {
 
@@ -44,7 +45,7 @@ double ScaleY(const PageMapping &mapping);
 void LogicalToDevice(const PageMapping &mapping, double x, double y, double &dx, double &dy);
 void DeviceToLogical(const PageMapping &mapping, double x, double y, double &lx, double &ly);
 
-// Rounded to the nearest integer and clamped into the LONG range.
+// Rounded to the nearest integer (halves away from zero) and saturated into the LONG range.
 LONG RoundToLong(double v);
 POINT ToDevice(const PageMapping &mapping, POINT logical);
 POINT ToLogical(const PageMapping &mapping, POINT device);

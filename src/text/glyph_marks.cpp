@@ -53,6 +53,7 @@ void RestoreTextState(const SavedTextState &saved, float height) {
 }
 
 void PutMarkGlyph(float x, float y, float height, int32_t code, float angle) {
+  angle = TextAngle(angle);
   EmfPage &page = CurrentPage();
   const SavedTextState saved = SaveTextState();
   SETBKG(TRANSPARENT);

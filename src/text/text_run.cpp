@@ -128,6 +128,7 @@ void DrawTextRun(float x, float y, float height, const char *text, float angle, 
   float saved_angle = 0.0f;
   GETDEG(&saved_angle);
   FitFontToHeight(height);
+  angle = TextAngle(angle);
   if (n > 0) {
     SETDEG(angle);
   } else {
