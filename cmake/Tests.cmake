@@ -60,23 +60,31 @@ foreach(dir ${TAMVEL_TEST_DIRS})
   endif()
 endforeach()
 
-if(TARGET test_contract)
-  # The contract test's table of calls, written from the public headers at build time, so
-  # that a new call is tried without further work.
-  find_package(Python3 REQUIRED COMPONENTS Interpreter)
-  file(GLOB TAMVEL_PUBLIC_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/include/*.h)
-  set(contract_calls ${PROJECT_BINARY_DIR}/contract/contract_calls.inc)
-  add_custom_command(
-    OUTPUT ${contract_calls}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/contract
-    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/gen-contract-calls.py
-            -o ${contract_calls} ${TAMVEL_PUBLIC_HEADERS}
-    DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen-contract-calls.py
-            ${PROJECT_SOURCE_DIR}/tools/header_calls.py ${TAMVEL_PUBLIC_HEADERS}
-    COMMENT "Generating the contract test's calls from include/"
-    VERBATIM)
-  target_sources(test_contract PRIVATE ${contract_calls})
-  target_include_directories(test_contract PRIVATE ${PROJECT_BINARY_DIR}/contract)
+if(NOT WIN32)
+  include(${PROJECT_SOURCE_DIR}/cmake/Contract.cmake)
+  tamvel_contract_table(test_contract)
+
+  # Every input that once made a fuzz target fail is kept in fuzz/regressions/<target>/ and
+  # replayed here, with the seeds of fuzz/corpus/<target>/, through the target's own entry
+  # function (fuzz/replay/replay_main.cpp stands in for libFuzzer) under the build's own
+  # compiler and sanitizers.
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(source ${fuzz_sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(kept)
+    foreach(folder regressions corpus)
+      if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+        list(APPEND kept ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+      endif()
+    endforeach()
+    if(NOT kept)
+      continue()
+    endif()
+    add_executable(replay_${name} ${source} ${PROJECT_SOURCE_DIR}/fuzz/replay/replay_main.cpp)
+    target_link_libraries(replay_${name} PRIVATE tamvel_static)
+    tamvel_contract_helpers(replay_${name} ${source})
+    add_test(NAME fuzz_replay_${name} COMMAND replay_${name} ${kept})
+  endforeach()
 endif()
 
 if(TARGET demo AND TARGET test_rendering)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -68,13 +69,18 @@ struct Call {
 const std::vector<Call> &Calls();
 
 // The hostile values of each kind; the first one of each is the ordinary value the other
-// arguments keep while one argument is hostile. Handles are made for the page state at hand,
-// so the tables are built after it (BuildValues) and live until the process ends.
+// arguments keep while one argument is hostile. Handles are made for the page state at hand:
+// BuildValues after making it makes them anew (and lets the earlier ones go); the rest is
+// made once and lives until the process ends.
 void BuildValues();
 const std::vector<Value> &ValuesOf(Kind kind);
 // Files the path values name, made again before each call so that no call sees what an
 // earlier one left.
 void ResetScratchFiles();
+
+// Points HOME, TMPDIR, the registry store and the data folders into `root` and makes it the
+// current folder: nothing a call writes lands outside it.
+void IsolateIn(const std::filesystem::path &root);
 
 // "KANJI(10, 10, inf, "Ab1", 0, 3)".
 std::string Describe(const Call &call, const Arguments &arguments);

@@ -26,13 +26,6 @@
 
 namespace tamvel::contract {
 
-const std::vector<Call> &Calls() {
-  static const std::vector<Call> calls = {
-#include "contract_calls.inc"
-  };
-  return calls;
-}
-
 namespace {
 
 constexpr int kPassed = 0x5a;  // a child that returned from its call exits with this
@@ -166,7 +159,6 @@ int RunState(size_t state_index, std::FILE *report) {
   BuildValues();
   alarm(0);
   std::fclose(log);
-  const std::string made = std::string(state.how) + "\n" + Tail("state.log", 400);
   int ran = 0;
   size_t number = 0;
   std::vector<std::pair<double, std::string>> slowest;  // the slowest calls, for the log
@@ -184,8 +176,7 @@ int RunState(size_t state_index, std::FILE *report) {
       std::sort(slowest.rbegin(), slowest.rend());
       if (slowest.size() > 5) slowest.pop_back();
       if (outcome.failure.empty()) continue;
-      std::fprintf(report, "%s;  in the state \"%s\" (%s): %s\n\n", call_text.c_str(), state.name,
-                   made.c_str(), outcome.failure.c_str());
+      std::fprintf(report, "%s;\n  %s\n", call_text.c_str(), outcome.failure.c_str());
       std::fflush(report);
     }
   }
@@ -194,18 +185,6 @@ int RunState(size_t state_index, std::FILE *report) {
     std::fprintf(times, "  %.2f s  %s\n", seconds, text.c_str());
   std::fclose(times);
   return ran;
-}
-
-void Isolate(const std::filesystem::path &root) {
-  for (const char *folder : {"home", "tmp", "registry", "data", "config"}) {
-    std::filesystem::create_directories(root / folder);
-  }
-  setenv("HOME", (root / "home").c_str(), 1);
-  setenv("TMPDIR", (root / "tmp").c_str(), 1);
-  setenv("TAMVEL_REGISTRY_DIR", (root / "registry").c_str(), 1);
-  setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-  std::filesystem::current_path(root);
 }
 
 class Contract : public ::testing::TestWithParam<size_t> {};
@@ -219,7 +198,7 @@ TEST_P(Contract, EveryCallWithHostileArguments) {
   std::fflush(nullptr);
   const pid_t state = fork();
   if (state == 0) {
-    Isolate(root);
+    IsolateIn(root);
     std::FILE *report = std::fopen("report.txt", "w");
     std::FILE *count = std::fopen("count.txt", "w");
     const int ran = RunState(state_index, report);
@@ -243,7 +222,10 @@ TEST_P(Contract, EveryCallWithHostileArguments) {
       << Tail((root / "state.log").string(), 400);
   std::ifstream report(root / "report.txt");
   std::string text((std::istreambuf_iterator<char>(report)), std::istreambuf_iterator<char>());
-  EXPECT_TRUE(text.empty()) << text;
+  EXPECT_TRUE(text.empty()) << "In the state \"" << PageStates()[state_index].name << "\" ("
+                            << PageStates()[state_index].how << "\n"
+                            << Tail((root / "state.log").string(), 400) << "):\n"
+                            << text;
   std::filesystem::current_path(previous);
 }
 

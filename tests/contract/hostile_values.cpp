@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -244,21 +245,43 @@ Value Handle(const void *handle, std::string shown) {
   return Handle(HandleValue(handle), std::move(shown));
 }
 
+// The handles the tables hold, so that the next tables can let them go.
+struct Made {
+  std::vector<TAMVEL_HDC> dcs;
+  std::vector<TAMVEL_HWND> windows;
+  HDC recording = nullptr;
+};
+Made &MadeHandles() {
+  static Made made;
+  return made;
+}
+
+TAMVEL_HDC Dc(TAMVEL_HDC dc) { return MadeHandles().dcs.emplace_back(dc); }
+TAMVEL_HWND Window(TAMVEL_HWND window) { return MadeHandles().windows.emplace_back(window); }
+
+void ReleaseHandles() {
+  Made &made = MadeHandles();
+  for (TAMVEL_HDC dc : made.dcs) TamvelDeleteDC(dc);
+  for (TAMVEL_HWND window : made.windows) TamvelDestroyWindow(window);
+  if (made.recording != nullptr) DeleteEnhMetaFile(CloseEnhMetaFile(made.recording));
+  made = Made{};
+}
+
 std::vector<Value> DeviceContexts() {
   TAMVEL_HDC stale = TamvelCreateImageDC(8, 8);
   TamvelDeleteDC(stale);
   HDC stale_recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   DeleteEnhMetaFile(CloseEnhMetaFile(stale_recording));
-  HDC recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-  return {Handle(TamvelCreateImageDC(64, 48), "image DC 64 x 48"),
+  MadeHandles().recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  return {Handle(Dc(TamvelCreateImageDC(64, 48)), "image DC 64 x 48"),
           Handle(0u, "null"),
           Handle(static_cast<uint32_t>(MHDC(0)), "MHDC(0)"),
-          Handle(recording, "a recording DC of no page"),
-          Handle(TamvelCreatePrinterDC("printer.pdf", 210.0, 297.0, 72, 10, 10), "printer DC"),
-          Handle(TamvelCreateSvgDC("drawing.svg", 64, 48), "SVG DC"),
+          Handle(MadeHandles().recording, "a recording DC of no page"),
+          Handle(Dc(TamvelCreatePrinterDC("printer.pdf", 210.0, 297.0, 72, 10, 10)), "printer DC"),
+          Handle(Dc(TamvelCreateSvgDC("drawing.svg", 64, 48)), "SVG DC"),
           Handle(stale, "deleted image DC"),
           Handle(stale_recording, "closed recording DC"),
-          Handle(TamvelCreateWindow(64, 48), "a window as DC"),
+          Handle(Window(TamvelCreateWindow(64, 48)), "a window as DC"),
           Handle(0xffffffffu, "(HDC)0xffffffff"),
           Handle(1u, "(HDC)1"),
           Handle(0x7fffffffu, "(HDC)0x7fffffff")};
@@ -267,12 +290,12 @@ std::vector<Value> DeviceContexts() {
 std::vector<Value> Windows() {
   TAMVEL_HWND stale = TamvelCreateWindow(8, 8);
   TamvelDestroyWindow(stale);
-  return {Handle(TamvelCreateWindow(200, 100), "window 200 x 100"),
+  return {Handle(Window(TamvelCreateWindow(200, 100)), "window 200 x 100"),
           Handle(0u, "null"),
-          Handle(TamvelCreateWindow(0, 0), "window 0 x 0"),
-          Handle(TamvelCreateWindow(INT32_MAX, 1), "window INT32_MAX x 1"),
+          Handle(Window(TamvelCreateWindow(0, 0)), "window 0 x 0"),
+          Handle(Window(TamvelCreateWindow(INT32_MAX, 1)), "window INT32_MAX x 1"),
           Handle(stale, "destroyed window"),
-          Handle(TamvelCreateImageDC(8, 8), "an image DC as window"),
+          Handle(Dc(TamvelCreateImageDC(8, 8)), "an image DC as window"),
           Handle(0xffffffffu, "(HWND)0xffffffff")};
 }
 
@@ -286,6 +309,10 @@ std::string &PageBytes() {
 
 void BuildValues() {
   auto &tables = Tables();
+  ReleaseHandles();
+  tables[Kind::kDc] = DeviceContexts();
+  tables[Kind::kWindow] = Windows();
+  if (tables.count(Kind::kFloat) != 0) return;  // the rest is made once
   tables[Kind::kFloat] = Floats();
   tables[Kind::kDouble] = Doubles();
   tables[Kind::kInt] = Integers();
@@ -300,8 +327,6 @@ void BuildValues() {
   tables[Kind::kPointArray] = PointArrays();
   tables[Kind::kCharBuffer] = CharBuffers();
   tables[Kind::kDataBuffer] = DataBuffers();
-  tables[Kind::kDc] = DeviceContexts();
-  tables[Kind::kWindow] = Windows();
 
   // A page of our own for page.emf: recorded once, not on the caller's pages.
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
@@ -328,6 +353,18 @@ void ResetScratchFiles() {
   if (garbage.size() >= 52) std::memset(garbage.data() + 48, 0x7f, 4);  // nBytes
   garbage += std::string(512, '\xa5');
   std::ofstream("garbage.emf", std::ios::binary | std::ios::trunc) << garbage;
+}
+
+void IsolateIn(const std::filesystem::path &root) {
+  for (const char *folder : {"home", "tmp", "registry", "data", "config"}) {
+    std::filesystem::create_directories(root / folder);
+  }
+  setenv("HOME", (root / "home").c_str(), 1);
+  setenv("TMPDIR", (root / "tmp").c_str(), 1);
+  setenv("TAMVEL_REGISTRY_DIR", (root / "registry").c_str(), 1);
+  setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  std::filesystem::current_path(root);
 }
 
 std::string Describe(const Call &call, const Arguments &arguments) {
