@@ -24,9 +24,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kTextLimit = 1024;  // the text calls read at most this many bytes
 
+// Never destroyed, like the storage its values point into: a leak check at exit finds both.
 std::map<Kind, std::vector<Value>> &Tables() {
-  static std::map<Kind, std::vector<Value>> tables;
-  return tables;
+  static auto *tables = new std::map<Kind, std::vector<Value>>;
+  return *tables;
 }
 
 std::string Shown(double number) {

@@ -7,6 +7,7 @@
 # Usage: tools/ci/fuzz.sh [seconds per target, default 30]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
+root=$PWD  # paths below are absolute: a target may change its current folder
 seconds=${1:-30}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -14,17 +15,17 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build/fuzz --target fuzz_targets
 
 # fontconfig's and cairo's own caches leak by design (fuzz/lsan.supp).
-export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
 for source in fuzz/*.cpp; do
   name=$(basename "${source%.cpp}")
-  seeds=fuzz/corpus/$name
-  [[ -d $seeds ]] || seeds=tests/data/emf
+  seeds=$root/fuzz/corpus/$name
+  [[ -d $seeds ]] || seeds=$root/tests/data/emf
   kept=()
-  [[ -d fuzz/regressions/$name ]] && kept=("fuzz/regressions/$name")
+  [[ -d fuzz/regressions/$name ]] && kept=("$root/fuzz/regressions/$name")
   corpus=$(mktemp -d)
-  failures=build/fuzz/failures/$name
+  failures=$root/build/fuzz/failures/$name
   rm -rf "$failures" && mkdir -p "$failures"
   log=build/fuzz/$name.log
   if build/fuzz/"$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
