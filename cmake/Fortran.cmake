@@ -29,7 +29,7 @@ add_custom_command(
 add_library(tamvel_fortran STATIC ${TAMVEL_FORTRAN_SOURCE})
 set_target_properties(tamvel_fortran PROPERTIES
   Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
-target_include_directories(tamvel_fortran PUBLIC ${PROJECT_BINARY_DIR}/fortran-modules)
+target_include_directories(tamvel_fortran PUBLIC $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/fortran-modules>)
 target_link_libraries(tamvel_fortran PUBLIC tamvel)
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Every call of the 32-bit DLL is __stdcall.
@@ -48,6 +48,15 @@ if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
            WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
   set_tests_properties(fortran_demo PROPERTIES PASS_REGULAR_EXPRESSION "fortran_demo: wrote")
   # And the arguments the library reads through or writes back to arrive by reference.
+  # The Fortran first page of docs/getting-started.md, beside the C and C++ ones (Tests.cmake).
+  if(TEST guide_folder)
+    add_executable(first_page_fortran ${PROJECT_SOURCE_DIR}/examples/getting-started/first_page.f90)
+    target_link_libraries(first_page_fortran PRIVATE tamvel_fortran)
+    add_test(NAME first_page_fortran
+             COMMAND first_page_fortran ${TAMVEL_GUIDE_PAGES}/first_page_fortran.emf)
+    set_tests_properties(first_page_fortran PROPERTIES FIXTURES_REQUIRED guide_folder
+                                                       FIXTURES_SETUP guide_pages)
+  endif()
   add_executable(test_fortran ${PROJECT_SOURCE_DIR}/tests/fortran/binding_test.f90)
   target_link_libraries(test_fortran PRIVATE tamvel_fortran)
   add_test(NAME fortran_binding COMMAND test_fortran WORKING_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -1,9 +1,9 @@
 # One GoogleTest executable per folder under tests/ (tests/common holds shared helpers;
-# tests/fortran is built by cmake/Fortran.cmake).
+# tests/fortran is built by cmake/Fortran.cmake, tests/gdi below).
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry contract)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop contract)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)
@@ -38,7 +38,7 @@ file(GLOB TAMVEL_TEST_COMMON CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/commo
 file(GLOB TAMVEL_TEST_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*)
 foreach(dir ${TAMVEL_TEST_DIRS})
   get_filename_component(name ${dir} NAME)
-  if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "common" OR name STREQUAL "data")
+  if(NOT IS_DIRECTORY ${dir} OR name MATCHES "^(common|data|gdi)$")
     continue()
   endif()
   if(WIN32 AND name IN_LIST TAMVEL_LINUX_ONLY_TESTS)
@@ -87,16 +87,62 @@ if(NOT WIN32)
   endforeach()
 endif()
 
-if(TARGET demo AND TARGET test_rendering)
-  # The demo's pages are reference images too (docs/demo, shown in the README): the demo
-  # writes them first, the rendering suite compares them.
-  set(demo_pages ${PROJECT_BINARY_DIR}/test-tmp/demo-pages)
-  add_test(NAME demo_folder COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_pages})
-  add_test(NAME demo COMMAND demo ${demo_pages})
-  set_tests_properties(demo_folder PROPERTIES FIXTURES_SETUP demo_folder)
-  set_tests_properties(demo PROPERTIES FIXTURES_REQUIRED demo_folder FIXTURES_SETUP demo_pages)
-  set_tests_properties(rendering PROPERTIES FIXTURES_REQUIRED demo_pages)
-  set_property(TEST rendering APPEND PROPERTY ENVIRONMENT "TAMVEL_DEMO_PAGES=${demo_pages}")
+if(TARGET test_rendering)
+  # Example programs whose pages are reference pictures too: the demo's (docs/demo, shown in
+  # the README) and the code tables (docs/tables, shown in docs/reference.md). Each example
+  # writes its pages into a fresh folder first; the rendering suite compares them.
+  foreach(example demo code_tables)
+    if(NOT TARGET ${example})
+      continue()
+    endif()
+    set(pages ${PROJECT_BINARY_DIR}/test-tmp/${example}-pages)
+    # A fresh folder; the demo has to make its own.
+    set(folder_command "rm -rf '${pages}'")
+    if(NOT example STREQUAL demo)
+      string(APPEND folder_command " && mkdir -p '${pages}'")
+    endif()
+    add_test(NAME ${example}_folder COMMAND sh -c "${folder_command}")
+    add_test(NAME ${example} COMMAND ${example} ${pages})
+    set_tests_properties(${example}_folder PROPERTIES FIXTURES_SETUP ${example}_folder)
+    set_tests_properties(${example} PROPERTIES FIXTURES_REQUIRED ${example}_folder
+                                               FIXTURES_SETUP ${example}_pages)
+    set_property(TEST rendering APPEND PROPERTY FIXTURES_REQUIRED ${example}_pages)
+    string(TOUPPER ${example} variable)
+    set_property(TEST rendering APPEND PROPERTY ENVIRONMENT "TAMVEL_${variable}_PAGES=${pages}")
+  endforeach()
+
+  # The first pages of docs/getting-started.md (docs/getting-started/*.png), one program
+  # each (the Fortran one in Fortran.cmake), and render_page playing one into PNG, PDF, SVG.
+  set(TAMVEL_GUIDE_PAGES ${PROJECT_BINARY_DIR}/test-tmp/getting-started-pages)
+  add_test(NAME guide_folder
+           COMMAND sh -c "rm -rf '${TAMVEL_GUIDE_PAGES}' && mkdir -p '${TAMVEL_GUIDE_PAGES}'")
+  set_tests_properties(guide_folder PROPERTIES FIXTURES_SETUP guide_folder)
+  foreach(program first_page_c first_page_cpp)
+    add_test(NAME ${program} COMMAND ${program} ${TAMVEL_GUIDE_PAGES}/${program}.emf)
+    set_tests_properties(${program} PROPERTIES FIXTURES_REQUIRED guide_folder
+                                               FIXTURES_SETUP guide_pages)
+  endforeach()
+  add_test(NAME render_page COMMAND render_page ${TAMVEL_GUIDE_PAGES}/first_page_c.emf)
+  set_tests_properties(render_page PROPERTIES FIXTURES_REQUIRED guide_pages
+    PASS_REGULAR_EXPRESSION "wrote .*first_page_c.png, .*first_page_c.pdf and .*first_page_c.svg")
+  set_property(TEST rendering APPEND PROPERTY FIXTURES_REQUIRED guide_pages)
+  set_property(TEST rendering APPEND PROPERTY ENVIRONMENT
+               "TAMVEL_GETTING_STARTED_PAGES=${TAMVEL_GUIDE_PAGES}")
+endif()
+
+# The differential test against the real GDI (tools/ci/gdi-agreement.sh): tests/gdi holds
+# the program that plays metafiles with the system's GDI (Windows, run under wine64) and the
+# program that draws the feature pages with the library's calls; test_rendering compares.
+if(WIN32)
+  add_executable(gdi_render ${PROJECT_SOURCE_DIR}/tests/gdi/gdi_render.cpp)
+  target_link_libraries(gdi_render PRIVATE gdi32)
+else()
+  file(GLOB feature_page_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/gdi/pages/*.cpp)
+  if(feature_page_sources)
+    add_executable(feature_pages ${feature_page_sources})
+    target_include_directories(feature_pages PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(feature_pages PRIVATE tamvel)
+  endif()
 endif()
 
 if(NOT WIN32)
@@ -107,6 +153,9 @@ if(NOT WIN32)
   if(Python3_FOUND)
     add_test(NAME exports COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/check-exports.sh
                                   --no-extra --so $<TARGET_FILE:tamvel>)
+    # The header reader behind the export tables, the Fortran module and the reference.
+    add_test(NAME header_tools
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_reference_test.py)
   endif()
   add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
 endif()

@@ -1,7 +1,7 @@
 /*
  * demo - draws a few A4 pages with the plotting interface and saves each as an enhanced
  * metafile: demo-page-1.emf, demo-page-2.emf, ... in the folder given on the command line
- * (default "out"; the folder must exist).
+ * (default "out", made when it does not exist).
  *
  * Each page is one function; add a page by writing a function and listing it in kPages.
  * The pages follow each other with pen code 5 (move, then go on to the next page), which
@@ -10,6 +10,8 @@
  */
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include "tamvel.h"
 
@@ -305,6 +307,17 @@ static void draw_page_text(void) {
   PENC(BLACK, 0, 0, 0);
 }
 
+/* Saves the current page; when writing fails (3) the folder may be missing: it is made with
+   the shell's mkdir, which both Windows and POSIX shells know, and the page saved again. */
+static int32_t save_page(const char *folder, const char *path) {
+  char command[1100];
+  int32_t result = SAVEFILE(path);
+  if (result != 3 || strchr(folder, '"') != NULL) return result;
+  snprintf(command, sizeof command, "mkdir \"%s\"", folder);
+  if (system(command) != 0) return result;
+  return SAVEFILE(path);
+}
+
 typedef void (*PageFunction)(void);
 static const PageFunction kPages[] = {draw_page_frame, draw_page_lines, draw_page_transforms,
                                       draw_page_text, draw_page_shapes};
@@ -327,12 +340,11 @@ int main(int argc, char **argv) {
     int32_t result;
     CHPAGE(page + 1);
     snprintf(path, sizeof path, "%s/demo-page-%d.emf", folder, page + 1);
-    result = SAVEFILE(path);
+    result = save_page(folder, path);
     if (result == 0) {
       printf("%s\n", path);
     } else {
-      fprintf(stderr, "demo: saving %s failed with code %d%s\n", path, (int)result,
-              result == 3 ? " (does the folder exist?)" : "");
+      fprintf(stderr, "demo: saving %s failed with code %d\n", path, (int)result);
       ++failures;
     }
   }

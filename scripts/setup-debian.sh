@@ -3,31 +3,44 @@
 # and only when something is to be installed).
 #
 #   setup-debian.sh             Linux build (gfortran too), tests, benchmarks, fonts: the base group
-#   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests
+#   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests,
+#                               lld-link and clang for the SDK's tamvel.lib and its check
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
-#   setup-debian.sh --lint      + clang-format
+#   setup-debian.sh --desktop   + GTK 4 and libcups (the viewer, the CUPS module) and what
+#                               tools/ci/desktop-check.sh drives them with: Xvfb, xdotool,
+#                               xclip, ImageMagick, a CUPS scheduler, poppler-utils,
+#                               desktop-file-utils
+#   setup-debian.sh --lint      + clang-format, lintian (the Debian packages)
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
+#   setup-debian.sh --packaging + file (CPack's Debian packages)
 #   setup-debian.sh --ci        everything CI uses
 set -euo pipefail
 
 base=(build-essential gfortran cmake ninja-build pkg-config python3
-  libcairo2-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libcairo2-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
-windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64)
+windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64
+  lld clang)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
-lint=(clang-format)
+desktop=(libgtk-4-dev libcups2-dev cups-daemon cups-client xvfb xdotool xclip imagemagick
+  poppler-utils desktop-file-utils)
+lint=(clang-format lintian)
 fuzz=(clang)
+packaging=(file)
 
 wanted=("${base[@]}")
 for argument in "$@"; do
   case "$argument" in
     --windows) wanted+=("${windows[@]}") ;;
     --readers) wanted+=("${readers[@]}") ;;
+    --desktop) wanted+=("${desktop[@]}") ;;
     --lint) wanted+=("${lint[@]}") ;;
     --fuzz) wanted+=("${fuzz[@]}") ;;
-    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${lint[@]}" "${fuzz[@]}") ;;
-    -h | --help) sed -n '2,11p' "$0"; exit 0 ;;
+    --packaging) wanted+=("${packaging[@]}") ;;
+    --ci) wanted+=("${windows[@]}" "${readers[@]}" "${desktop[@]}" "${lint[@]}" "${fuzz[@]}"
+      "${packaging[@]}") ;;
+    -h | --help) sed -n '2,18p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done

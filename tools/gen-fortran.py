@@ -60,6 +60,7 @@ LINE_LENGTH = 100
 FORTRAN_LIMIT = 132
 FORTRAN_NAME = re.compile(r"[a-z][a-z0-9_]{0,62}")
 WRAPPER = re.compile(r"^\s*(?:subroutine|function)\s+(\w+)", re.M)
+WRAPPER_HEADING = re.compile(r"^\s*(subroutine|function)\s+(\w+)\s*\(([^)]*)\)", re.M)
 
 
 def check_tables(calls):
@@ -147,6 +148,27 @@ def interfaces(calls, wrappers):
         section = call.section
         lines += interface(call, wrappers)
     return lines
+
+
+def fortran_usage(calls, template):
+    """How a Fortran program calls each of the header's calls through the module, for
+    tools/gen-reference.py: C name -> "call plot(x, y, pen)" or "plots(width, height, unused)".
+    A call whose name a character(*) wrapper of the template takes is shown as that wrapper."""
+    wrappers = {name.lower(): (kind, arguments)
+                for kind, name, arguments in WRAPPER_HEADING.findall(template)}
+    usage = {}
+    for call in calls:
+        name = call.name.lower()
+        if name in wrappers:
+            kind, arguments = wrappers[name]
+            dummies = [a.strip() for a in arguments.split(",") if a.strip()]
+        else:
+            kind = "subroutine" if call.result == "void" else "function"
+            procedure = procedure_name(call, wrappers)
+            dummies = [argument_line(call, a, procedure)[0] for a in call.arguments]
+        heading = f"{name}({', '.join(dummies)})"
+        usage[call.name] = f"call {heading}" if kind == "subroutine" else heading
+    return usage
 
 
 def main():

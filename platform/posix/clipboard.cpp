@@ -1,7 +1,11 @@
 // The clipboard stand-in: one process-wide clipboard that holds an enhanced metafile
 // (CF_ENHMETAFILE). While it is open, another OpenClipboard fails, as when another program
 // holds it. The clipboard owns the metafile it was given and deletes it when emptied.
+// In a desktop session the metafile also goes to the desktop clipboard, where other
+// programs paste it (also after this one has ended).
+#include "platform/posix/desktop_handoff.h"
 #include "platform/posix/handles.h"
+#include "platform/posix/metafiles.h"
 #include "platform/posix/objects.h"
 
 using namespace tamvel::posix;
@@ -44,6 +48,10 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
   if (!clipboard.open || format != CF_ENHMETAFILE || !Lookup<Metafile>(data)) return nullptr;
   if (clipboard.metafile != static_cast<HENHMETAFILE>(data)) Release(clipboard);
   clipboard.metafile = static_cast<HENHMETAFILE>(data);
+  // The desktop copy is a service on top: whether it works changes no result.
+  if (const Metafile *metafile = LookupMetafile(clipboard.metafile)) {
+    tamvel::posix::desktop::OfferToClipboard(metafile->bytes);
+  }
   return data;
 }
 

@@ -47,6 +47,9 @@ class Device {
   // The recorder behind a metafile DC, null for every other device. Calls that only matter
   // in a recording (palettes, clip records, text records) write through it directly.
   virtual MetafileRecorder *Recorder() { return nullptr; }
+  // True when the device paints on whole pixels as GDI does: the player then rounds each
+  // recorded point once, straight to a device pixel, instead of keeping sub-pixel positions.
+  virtual bool WholePixels() const { return false; }
 
   // State, after the change.
   virtual void Saved(Dc &) {}

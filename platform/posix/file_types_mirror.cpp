@@ -4,8 +4,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <spawn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,9 +13,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
+
+#include "platform/posix/code_page.h"
+#include "platform/posix/safe_file.h"
 
 extern char **environ;
 
@@ -41,31 +45,6 @@ std::string DefaultText(const Key &key) {
 
 const Key *FindPath(const Key &root, std::initializer_list<std::string> path) {
   return root.Find(std::vector<std::string>(path));
-}
-
-// Registry text is code page 932; the freedesktop files are UTF-8. Bytes that do not convert
-// become '?'.
-std::string ToUtf8(const std::string &text) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-  std::string out;
-  std::string input = text;
-  char *in = input.data();
-  size_t in_left = input.size();
-  char buffer[256];
-  while (in_left > 0) {
-    char *out_ptr = buffer;
-    size_t out_left = sizeof buffer;
-    size_t result = iconv(cd, &in, &in_left, &out_ptr, &out_left);
-    out.append(buffer, sizeof buffer - out_left);
-    if (result == static_cast<size_t>(-1) && out_left == sizeof buffer) {
-      out += '?';
-      ++in;
-      --in_left;
-    }
-  }
-  iconv_close(cd);
-  return out;
 }
 
 // File names and MIME subtypes keep letters, digits, '.', '_' and '-'; a class name that
@@ -145,9 +124,68 @@ std::map<std::string, FileType> CollectFileTypes(const Key &root) {
   return types;
 }
 
+// Extensions the desktop already has a MIME type for: a class registered for them opens that
+// type (as the user's default) instead of declaring a type of its own, so registering .emf
+// does not redefine what an .emf file is.
+struct StandardType {
+  const char *extension;
+  const char *mime_type;
+};
+constexpr StandardType kStandardTypes[] = {{".emf", "image/emf"}, {".wmf", "image/wmf"}};
+
+// The standard type of every extension of the class, or empty when any has none.
+std::string StandardMimeType(const FileType &type) {
+  std::string found;
+  for (const std::string &extension : type.extensions) {
+    const char *match = nullptr;
+    for (const StandardType &standard : kStandardTypes) {
+      if (strcasecmp(extension.c_str(), standard.extension) == 0) match = standard.mime_type;
+    }
+    if (match == nullptr || (!found.empty() && found != match)) return {};
+    found = match;
+  }
+  return found;
+}
+
+// `text` (a mimeapps.list) with `mime_type` opened by `desktop_file` by default.
+std::string WithDefaultApplication(const std::string &text, const std::string &mime_type,
+                                   const std::string &desktop_file) {
+  const std::string header = "[Default Applications]", line = mime_type + "=" + desktop_file;
+  std::string out;
+  bool in_section = false, written = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string current = text.substr(start, end - start);
+    start = end + 1;
+    if (!current.empty() && current[0] == '[') {
+      if (in_section && !written) out += line + "\n", written = true;
+      in_section = current == header;
+    } else if (in_section && current.rfind(mime_type + "=", 0) == 0) {
+      if (!written) out += line + "\n", written = true;
+      continue;
+    }
+    out += current + "\n";
+  }
+  if (!written) out += (in_section ? "" : header + "\n") + line + "\n";
+  return out;
+}
+
+std::string ReadText(const std::string &path) {
+  std::string text;
+  if (FILE *file = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    std::fclose(file);
+  }
+  return text;
+}
+
 // What the desktop shows for the type: its description, else its class name.
 std::string DisplayName(const FileType &type) {
-  return ToUtf8(type.description.empty() ? type.class_name : type.description);
+  return Cp932ToUtf8(type.description.empty() ? type.class_name : type.description);
 }
 
 std::string MimePackage(const std::string &mime_type, const FileType &type) {
@@ -157,7 +195,7 @@ std::string MimePackage(const std::string &mime_type, const FileType &type) {
   out += "  <mime-type type=\"" + mime_type + "\">\n";
   out += "    <comment>" + XmlEscaped(DisplayName(type)) + "</comment>\n";
   for (const std::string &extension : type.extensions) {
-    out += "    <glob pattern=\"*" + XmlEscaped(ToUtf8(extension)) + "\"/>\n";
+    out += "    <glob pattern=\"*" + XmlEscaped(Cp932ToUtf8(extension)) + "\"/>\n";
   }
   out += "  </mime-type>\n</mime-info>\n";
   return out;
@@ -178,37 +216,29 @@ std::string DesktopEntry(const std::string &mime_type, const FileType &type) {
   out += "# Written by tamvel from the registered file type; rewritten when it changes.\n";
   out += "Type=Application\n";
   out += "Name=" + DesktopEscaped(DisplayName(type)) + "\n";
-  out += "Exec=" + DesktopEscaped(ToUtf8(DesktopExecLine(type.command))) + "\n";
+  out += "Exec=" + DesktopEscaped(Cp932ToUtf8(DesktopExecLine(type.command))) + "\n";
   out += "MimeType=" + mime_type + ";\n";
   out += "NoDisplay=true\n";
   if (std::string icon = IconPath(type.icon); !icon.empty()) {
-    out += "Icon=" + DesktopEscaped(ToUtf8(icon)) + "\n";
+    out += "Icon=" + DesktopEscaped(Cp932ToUtf8(icon)) + "\n";
   }
   return out;
 }
 
 bool SameContent(const std::string &path, const std::string &text) {
-  FILE *file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::string existing(text.size() + 1, '\0');
-  size_t n = std::fread(existing.data(), 1, existing.size(), file);
-  std::fclose(file);
-  return n == text.size() && existing.compare(0, n, text) == 0;
+  CheckedReader file;
+  std::string existing;
+  return file.Open(path.c_str(), CheckedReader::Links::kRefuse) == CheckedReader::Status::kOk &&
+         file.ReadRest(0, text.size(), existing) == CheckedReader::Status::kOk && existing == text;
 }
 
-// Writes `text` to `path` unless it is already there; true when the file changed.
+// Writes `text` to `path` unless it is already there; true when the file changed. The file
+// is readable by all and writable by its owner alone (0644, less the umask): anyone who could
+// edit a desktop entry could change the command it runs.
 bool Update(const std::string &path, const std::string &text) {
   if (SameContent(path, text)) return false;
-  std::string next = path + ".new";
-  FILE *file = std::fopen(next.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok || std::rename(next.c_str(), path.c_str()) != 0) {
-    std::remove(next.c_str());
-    return false;
-  }
-  return true;
+  AtomicFile file;
+  return file.Open(path, 0644) && file.Write(text) && file.Commit();
 }
 
 // Removes our files in `directory` (tamvel-*<suffix>) that are not in `keep`.
@@ -258,11 +288,15 @@ void RunTool(const char *tool, const std::string &argument) {
   posix_spawn_file_actions_destroy(&actions);
 }
 
-std::string DataHome() {
-  if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
+// An XDG base folder: the variable when it holds an absolute path, else ~/<fallback>.
+std::string XdgFolder(const char *variable, const char *fallback) {
+  if (const char *value = std::getenv(variable); value && *value == '/') return value;
   const char *home = std::getenv("HOME");
-  return std::string(home && *home ? home : "/tmp") + "/.local/share";
+  return std::string(home && *home ? home : "/tmp") + "/" + fallback;
 }
+
+std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+std::string DataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 
 }  // namespace
 
@@ -313,9 +347,10 @@ void MirrorFileTypes(const Key &classes_root) {
   std::set<std::string> package_files, desktop_files;
   bool mime_changed = false, desktop_changed = false;
   for (const auto &[id, type] : CollectFileTypes(classes_root)) {
-    std::string mime_type = "application/x-tamvel-" + id;
+    const std::string standard = StandardMimeType(type);
+    const std::string mime_type = standard.empty() ? "application/x-tamvel-" + id : standard;
     std::string base = kFilePrefix + id;
-    if (MakeDirectory(packages)) {
+    if (standard.empty() && MakeDirectory(packages)) {
       package_files.insert(base + ".xml");
       mime_changed |= Update(packages + "/" + base + ".xml", MimePackage(mime_type, type));
     }
@@ -323,6 +358,10 @@ void MirrorFileTypes(const Key &classes_root) {
       desktop_files.insert(base + ".desktop");
       desktop_changed |=
           Update(applications + "/" + base + ".desktop", DesktopEntry(mime_type, type));
+      if (!standard.empty() && MakeDirectory(ConfigHome())) {
+        const std::string defaults = ConfigHome() + "/mimeapps.list";
+        Update(defaults, WithDefaultApplication(ReadText(defaults), standard, base + ".desktop"));
+      }
     }
   }
   mime_changed |= RemoveStale(packages, ".xml", package_files);

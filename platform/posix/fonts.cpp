@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/posix/shift_jis.h"
+#include "platform/posix/code_page.h"
 
 namespace tamvel::posix {
 namespace {
@@ -166,11 +166,11 @@ FT_Library FreeType() {
   return library;
 }
 
-// Opened faces by file and index; they stay open for the process, because cairo font faces
-// made from them by the player may outlive any one DC.
-FT_Face OpenFace(const std::string &path, int index) {
-  static std::map<std::pair<std::string, int>, FT_Face> faces;
-  const auto key = std::make_pair(path, index);
+// Opened faces by file, index and instance; they stay open for the process, because cairo
+// font faces made from them by the player may outlive any one DC.
+FT_Face OpenFace(const std::string &path, int index, int instance = 0) {
+  static std::map<std::tuple<std::string, int, int>, FT_Face> faces;
+  const auto key = std::make_tuple(path, index, instance);
   auto it = faces.find(key);
   if (it != faces.end()) return it->second;
   FT_Face face = nullptr;
@@ -260,7 +260,7 @@ const ResolvedFace &ResolveFace(const char *face_name, int weight, bool italic) 
     const char *start = face_name[0] == '@' ? face_name + 1 : face_name;
     for (int i = 0; i < LF_FACESIZE - 1 && start[i] != '\0'; ++i) name[i] = start[i];
   }
-  const Typeface typeface = TypefaceForName(ShiftJisToUtf8(name));
+  const Typeface typeface = TypefaceForName(Cp932ToUtf8(name));
   const bool japanese = typeface == Typeface::kMincho || typeface == Typeface::kGothic ||
                         typeface == Typeface::kRoundGothic;
   // Japanese faces have one file each; Latin ones a file per style.
@@ -274,6 +274,11 @@ const ResolvedFace &ResolveFace(const char *face_name, int weight, bool italic) 
 }
 
 const ResolvedFace &FallbackFace() { return ResolveFace("IPAGothic", 400, false); }
+
+FT_Face FaceInstance(const ResolvedFace &face, int instance) {
+  if (instance == 0 || face.file.empty()) return face.ft_face;
+  return OpenFace(face.file, face.index, instance);
+}
 
 bool IsFullWidth(char16_t unit) {
   if (unit < 0x80 || unit == 0xA5 || unit == 0x203E) return false;

@@ -41,6 +41,10 @@ struct ResolvedFace {
 const ResolvedFace &ResolveFace(const char *face_name, int weight, bool italic);
 // The face that draws characters a Latin face lacks (Japanese text in a Latin face).
 const ResolvedFace &FallbackFace();
+// The face's file opened once more for each instance number above 0 (0 is `ft_face`), for
+// the process. cairo makes one font face per FT_Face and a synthetic style set on it holds
+// for every user, so each synthesis paints through an FT_Face of its own.
+FT_Face FaceInstance(const ResolvedFace &face, int instance);
 bool IsVerticalFace(const char *face_name);
 
 // A LOGFONTA realised at a device scale.

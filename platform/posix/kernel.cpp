@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "platform/posix/safe_file.h"
 #include "platform/posix/win32_api.h"
 
 namespace {
@@ -16,17 +18,24 @@ namespace {
 HANDLE const kProcessHeap = HandleFromValue<HANDLE>(0x00010000u);
 constexpr SIZE_T kMaxAllocation = SIZE_T{1} << 40;
 
-// Creates `path` if it does not exist yet; false when it exists or cannot be created.
+constexpr int kTempFileTries = 256;
+
+// Creates `path` if it does not exist yet (never through a planted link). errno tells why not.
 bool CreateNewFile(const std::string &path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   ::close(fd);
   return true;
 }
 
+// "<folder>/<up to 3 prefix characters><hex number>.tmp"; a '/' of the prefix becomes '_', so
+// the name stays inside the folder whatever the prefix holds.
 std::string TempFileName(const std::string &folder, LPCSTR prefix, UINT number) {
   char name[32];
   std::snprintf(name, sizeof name, "%.3s%X.tmp", prefix ? prefix : "", number & 0xFFFF);
+  for (char *c = name; *c; ++c) {
+    if (*c == '/') *c = '_';
+  }
   std::string path = folder;
   if (!path.empty() && path.back() != '/') path += '/';
   return path + name;
@@ -48,11 +57,14 @@ BOOL HeapFree(HANDLE heap, DWORD, LPVOID memory) {
   return TRUE;
 }
 
-// A file its owner may not write stands for a file with the read-only attribute, which
-// Windows refuses to delete (unlink() alone would let root through).
+// Only regular files and symbolic links (the link itself) are deleted: a device node, FIFO
+// or socket is refused, as deleting a device fails on Windows. A file its owner may not write
+// stands for a file with the read-only attribute, which Windows refuses to delete (unlink()
+// alone would let root through).
 BOOL DeleteFileA(LPCSTR path) {
   struct stat status;
   if (path == nullptr || ::lstat(path, &status) != 0) return FALSE;
+  if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) return FALSE;
   if (S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0) return FALSE;
   return ::unlink(path) == 0 ? TRUE : FALSE;
 }
@@ -76,11 +88,16 @@ UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) {
   std::string path;
   UINT number = unique & 0xFFFF;
   if (number == 0) {
-    const UINT start = static_cast<UINT>(::getpid() ^ std::rand()) & 0xFFFF;
-    for (UINT i = 0; i < 0x10000 && number == 0; ++i) {
-      const UINT candidate = ((start + i) & 0xFFFF) ? (start + i) & 0xFFFF : 1;
+    // Random numbers, so that a crowded folder costs a few tries, not a walk through all
+    // 65,535; any failure but an existing name (no such folder, no permission) ends it.
+    for (int i = 0; i < kTempFileTries && number == 0; ++i) {
+      const UINT candidate = static_cast<UINT>(tamvel::posix::RandomNameBits() % 0xFFFF) + 1;
       path = TempFileName(folder, prefix, candidate);
-      if (CreateNewFile(path)) number = candidate;
+      if (CreateNewFile(path)) {
+        number = candidate;
+      } else if (errno != EEXIST) {
+        break;
+      }
     }
     if (number == 0) return 0;
   } else {

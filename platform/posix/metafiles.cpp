@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+#include <new>
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/code_page.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/record_builder.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
@@ -32,15 +33,21 @@ bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
   return false;
 }
 
-bool ReadFile(const char *path, std::vector<uint8_t> &bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<size_t>(size) > kMaxFileBytes) return false;
-  in.seekg(0);
-  bytes.resize(static_cast<size_t>(size));
-  return static_cast<bool>(in.read(reinterpret_cast<char *>(bytes.data()), size));
+// Reads the metafile file at `path`: a regular file only (a FIFO or a device is refused
+// before it is opened, so nothing blocks), and only the nBytes its header claims, when the
+// file holds them.
+bool ReadMetafileFile(const char *path, std::vector<uint8_t> &bytes) {
+  CheckedReader file;
+  uint8_t header[kBaseHeaderSize];
+  if (file.Open(path) != CheckedReader::Status::kOk || !file.ReadExactly(0, header)) return false;
+  const uint32_t total = ReadAt<uint32_t>(header, 48);
+  if (total < kBaseHeaderSize || total > file.size() || total > kMaxFileBytes) return false;
+  try {
+    bytes.resize(total);
+  } catch (const std::bad_alloc &) {
+    return false;
+  }
+  return file.ReadExactly(0, bytes);
 }
 
 }  // namespace
@@ -64,11 +71,8 @@ HENHMETAFILE AddMetafile(std::vector<uint8_t> image) {
 
 const Metafile *LookupMetafile(HENHMETAFILE emf) { return Lookup<Metafile>(emf).get(); }
 
-bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes) {
+  return AtomicFile::WriteWhole(path, 0666, std::span(&bytes, 1));
 }
 
 }  // namespace tamvel::posix
@@ -89,7 +93,7 @@ HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE emf, LPCSTR file) {
 
 HENHMETAFILE GetEnhMetaFileA(LPCSTR file) {
   std::vector<uint8_t> bytes;
-  if (!file || !ReadFile(file, bytes) || !IsValidEmfImage(bytes)) return nullptr;
+  if (!file || !ReadMetafileFile(file, bytes) || !IsValidEmfImage(bytes)) return nullptr;
   return AddMetafile(std::move(bytes));
 }
 

@@ -19,8 +19,9 @@ bool IsValidEmfImage(std::span<const uint8_t> image);
 // are dropped). Null when the table is full.
 HENHMETAFILE AddMetafile(std::vector<uint8_t> image);
 
-// Writes a file image to `path`, replacing the file.
-bool WriteFileImage(const std::string &path, const std::vector<uint8_t> &bytes);
+// Writes a file image to `path` through an AtomicFile (safe_file.h): the name holds the old
+// file or the whole new one, never part of it. False when it could not be written.
+bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes);
 
 // The metafile behind `emf`, or null.
 const Metafile *LookupMetafile(HENHMETAFILE emf);

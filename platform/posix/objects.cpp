@@ -2,6 +2,7 @@
 #include "platform/posix/objects.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -12,6 +13,22 @@
 
 namespace tamvel::posix {
 
+namespace {
+
+// Dash patterns of the styles: device pixels for cosmetic pens, multiples of the width for
+// geometric ones.
+constexpr std::array<double, 2> kCosmeticDash{18, 6};
+constexpr std::array<double, 2> kCosmeticDot{3, 3};
+constexpr std::array<double, 4> kCosmeticDashDot{9, 6, 3, 6};
+constexpr std::array<double, 6> kCosmeticDashDotDot{9, 3, 3, 3, 3, 3};
+constexpr std::array<double, 2> kGeometricDash{3, 1};
+constexpr std::array<double, 2> kGeometricDot{1, 1};
+constexpr std::array<double, 4> kGeometricDashDot{3, 1, 1, 1};
+constexpr std::array<double, 6> kGeometricDashDotDot{3, 1, 1, 1, 1, 1};
+constexpr size_t kMaxStyleEntries = 64;
+
+}  // namespace
+
 bool Pen::IsGeometric(double x_scale) const {
   if (extended) return (style & PS_TYPE_MASK) == PS_GEOMETRIC;
   return std::fabs(width * x_scale) > 1.0;
@@ -21,6 +38,45 @@ double Pen::DeviceWidth(double x_scale) const {
   if (extended && (style & PS_TYPE_MASK) != PS_GEOMETRIC) return 1.0;
   double w = std::fabs(width * x_scale);
   return w < 1.0 ? 1.0 : w;
+}
+
+std::vector<double> Pen::DevicePattern(double x_scale) const {
+  const bool geometric = IsGeometric(x_scale);
+  if (!extended && geometric) return {};
+  std::vector<double> dashes;
+  auto use = [&](auto const &cosmetic, auto const &multiples) {
+    if (geometric) {
+      for (double d : multiples) dashes.push_back(d * DeviceWidth(x_scale));
+    } else {
+      dashes.assign(cosmetic.begin(), cosmetic.end());
+    }
+  };
+  switch (LineStyle()) {
+    case PS_DASH:
+      use(kCosmeticDash, kGeometricDash);
+      break;
+    case PS_DOT:
+      use(kCosmeticDot, kGeometricDot);
+      break;
+    case PS_DASHDOT:
+      use(kCosmeticDashDot, kGeometricDashDot);
+      break;
+    case PS_DASHDOTDOT:
+      use(kCosmeticDashDotDot, kGeometricDashDotDot);
+      break;
+    case PS_ALTERNATE:
+      dashes = {1, 1};
+      break;
+    case PS_USERSTYLE:
+      for (DWORD entry : style_entries) dashes.push_back(geometric ? entry * x_scale : entry);
+      break;
+    default:
+      break;
+  }
+  const bool any_positive =
+      std::any_of(dashes.begin(), dashes.end(), [](double d) { return d > 0; });
+  if (!any_positive || dashes.size() > kMaxStyleEntries) dashes.clear();
+  return dashes;
 }
 
 COLORREF ResolveColour(COLORREF colour, const Palette *palette) {

@@ -33,6 +33,10 @@ struct Pen final : GdiObject {
   bool IsGeometric(double x_scale) const;
   // Width in device pixels at `x_scale`, at least 1.
   double DeviceWidth(double x_scale) const;
+  // The line style as dash and gap lengths in device pixels at `x_scale`, dash first; empty
+  // for a solid line. Cosmetic pens use GDI's pixel patterns, geometric ones multiples of
+  // their width; a CreatePenIndirect pen wider than a pixel is solid, as in GDI.
+  std::vector<double> DevicePattern(double x_scale) const;
 };
 
 struct Brush final : GdiObject {

@@ -248,6 +248,12 @@ void Player::UpdateTransform() {
 
 POINT Player::ToTarget(double x, double y) const {
   Point2 p = ToTargetExact(x, y);
+  if (dc_.device().WholePixels()) {
+    // One rounding, from the recording straight to a device pixel, as GDI rounds.
+    double dx, dy;
+    LogicalToDevice(dc_.state.mapping, p.x, p.y, dx, dy);
+    DeviceToLogical(dc_.state.mapping, std::floor(dx + 0.5), std::floor(dy + 0.5), p.x, p.y);
+  }
   return {RoundToLong(p.x), RoundToLong(p.y)};
 }
 

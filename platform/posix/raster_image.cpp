@@ -3,12 +3,25 @@
 #include <cairo.h>
 
 #include <cstring>
+#include <span>
 
 #include "platform/posix/cairo_device.h"
+#include "platform/posix/safe_file.h"
 
 namespace tamvel::posix {
 
 namespace {
+
+constexpr size_t kMaxPngBytes = size_t{256} << 20;
+
+// Cairo's input stream over bytes in memory (`closure` is the span still to be read).
+cairo_status_t ReadFromSpan(void *closure, unsigned char *data, unsigned int length) {
+  auto &rest = *static_cast<std::span<const uint8_t> *>(closure);
+  if (rest.size() < length) return CAIRO_STATUS_READ_ERROR;
+  std::memcpy(data, rest.data(), length);
+  rest = rest.subspan(length);
+  return CAIRO_STATUS_SUCCESS;
+}
 
 bool FromSurface(cairo_surface_t *surface, RasterImage *image) {
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
@@ -48,7 +61,12 @@ bool CaptureImageDc(HDC dc, RasterImage *image) {
 }
 
 bool ReadPng(const std::string &path, RasterImage *image) {
-  cairo_surface_t *surface = cairo_image_surface_create_from_png(path.c_str());
+  std::vector<uint8_t> bytes;
+  if (CheckedReader::ReadFile(path.c_str(), kMaxPngBytes, bytes) != CheckedReader::Status::kOk) {
+    return false;
+  }
+  std::span<const uint8_t> rest(bytes);
+  cairo_surface_t *surface = cairo_image_surface_create_from_png_stream(ReadFromSpan, &rest);
   const bool ok = FromSurface(surface, image);
   cairo_surface_destroy(surface);
   return ok;
@@ -70,7 +88,7 @@ bool WritePng(const std::string &path, const RasterImage &image) {
                 static_cast<size_t>(image.width) * 4);
   }
   cairo_surface_mark_dirty(surface);
-  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  const bool ok = WritePngFile(surface, path);
   cairo_surface_destroy(surface);
   return ok;
 }

@@ -1,12 +1,12 @@
 // CreateEnhMetaFileA and CloseEnhMetaFile: a DC with a metafile recorder behind it.
 #include <cstring>
-#include <fstream>
 
 #include "platform/posix/code_page.h"
 #include "platform/posix/dc.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/metafiles.h"
 #include "platform/posix/recorder.h"
+#include "platform/posix/safe_file.h"
 
 using namespace tamvel::posix;
 
@@ -44,7 +44,9 @@ HDC CreateEnhMetaFileA(HDC reference_dc, LPCSTR file, const RECT *frame, LPCSTR 
   const ReferenceDevice reference = ReferenceOf(reference_dc);
   if (!UsableReference(reference)) return nullptr;
   std::string file_name = file ? file : "";
-  if (file && !std::ofstream(file_name, std::ios::binary | std::ios::trunc)) return nullptr;
+  // The file is written whole when the recording closes; here only its folder is tried, so
+  // that a name that cannot be written fails now, as on Windows, without touching the file.
+  if (file && !AtomicFile().Open(file_name, 0666)) return nullptr;
   std::optional<RECT> frame_rect;
   if (frame) frame_rect = *frame;
   auto recorder = std::make_unique<MetafileRecorder>(reference, frame_rect,

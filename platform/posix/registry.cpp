@@ -1,6 +1,6 @@
 // The registry calls of the stand-in over the file store (registry_store.h). A key handle
-// names a hive and a path; every call reads the hive afresh, so handles opened before another
-// program changed the store see its changes, as on Windows.
+// names a hive and a path; every call sees the store as it is then, so handles opened before
+// another program changed the store see its changes, as on Windows.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -98,16 +98,9 @@ LSTATUS RegCreateKeyExA(HKEY handle, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM
     KeyPath key;
     if (LSTATUS status = ResolveSubKey(handle, sub_key, result, key)) return status;
     bool created = false;
-    LSTATUS status = registry::WriteHive(key.hive, [&](Key &root, bool &changed) -> LSTATUS {
-      Key *level = &root;
-      for (const std::string &name : key.path) {
-        auto [it, is_new] = level->children.try_emplace(registry::FoldName(name));
-        if (is_new) it->second.name = name;
-        created |= is_new;
-        level = &it->second;
-      }
-      changed = created;
-      key.path = StoredNames(root, key.path);
+    LSTATUS status = registry::WriteHive(key.hive, [&](registry::HiveChanges &changes) -> LSTATUS {
+      created = changes.CreateKey(key.path);
+      key.path = StoredNames(changes.root(), key.path);
       return ERROR_SUCCESS;
     });
     if (status != ERROR_SUCCESS) return status;
@@ -132,7 +125,8 @@ LSTATUS RegOpenKeyExA(HKEY handle, LPCSTR sub_key, DWORD, REGSAM access, PHKEY r
     // Windows refuses it for a key whose permissions forbid writing.
     LSTATUS status =
         (access & kWriteAccess)
-            ? registry::WriteHive(key.hive, [&](Key &root, bool &) { return find(root); })
+            ? registry::WriteHive(
+                  key.hive, [&](registry::HiveChanges &changes) { return find(changes.root()); })
             : registry::ReadHive(key.hive, find);
     if (status != ERROR_SUCCESS) return status;
     key.access = access;
@@ -178,15 +172,10 @@ LSTATUS RegSetValueExA(HKEY handle, LPCSTR name, DWORD, DWORD type, const BYTE *
       return ERROR_INVALID_PARAMETER;
     }
     std::string bytes = data ? std::string(reinterpret_cast<const char *>(data), size) : "";
-    return registry::WriteHive(key.hive, [&](Key &root, bool &changed) -> LSTATUS {
-      Key *found = root.Find(key.path);
-      if (found == nullptr) return registry::kErrorKeyDeleted;
-      registry::Value &value = found->values[registry::FoldName(value_name)];
-      if (value.name.empty()) value.name = value_name;
-      value.type = type;
-      value.data = bytes;
-      changed = true;
-      return ERROR_SUCCESS;
+    return registry::WriteHive(key.hive, [&](registry::HiveChanges &changes) -> LSTATUS {
+      return changes.SetValue(key.path, value_name, type, std::move(bytes))
+                 ? ERROR_SUCCESS
+                 : registry::kErrorKeyDeleted;
     });
   });
 }

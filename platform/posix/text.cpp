@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "platform/emf/emf_records.h"
+#include "platform/posix/code_page.h"
 #include "platform/posix/dc.h"
 #include "platform/posix/mapping.h"
 #include "platform/posix/recorder.h"
-#include "platform/posix/shift_jis.h"
 
 namespace tamvel::posix {
 namespace {

@@ -11,17 +11,22 @@
 namespace tamvel::posix {
 namespace {
 
-// cairo font faces made from the font module's FreeType faces, one per synthesis; kept for
-// the process like the FreeType faces they use.
+// cairo font faces, one per FreeType face and synthesis, kept for the process like the
+// FreeType faces they use. Each synthesis has an FT_Face of its own (FaceInstance): cairo
+// hands out the same font face for the same FT_Face, so a bold flag set on a shared one
+// would turn plain text bold, and its cached scaled fonts would keep bold text plain.
 cairo_font_face_t *CairoFace(const ResolvedFace &face, bool bold, bool oblique) {
   static std::map<std::tuple<FT_Face, bool, bool>, cairo_font_face_t *> faces;
   const auto key = std::make_tuple(face.ft_face, bold, oblique);
   auto it = faces.find(key);
   if (it != faces.end()) return it->second;
-  cairo_font_face_t *created = cairo_ft_font_face_create_for_ft_face(face.ft_face, 0);
+  FT_Face instance = FaceInstance(face, (bold ? 1 : 0) | (oblique ? 2 : 0));
+  const bool own = instance != nullptr;
+  cairo_font_face_t *created =
+      cairo_ft_font_face_create_for_ft_face(own ? instance : face.ft_face, 0);
   unsigned int synthesize = (bold ? static_cast<unsigned int>(CAIRO_FT_SYNTHESIZE_BOLD) : 0u) |
                             (oblique ? static_cast<unsigned int>(CAIRO_FT_SYNTHESIZE_OBLIQUE) : 0u);
-  if (synthesize != 0) cairo_ft_font_face_set_synthesize(created, synthesize);
+  if (own && synthesize != 0) cairo_ft_font_face_set_synthesize(created, synthesize);
   faces[key] = created;
   return created;
 }

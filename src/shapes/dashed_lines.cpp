@@ -132,9 +132,9 @@ void DrawDashSteps(EmfPage &page, PlotPoint start, PlotPoint end, const DashStep
   PolyPolyline(dc, points.data(), counts.data(), static_cast<DWORD>(dashes));
 }
 
-// GRID draws at most this many lines in each direction; beyond that every further line lies
+// GRID draws at most this many cells in each direction; beyond that every further line lies
 // far outside any page and would only cost time.
-constexpr int64_t kMaxGridLines = 100000;
+constexpr int64_t kMaxGridCells = 100000;
 
 }  // namespace
 }  // namespace tamvel
@@ -185,7 +185,8 @@ TAMVEL_API void TAMVEL_CALL DASHP(float x, float y, float dash) {
 }
 
 // The lines of nx x ny cells of dx x dy with one corner at (x, y), drawn with the page pen as
-// it is; the last point is restored.
+// it is; the last point is restored. Both counts stop at kMaxGridCells alike, and every line
+// spans the cells drawn across it, so a capped grid is still a whole grid.
 TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t nx, int32_t ny) {
   using namespace tamvel;
   if (!LibraryAttached()) return;
@@ -194,10 +195,10 @@ TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t n
   const float last_y = state.last_y;
   if (x == 999.0f) x = last_x;
   if (y == 999.0f) y = last_y;
-  const int64_t columns = std::min<int64_t>(nx, kMaxGridLines);
-  const int64_t rows = std::min<int64_t>(ny, kMaxGridLines);
-  const float top = y + static_cast<float>(ny) * dy;
-  const float right = x + static_cast<float>(nx) * dx;
+  const int64_t columns = std::min<int64_t>(nx, kMaxGridCells);
+  const int64_t rows = std::min<int64_t>(ny, kMaxGridCells);
+  const float top = y + static_cast<float>(rows) * dy;
+  const float right = x + static_cast<float>(columns) * dx;
   for (int64_t i = 0; i <= columns; ++i) {
     const float column = x + static_cast<float>(i) * dx;
     PLOT(column, y, 3);

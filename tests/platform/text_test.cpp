@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/emf/emf_decoder.h"
+#include "platform/posix/code_page.h"
 #include "platform/posix/fonts.h"
-#include "platform/posix/shift_jis.h"
 #include "platform/win32.h"
 #include "tests/common/emf_test_util.h"
 
@@ -118,16 +118,22 @@ TEST(StandInShiftJis, SplitsDoubleByteCharacters) {
   EXPECT_EQ(chars[2].unit, u'\uFF71');
   EXPECT_FALSE(chars[2].double_byte);
   EXPECT_EQ(chars[3].unit, u'\u65E5');
-  EXPECT_EQ(ShiftJisToUtf8(kMsMincho), "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D");
+  EXPECT_EQ(Cp932ToUtf8(kMsMincho), "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D");
 }
 
-TEST(StandInShiftJis, BadBytesAreReplacedNeverDropped) {
-  // A lone lead byte at the end, undefined single bytes, a lead byte before a non-trail byte
-  // and an unassigned double-byte code.
-  EXPECT_EQ(ShiftJisToUtf16("A\x82", 2), u"A\uFF65");
-  EXPECT_EQ(ShiftJisToUtf16("\x80\xA0\xFF", 3), u"\uFF65\uFF65\uFF65");
-  EXPECT_EQ(ShiftJisToUtf16("\x82 ", 2), u"\uFF65 ");
-  EXPECT_EQ(ShiftJisToUtf16("\xEF\x40", 2), u"\u30FB");
+TEST(StandInShiftJis, BytesConvertAsWindowsConvertsThem) {
+  // Single bytes outside JIS keep their own characters, both ways.
+  const std::string extras("\x80\xA0\xFD\xFE\xFF", 5);
+  EXPECT_EQ(Cp932ToUtf16(extras), u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+  EXPECT_EQ(Utf16ToCp932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), extras);
+  EXPECT_EQ(Utf16ToCp932(u"A\uFF22\u65E5"), "A\x82\x61\x93\xFA");
+  EXPECT_EQ(Utf16ToCp932(u"\u00E9\u0100"), "??");  // no code in the code page
+  // A lone lead byte at the end, a lead byte before a non-trail byte and an unassigned
+  // double-byte code are replaced, never dropped.
+  EXPECT_EQ(Cp932ToUtf16(std::string_view("A\x82", 2)), u"A\uFF65");
+  EXPECT_EQ(Cp932ToUtf16(std::string_view("\x82 ", 2)), u"\uFF65 ");
+  EXPECT_EQ(Cp932ToUtf16(std::string_view("\xEF\x40", 2)), u"\u30FB");
+  EXPECT_EQ(Cp932ToUtf16(std::string_view("a\0b", 3)), std::u16string(u"a\0b", 3));
   EXPECT_TRUE(DecodeShiftJis(nullptr, 5).empty());
   EXPECT_TRUE(DecodeShiftJis("abc", -3).empty());
 }

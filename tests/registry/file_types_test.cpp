@@ -1,7 +1,9 @@
 // File-type registration under HKEY_CLASSES_ROOT, the default-value calls, and the
 // freedesktop files that mirror a registered type on Linux.
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
+#include <fstream>
 #include <string>
 
 #include "include/tamvel.h"
@@ -104,6 +106,53 @@ TEST_F(FileTypesTest, RegisteredTypeIsMirroredForTheDesktop) {
   EXPECT_FALSE(std::filesystem::exists(DataHome() / "applications/tamvel-tamvel.drawing.desktop"));
   EXPECT_THAT(ReadFile(DataHome() / "mime/packages/tamvel-plan.xml"),
               HasSubstr("<glob pattern=\"*.tvd\"/>"));
+}
+
+// Under umask 000 the mirrored files still take no write permission for others (anyone who
+// could edit Exec= could run a program as the user), the store stays private, and a link
+// planted at a mirrored file's name is replaced, not written through.
+TEST_F(FileTypesTest, MirroredFilesAndTheStoreKeepTheirModesWhateverTheUmask) {
+  const auto desktop = DataHome() / "applications/tamvel-tamvel.drawing.desktop";
+  std::filesystem::create_directories(desktop.parent_path());
+  WriteFile(Root() / "victim", "keep");
+  std::filesystem::create_symlink(Root() / "victim", desktop);
+  const mode_t previous = umask(0);
+  char buffer[64];
+  const int32_t result = SetFileType("Drawing", ".tvd", "Tamvel.Drawing", "/bin/v", buffer, 64);
+  umask(previous);
+  ASSERT_EQ(result, 0);
+  auto mode = [](const std::filesystem::path &path) {
+    struct stat info {};
+    lstat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  EXPECT_EQ(mode(desktop), 0644u);
+  EXPECT_EQ(mode(DataHome() / "mime/packages/tamvel-tamvel.drawing.xml"), 0644u);
+  EXPECT_EQ(mode(RegistryDir() / "classes-root.reg"), 0600u);
+  EXPECT_EQ(mode(RegistryDir()), 0700u);
+  EXPECT_EQ(ReadFile(Root() / "victim"), "keep");
+  EXPECT_THAT(ReadFile(desktop), HasSubstr("Exec=/bin/v %f"));
+}
+
+// .emf already has a MIME type: the class opens image/emf by default (the user's other
+// defaults stay) and declares no type of its own.
+TEST_F(FileTypesTest, MetafileExtensionOpensTheStandardTypeByDefault) {
+  std::filesystem::create_directories(Root() / "config");
+  {
+    std::ofstream defaults(Root() / "config/mimeapps.list");
+    defaults << "[Added Associations]\nimage/emf=other.desktop;\n"
+             << "[Default Applications]\ntext/plain=editor.desktop\nimage/emf=other.desktop\n";
+  }
+  char buffer[64];
+  ASSERT_EQ(SetFileType("Metafile", ".EMF", "Tamvel.Metafile", "/usr/lib/tamvel/tamvel-viewer",
+                        buffer, 64),
+            0);
+  EXPECT_FALSE(std::filesystem::exists(DataHome() / "mime/packages/tamvel-tamvel.metafile.xml"));
+  EXPECT_THAT(ReadFile(DataHome() / "applications/tamvel-tamvel.metafile.desktop"),
+              HasSubstr("MimeType=image/emf;\n"));
+  EXPECT_EQ(ReadFile(Root() / "config/mimeapps.list"),
+            "[Added Associations]\nimage/emf=other.desktop;\n[Default Applications]\n"
+            "text/plain=editor.desktop\nimage/emf=tamvel-tamvel.metafile.desktop\n");
 }
 
 TEST(DesktopExecLine, QuotesWhatTheShellWouldReadAndMapsTheDocumentArgument) {

@@ -7,6 +7,7 @@
 
 #include "include/tamvel.h"
 #include "platform/win32.h"
+#include "tests/common/file_faults.h"
 #include "tests/registry/host_test_env.h"
 
 namespace tamvel::test {
@@ -192,16 +193,18 @@ TEST_F(RegistryCallsTest, WriterNamesTheApplicationOrSectionThatCouldNotBeCreate
   EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("Unable to create key"));
 }
 
-TEST_F(RegistryCallsTest, WriterFailsAtTheFirstLevelThatNeedsWritingToABlockedStore) {
+TEST_F(RegistryCallsTest, WriterFailsAtTheFirstLevelThatNeedsWritingToAFullStore) {
   ASSERT_EQ(SetNelvarReg("App", "S", "V", "1"), 0);
-  // A directory where the next version of the store file would be written blocks every
-  // change, whoever runs the test. Existing levels open; the first new one fails.
-  std::filesystem::create_directory(RegistryDir() / "current-user.reg.new");
-  EXPECT_EQ(WriteCapturingMessage("Other", "S").result, 2);
-  EXPECT_EQ(WriteCapturingMessage("App", "New").result, 3);
-  // The value write of existing levels fails silently: the call still reports success,
-  // and the stored value is untouched.
-  EXPECT_EQ(WriteCapturingMessage("App", "S").result, 0);
+  // No file may grow (as on a full disk, whoever runs the test). Existing levels open; the
+  // first new one fails. The value write of existing levels fails silently: the call still
+  // reports success, and the stored value is untouched.
+  const auto size = std::filesystem::file_size(RegistryDir() / "current-user.reg");
+  const int results = RunWithFileSizeLimit(size, [] {
+    return WriteCapturingMessage("Other", "S").result * 16 +
+           WriteCapturingMessage("App", "New").result * 4 +
+           WriteCapturingMessage("App", "S").result;
+  });
+  EXPECT_EQ(results, 2 * 16 + 3 * 4 + 0);
   char buffer[255];
   EXPECT_EQ(GetNelvarReg("App", "S", "V", buffer), 0);
   EXPECT_STREQ(buffer, "1");

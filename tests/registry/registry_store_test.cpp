@@ -1,6 +1,8 @@
 // The file store behind the registry: its text form, damaged and newer files, and two
 // programs writing at the same time.
 #include <gmock/gmock.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,13 +63,17 @@ TEST_F(RegistryStoreTest, TruncatedOrGarbledTextIsRejected) {
   EXPECT_FALSE(registry::Parse(garbled, parsed, newer));
   EXPECT_FALSE(registry::Parse("tamvel-registry 1\nvalue \"v\" sz \"x\"\nend\n", parsed, newer));
   EXPECT_FALSE(newer);
-  EXPECT_FALSE(registry::Parse("tamvel-registry 2\nwhatever\n", parsed, newer));
+  const std::string later = "tamvel-registry " + std::to_string(registry::kFormatVersion + 1);
+  EXPECT_FALSE(registry::Parse(later + "\nwhatever\n", parsed, newer));
   EXPECT_TRUE(newer);
 }
 
 TEST_F(RegistryStoreTest, DamagedStoreIsReportedAndSetAsideNotEmptiedSilently) {
   ASSERT_EQ(SetNelvarReg("App", "S", "V", "1"), 0);
-  std::string good = ReadFile(StoreFile());
+  registry::Key root;
+  bool newer;
+  ASSERT_TRUE(registry::Parse(ReadFile(StoreFile()), root, newer));
+  const std::string good = registry::Serialize(root);  // the hive alone, cut inside it
   WriteFile(StoreFile(), good.substr(0, good.size() / 2));
 
   ::testing::internal::CaptureStderr();
@@ -78,14 +84,57 @@ TEST_F(RegistryStoreTest, DamagedStoreIsReportedAndSetAsideNotEmptiedSilently) {
   EXPECT_THAT(report, HasSubstr("current-user.reg.damaged"));
   EXPECT_EQ(ReadFile(RegistryDir() / "current-user.reg.damaged"), good.substr(0, good.size() / 2));
 
-  // The store starts again from empty; a second damaged file gets a name of its own.
+  // The store starts again from empty; a second damaged file gets a name of its own. A bad
+  // change block followed by good ones is damage too, not a change cut off by a crash.
   EXPECT_EQ(SetNelvarReg("App", "S", "V", "2"), 0);
-  WriteFile(StoreFile(), "not a store\n");
-  ::testing::internal::CaptureStderr();
   EXPECT_EQ(SetNelvarReg("App", "S", "W", "3"), 0);
+  std::string text = ReadFile(StoreFile());
+  const size_t last_block = text.rfind("end\n", text.size() - 5) + 4;
+  text += "value \"bad\" nonsense\nend\n" + text.substr(last_block);  // after what was read
+  WriteFile(StoreFile(), text);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(SetNelvarReg("App", "S", "X", "4"), 0);
   ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(ReadFile(RegistryDir() / "current-user.reg.2.damaged"), "not a store\n");
-  EXPECT_EQ(GetNelvarReg("App", "S", "W", buffer), 0);
+  EXPECT_EQ(ReadFile(RegistryDir() / "current-user.reg.2.damaged"), text);
+  EXPECT_EQ(GetNelvarReg("App", "S", "X", buffer), 0);
+}
+
+// A change that a crash cut off in the middle is left out, and the next writer cuts it away
+// (saying so) before it appends its own.
+TEST_F(RegistryStoreTest, ChangeCutOffByACrashIsLeftOutAndDropped) {
+  ASSERT_EQ(SetNelvarReg("App", "S", "A", "1"), 0);
+  ASSERT_EQ(SetNelvarReg("App", "S", "B", "2"), 0);
+  const std::string before = ReadFile(StoreFile());
+  WriteFile(StoreFile(), before + "key \"Software\\Nelvar Inc.\\App\\S\"\nvalue \"C\" sz \"3");
+  char buffer[255];
+  EXPECT_EQ(GetNelvarReg("App", "S", "B", buffer), 0);
+  EXPECT_STREQ(buffer, "2");
+  EXPECT_EQ(GetNelvarReg("App", "S", "C", buffer), 2);  // no such value
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(SetNelvarReg("App", "S", "D", "4"), 0);
+  EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("unfinished change"));
+  registry::Key root;
+  bool newer;
+  EXPECT_TRUE(registry::Parse(ReadFile(StoreFile()), root, newer));
+  EXPECT_EQ(ReadFile(StoreFile()).substr(0, before.size()), before);
+  EXPECT_FALSE(std::filesystem::exists(RegistryDir() / "current-user.reg.damaged"));
+  for (const char *name : {"A", "B", "D"}) EXPECT_EQ(GetNelvarReg("App", "S", name, buffer), 0);
+}
+
+// Stores of the first format (the hive alone) are read, and rewritten in the current format
+// by the first change.
+TEST_F(RegistryStoreTest, StoreOfTheFirstFormatIsReadAndUpgraded) {
+  std::filesystem::create_directories(RegistryDir());
+  WriteFile(StoreFile(),
+            "tamvel-registry 1\nkey \"Software\\Nelvar Inc.\\App\\S\"\n"
+            "value \"Old\" sz \"kept%00\"\nend\n");
+  char buffer[255];
+  ASSERT_EQ(GetNelvarReg("App", "S", "Old", buffer), 0);
+  EXPECT_STREQ(buffer, "kept");
+  ASSERT_EQ(SetNelvarReg("App", "S", "New", "1"), 0);
+  EXPECT_THAT(ReadFile(StoreFile()), ::testing::StartsWith("tamvel-registry 2\n"));
+  EXPECT_EQ(GetNelvarReg("App", "S", "Old", buffer), 0);
+  EXPECT_EQ(GetNelvarReg("App", "S", "New", buffer), 0);
 }
 
 TEST_F(RegistryStoreTest, StoreOfALaterFormatIsLeftAlone) {
@@ -134,6 +183,94 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {
       EXPECT_EQ(name, buffer);
     }
   }
+}
+
+// Values whose call returned before the program was killed are all there, whenever the kill
+// came; the store never reads as damaged.
+TEST_F(RegistryStoreTest, ValuesCommittedBeforeAKillAreKept) {
+  for (int round = 0; round < 4; ++round) {
+    int committed[2];
+    ASSERT_EQ(pipe(committed), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int32_t i = 0;; ++i) {
+        const std::string name = "R" + std::to_string(round) + "-" + std::to_string(i);
+        if (SetNelvarReg("App", "Kill", name.c_str(), name.c_str()) != 0) _exit(1);
+        if (write(committed[1], &i, sizeof i) != sizeof i) _exit(1);
+      }
+    }
+    close(committed[1]);
+    int32_t last = -1, value;
+    while (last < 40 + 30 * round && read(committed[0], &value, sizeof value) == sizeof value) {
+      last = value;
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    while (read(committed[0], &value, sizeof value) == sizeof value) last = value;
+    close(committed[0]);
+    char buffer[255];
+    for (int32_t i = 0; i <= last; ++i) {
+      const std::string name = "R" + std::to_string(round) + "-" + std::to_string(i);
+      ASSERT_EQ(GetNelvarReg("App", "Kill", name.c_str(), buffer), 0) << name;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(RegistryDir() / "current-user.reg.damaged"));
+}
+
+// What another program changes is seen by the next call, whether it appended changes or
+// rewrote the whole file meanwhile; the file stays within about twice what it holds.
+TEST_F(RegistryStoreTest, ChangesOfAnotherProgramAreSeen) {
+  auto in_another_program = [](int first, int count) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bool ok = true;
+      for (int i = first; i < first + count; ++i) {
+        ok &= SetNelvarReg("App", "S", ("V" + std::to_string(i)).c_str(), "other") == 0;
+      }
+      _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+  };
+  char buffer[255];
+  ASSERT_EQ(SetNelvarReg("App", "S", "V0", "mine"), 0);
+  ASSERT_EQ(GetNelvarReg("App", "S", "V0", buffer), 0);  // cached here
+  ASSERT_TRUE(in_another_program(0, 1));                 // appended
+  EXPECT_EQ(GetNelvarReg("App", "S", "V0", buffer), 0);
+  EXPECT_STREQ(buffer, "other");
+  ASSERT_TRUE(in_another_program(1, 1500));  // enough for a few rewrites
+  for (int i = 0; i < 1501; i += 7) {
+    EXPECT_EQ(GetNelvarReg("App", "S", ("V" + std::to_string(i)).c_str(), buffer), 0) << i;
+  }
+  registry::Key root;
+  bool newer;
+  const std::string text = ReadFile(StoreFile());
+  ASSERT_TRUE(registry::Parse(text, root, newer));
+  EXPECT_LT(text.size(), 2 * registry::Serialize(root).size() + 70 * 1024);
+}
+
+// The store file is never read or written through a link planted at its name, and it stays
+// private whatever the umask.
+TEST_F(RegistryStoreTest, PlantedLinkIsRefusedAndTheStoreStaysPrivate) {
+  const mode_t previous = umask(0);
+  ASSERT_EQ(SetNelvarReg("App", "S", "V", "1"), 0);
+  umask(previous);
+  struct stat info {};
+  ASSERT_EQ(stat(StoreFile().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+  WriteFile(Root() / "victim", "tamvel-registry 2\nend\n");
+  std::filesystem::remove(StoreFile());
+  std::filesystem::create_symlink(Root() / "victim", StoreFile());
+  ::testing::internal::CaptureStderr();
+  char buffer[255];
+  EXPECT_EQ(SetNelvarReg("App", "S", "V", "2"), 1);
+  EXPECT_EQ(GetNelvarReg("App", "S", "V", buffer), 1);
+  EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("not a regular file"));
+  EXPECT_EQ(ReadFile(Root() / "victim"), "tamvel-registry 2\nend\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(StoreFile()));
 }
 
 TEST_F(RegistryStoreTest, StoreLivesUnderTheConfigurationDirectoryByDefault) {

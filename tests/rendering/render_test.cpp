@@ -10,6 +10,7 @@
 // <name>-actual.png and <name>-diff.png in build/.../render-failures/.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@
 
 #include "tests/common/page_test_util.h"
 #include "tests/common/raster_test_util.h"
+#include "tests/rendering/gdi_agreement.h"
 
 namespace tamvel {
 namespace {
@@ -255,11 +257,22 @@ void CheckReference(const std::string &name, const test::RasterImage &actual,
   test::RasterImage expected;
   ASSERT_TRUE(posix::ReadPng(reference.string(), &expected)) << reference;
   ExpectSimilar(name, actual, expected);
+  // In CI's differential step the reference must also agree with GDI's picture of the page,
+  // so that a player fault can never become the reference.
+  const std::string gdi_folder = test::GdiAgreementFolder();
+  if (gdi_folder.empty()) return;
+  test::RasterImage gdi;
+  ASSERT_TRUE(posix::ReadPng((fs::path(gdi_folder) / "gdi" / (name + ".png")).string(), &gdi))
+      << "GDI drew no picture of " << name;
+  test::ExpectAgreement("reference-" + name, name, expected, gdi);
 }
 
 using RenderTest = test::LibraryTest;
 
+// The pages are also saved (test-tmp/render-pages/<name>.emf) for the differential test
+// against GDI, which compares every reference image with GDI's picture of its page too.
 TEST_F(RenderTest, PagesMatchTheirReferences) {
+  const fs::path saved = test::ScratchFolder("render-pages");
   for (const PageCase &page : Pages()) {
     SCOPED_TRACE(page.name);
     PLOTS(kPageWidth, kPageHeight, 0);
@@ -267,6 +280,8 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
     PLOT(0.0f, 0.0f, 999);
     HENHMETAFILE metafile = CurrentPage().FinishedMetafile();
     ASSERT_NE(metafile, nullptr);
+    DeleteEnhMetaFile(
+        CopyEnhMetaFileA(metafile, (saved / (std::string(page.name) + ".emf")).c_str()));
     test::RasterImage actual = test::RenderMetafile(metafile, kImageWidth, kImageHeight);
     ASSERT_EQ(actual.width, kImageWidth);
     EXPECT_FALSE(test::FindInk(actual).empty()) << "nothing drawn";
@@ -280,29 +295,59 @@ TEST_F(RenderTest, PagesMatchTheirReferences) {
   }
 }
 
-// The demo's pages, as ctest has the demo write them, against the pictures in docs/demo.
-TEST_F(RenderTest, DemoPagesMatchTheirPictures) {
-  const char *folder = std::getenv("TAMVEL_DEMO_PAGES");
-  if (folder == nullptr) GTEST_SKIP() << "TAMVEL_DEMO_PAGES is set by ctest after the demo ran";
-  constexpr int kDemoWidth = 560;  // A4 at about 68 dpi
-  int pages = 0;
-  for (int n = 1;; ++n) {
-    const std::string name = "demo-page-" + std::to_string(n);
-    const fs::path file = fs::path(folder) / (name + ".emf");
-    if (!fs::exists(file)) break;
-    ++pages;
+// The pages an example wrote into the folder that ctest names in `variable` (it runs the
+// example first), each against the picture of the same name in `pictures`, drawn at
+// `pixels_per_mm`. With `every_picture`, every picture must still have its page.
+void CheckExamplePages(const char *variable, const fs::path &pictures, double pixels_per_mm,
+                       bool every_picture = true) {
+  const char *folder = std::getenv(variable);
+  if (folder == nullptr) GTEST_SKIP() << variable << " is set by ctest after the example ran";
+  auto files = [](const fs::path &in, const char *extension) {
+    std::vector<fs::path> found;
+    for (const fs::directory_entry &entry : fs::directory_iterator(in)) {
+      if (entry.path().extension() == extension) found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  const std::vector<fs::path> pages = files(folder, ".emf");
+  for (const fs::path &file : pages) {
     HENHMETAFILE metafile = GetEnhMetaFileA(file.string().c_str());
     ASSERT_NE(metafile, nullptr) << file;
     ENHMETAHEADER header{};
     GetEnhMetaFileHeader(metafile, sizeof header, &header);
-    const RECT &frame = header.rclFrame;
-    const int height = static_cast<int>(std::lround(kDemoWidth * double(frame.bottom - frame.top) /
-                                                    double(frame.right - frame.left)));
-    CheckReference(name, test::RenderMetafile(metafile, kDemoWidth, height),
-                   fs::path(TAMVEL_SOURCE_DIR) / "docs/demo" / (name + ".png"));
+    const RECT &frame = header.rclFrame;  // 0.01 mm
+    const int width =
+        static_cast<int>(std::lround((frame.right - frame.left) / 100.0 * pixels_per_mm));
+    const int height =
+        static_cast<int>(std::lround((frame.bottom - frame.top) / 100.0 * pixels_per_mm));
+    const std::string name = file.stem().string();
+    CheckReference(name, test::RenderMetafile(metafile, width, height), pictures / (name + ".png"));
     DeleteEnhMetaFile(metafile);
   }
-  EXPECT_GE(pages, 5) << "the demo wrote too few pages into " << folder;
+  if (every_picture && std::getenv("TAMVEL_REGENERATE_REFERENCES") == nullptr) {
+    EXPECT_EQ(pages.size(), files(pictures, ".png").size())
+        << "the example wrote other pages than " << pictures << " has pictures of";
+  }
+}
+
+// The demo's A4 pages, 560 pixels wide (about 68 dpi), against the pictures in docs/demo.
+TEST_F(RenderTest, DemoPagesMatchTheirPictures) {
+  CheckExamplePages("TAMVEL_DEMO_PAGES", fs::path(TAMVEL_SOURCE_DIR) / "docs/demo", 560.0 / 210.0);
+}
+
+// The code tables of the reference (examples/code_tables.c), 5 pixels to the millimetre,
+// against the pictures in docs/tables.
+TEST_F(RenderTest, CodeTablesMatchTheirPictures) {
+  CheckExamplePages("TAMVEL_CODE_TABLES_PAGES", fs::path(TAMVEL_SOURCE_DIR) / "docs/tables", 5.0);
+}
+
+// The first pages of docs/getting-started.md, 4 pixels to the millimetre. The Fortran page is
+// there only where a Fortran compiler was found.
+TEST_F(RenderTest, GettingStartedPagesMatchTheirPictures) {
+  CheckExamplePages("TAMVEL_GETTING_STARTED_PAGES",
+                    fs::path(TAMVEL_SOURCE_DIR) / "docs/getting-started", 4.0,
+                    /*every_picture=*/false);
 }
 
 }  // namespace

@@ -166,5 +166,16 @@ TEST_F(LineCalls, GridDrawsEveryLineOnceAndRestoresThePen) {
   EXPECT_EQ(figures[4], (Figure{{Units(30), Units(45)}, {Units(40), Units(45)}}));
 }
 
+TEST_F(LineCalls, GridCapsBothDirectionsAlike) {
+  PLOT(0.0f, 0.0f, 3);
+  Mark();
+  GRID(10.0f, 10.0f, 0.001f, 1.0f, 150000, 2);  // 100000 columns, 2 rows
+  Finish();
+  const std::vector<Figure> figures = Figures();
+  ASSERT_EQ(figures.size(), 100001u + 3u);
+  // The rows end at the last column drawn, not where the 150000th would be.
+  EXPECT_EQ(figures.back().back().x, figures[100000].front().x);
+}
+
 }  // namespace
 }  // namespace tamvel::test

@@ -8,6 +8,7 @@ caller that declares the call __stdcall imports). On 64-bit Windows the names ar
 
   gen-def.py --style decorated -o tamvel.def include/tamvel.h    # .def for i686
   gen-def.py --style plain -o tamvel.def include/tamvel.h        # .def for x86_64
+  gen-def.py --style exported -o tamvel.def include/tamvel.h     # the i686 SDK's .def
   gen-def.py --list decorated include/tamvel.h                   # one export name a line
   gen-def.py --style version-script -o tamvel.map include/*.h    # libtamvel.so's exports
 """
@@ -46,7 +47,7 @@ def read_exports(headers, sized):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("headers", nargs="+")
-    parser.add_argument("--style", choices=("decorated", "plain", "version-script"),
+    parser.add_argument("--style", choices=("decorated", "exported", "plain", "version-script"),
                         default="decorated")
     parser.add_argument("--library", default="tamvel.dll")
     parser.add_argument("-o", "--output")
@@ -54,7 +55,7 @@ def main():
                         help="print the export names, one a line, instead of a .def file")
     args = parser.parse_args()
 
-    sized = (args.list or args.style) == "decorated"
+    sized = (args.list or args.style) in ("decorated", "exported")
     exports = read_exports(args.headers, sized)
     if args.list:
         for name, size in sorted(exports):
@@ -73,8 +74,14 @@ def main():
         # export table. Written this way (rather than "_PLOT@12 = PLOT@12", which exports
         # the same table) the import library the linker writes beside the DLL also works:
         # a 32-bit caller's reference to PLOT@12 resolves to the DLL's _PLOT@12.
-        lines.append(f"  {name}@{size} == _{name}@{size}" if args.style == "decorated"
-                     else f"  {name}")
+        # "exported" lists the export table's names as they are (_PLOT@12), the form from
+        # which linkers that read .def files as Microsoft's do make an import library.
+        if args.style == "decorated":
+            lines.append(f"  {name}@{size} == _{name}@{size}")
+        elif args.style == "exported":
+            lines.append(f"  _{name}@{size}")
+        else:
+            lines.append(f"  {name}")
     content = "\n".join(lines) + "\n"
     write_output(args.output, content)
 

@@ -4,7 +4,10 @@
 #     the calling-convention block at the top of include/tamvel.h;
 #  2. only platform/ includes cairo, FreeType, fontconfig or iconv; the library (src/,
 #     include/) includes no POSIX headers and nothing of the Linux stand-in;
-#  3. every C/C++ source is formatted by the committed .clang-format.
+#  3. every C/C++ source is formatted by the committed .clang-format;
+#  4. every call of the public headers has its comment, and docs/reference.md is what
+#     tools/gen-reference.py makes of them;
+#  5. the example programs that docs/ shows are the files the tests build and run.
 # Usage: lint.sh [--no-format]
 set -euo pipefail
 
@@ -83,6 +86,18 @@ if ((check_format)) && ((${#sources[@]})); then
     fi
     rm -f "${TMPDIR:-/tmp}/lint-format.$$"
   fi
+fi
+
+# 4. The headers are the manual; the reference is written from them.
+headers=(include/tamvel.h)
+for header in include/*.h; do [[ "$header" != include/tamvel.h ]] && headers+=("$header"); done
+if ! python3 tools/gen-reference.py --check docs/reference.md "${headers[@]}"; then
+  fail "the reference of the public headers (include/*.h, docs/reference.md)"
+fi
+
+# 5. The programs shown in the guides.
+if ! python3 tools/doc-examples.py docs/getting-started.md; then
+  fail "the examples shown in docs/getting-started.md"
 fi
 
 if ((status == 0)); then

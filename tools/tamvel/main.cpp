@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/safe_file.h"
 #include "tools/tamvel/subcommand.h"
 
 namespace tamvel::tool {
 namespace {
+
+constexpr size_t kMaxInputBytes = size_t{1} << 30;
 
 // A function-local table, so that registration from other files' static initialisers works
 // whatever their order.
@@ -25,6 +28,7 @@ void PrintHelp(std::FILE* out) {
     std::fprintf(out, "  tamvel %s %s\n      %s\n", command.name, command.usage, command.summary);
   }
   std::fprintf(out, "\n  tamvel --help\n      show this help\n");
+  std::fprintf(out, "  tamvel --version\n      print the version of tamvel\n");
 }
 
 }  // namespace
@@ -41,20 +45,23 @@ bool RegisterSubcommand(const Subcommand& command) {
 const std::vector<Subcommand>& Subcommands() { return Table(); }
 
 bool ReadFile(const std::string& path, std::vector<unsigned char>& data, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return false;
+  using posix::CheckedReader;
+  CheckedReader file;
+  CheckedReader::Status status = file.Open(path.c_str());
+  if (status == CheckedReader::Status::kOk) status = file.ReadRest(0, kMaxInputBytes, data);
+  switch (status) {
+    case CheckedReader::Status::kOk:
+      return true;
+    case CheckedReader::Status::kNotRegular:
+      error = "not a regular file";
+      break;
+    case CheckedReader::Status::kTooLarge:
+      error = "larger than 1 GiB";
+      break;
+    default:
+      error = std::strerror(file.error() != 0 ? file.error() : EIO);
   }
-  data.clear();
-  unsigned char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    data.insert(data.end(), buffer, buffer + got);
-  bool failed = std::ferror(file) != 0;
-  if (failed) error = std::strerror(errno);
-  std::fclose(file);
-  return !failed;
+  return false;
 }
 
 }  // namespace tamvel::tool
@@ -68,6 +75,10 @@ int main(int argc, char** argv) {
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     tamvel::tool::PrintHelp(stdout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::printf("tamvel %s\n", TAMVEL_VERSION);
     return 0;
   }
   for (const auto& command : Subcommands()) {

@@ -1,10 +1,11 @@
-// `tamvel render IN.emf... -o OUT [--dpi N | --width PX] [--format png|pdf|svg]`: plays
-// metafiles with the library's own player into PNG images, PDF pages or SVG drawings.
+// `tamvel render IN.emf... -o OUT [--dpi N | --width PX] [--format png|pdf|svg] [--antialias]`:
+// plays metafiles with the library's own player into PNG images, PDF pages or SVG drawings.
 //
 // The picture frame of each file sets the output size: at --dpi N (default 96) a frame of
 // 210 x 297 mm becomes 794 x 1123 pixels; --width PX scales every page to that width instead.
 // The output type follows the extension of OUT (.png, .pdf, .svg); `tamvel render IN.emf
-// OUT.png` (without -o) works too.
+// OUT.png` (without -o) works too. PNG images are crisp like GDI's (lines on whole pixels);
+// --antialias draws their lines and fills smooth instead.
 //
 // Several input files:
 //   - PDF: OUT is one PDF with a page per input (every page has the paper size of the first
@@ -40,6 +41,7 @@ struct Options {
   Format format = Format::kPng;
   double dpi = 96;
   int width = 0;  // pixels; 0: from --dpi
+  bool antialias = false;
 };
 
 bool EndsWith(const std::string &s, const char *suffix) {
@@ -55,7 +57,7 @@ bool IsDirectory(const std::string &path) {
 int Usage(const char *problem) {
   std::fprintf(stderr,
                "tamvel render: %s\nusage: tamvel render IN.emf... -o OUT.(png|pdf|svg) "
-               "[--dpi N | --width PX]\n",
+               "[--dpi N | --width PX] [--antialias]\n",
                problem);
   return 2;
 }
@@ -87,6 +89,8 @@ int Parse(int argc, char **argv, Options &options, bool &to_directory) {
         return Usage("--width needs a width from 1 to 32767 pixels");
       }
       options.width = static_cast<int>(width);
+    } else if (arg == "--antialias") {
+      options.antialias = true;
     } else if (arg == "--format") {
       format = value();
       if (!format) return Usage("--format needs png, pdf or svg");
@@ -209,6 +213,7 @@ bool RenderOne(const Options &options, const std::string &input, const std::stri
     TAMVEL_HDC dc = shared_printer;
     if (options.format == Format::kPng) {
       dc = TamvelCreateImageDC(width, height);
+      if (dc && options.antialias) TamvelSetImageAntialias(dc, 1);
     } else if (options.format == Format::kSvg) {
       dc = TamvelCreateSvgDC(output.c_str(), width, height);
     } else if (!dc) {
@@ -233,8 +238,9 @@ bool RenderOne(const Options &options, const std::string &input, const std::stri
       }
       if (dc == shared_printer) {
         TamvelEndPrinterPage(dc);
-      } else {
-        TamvelDeleteDC(dc);
+      } else if (TamvelDeleteDC(dc) != 0) {
+        std::fprintf(stderr, "tamvel render: %s: cannot write the file\n", output.c_str());
+        ok = false;
       }
     }
   }
@@ -284,11 +290,14 @@ int RunRender(int argc, char **argv) {
     if (!RenderOne(options, options.inputs[i], output, printer)) ++failures;
     if (count > 1) ReportProgress(i + 1, count);
   }
-  if (printer) TamvelDeleteDC(printer);
+  if (printer && TamvelDeleteDC(printer) != 0) {
+    std::fprintf(stderr, "tamvel render: %s: cannot write the file\n", options.output.c_str());
+    ++failures;
+  }
   return failures == 0 ? 0 : 1;
 }
 
-TAMVEL_SUBCOMMAND(render, "IN.emf... -o OUT.(png|pdf|svg) [--dpi N | --width PX]",
+TAMVEL_SUBCOMMAND(render, "IN.emf... -o OUT.(png|pdf|svg) [--dpi N | --width PX] [--antialias]",
                   "play metafiles into PNG images, PDF pages or SVG drawings", RunRender);
 
 }  // namespace tamvel::tool

@@ -26,7 +26,8 @@ bool RegisterSubcommand(const Subcommand& command);
 // The table, sorted by name.
 const std::vector<Subcommand>& Subcommands();
 
-// Reads a whole file; on failure returns false and sets `error` to the reason.
+// Reads a whole regular file of at most 1 GiB (a FIFO or a device is refused, never waited
+// on); on failure returns false and sets `error` to the reason.
 bool ReadFile(const std::string& path, std::vector<unsigned char>& data, std::string& error);
 
 }  // namespace tamvel::tool
