@@ -79,7 +79,8 @@ const std::vector<Value> &ValuesOf(Kind kind);
 void ResetScratchFiles();
 
 // Points HOME, TMPDIR, the registry store and the data folders into `root` and makes it the
-// current folder: nothing a call writes lands outside it.
+// current folder, and hides the desktop session and the print scheduler: nothing a call
+// writes lands outside `root`, nothing is shown or printed.
 void IsolateIn(const std::filesystem::path &root);
 
 // "KANJI(10, 10, inf, "Ab1", 0, 3)".

@@ -365,6 +365,10 @@ void IsolateIn(const std::filesystem::path &root) {
   setenv("TAMVEL_REGISTRY_DIR", (root / "registry").c_str(), 1);
   setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  // No screen to put windows and viewers on, no print scheduler to send jobs to.
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("CUPS_SERVER", (root / "no-scheduler.sock").c_str(), 1);
   std::filesystem::current_path(root);
 }
 
