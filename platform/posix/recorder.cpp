@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "platform/emf/emf_records.h"
 
@@ -65,16 +66,32 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
 
 int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
 
-void MetafileRecorder::Append(std::vector<uint8_t> record) {
-  records_.insert(records_.end(), record.begin(), record.end());
+size_t &MetafileRecordLimit() {
+  static size_t limit = size_t{256} << 20;
+  return limit;
+}
+
+bool MetafileRecorder::Room(size_t bytes) {
+  if (bytes > MetafileRecordLimit() - records_.size()) full_ = true;
+  return !full_;
+}
+
+bool MetafileRecorder::Append(std::vector<uint8_t> record) {
+  if (!Room(record.size())) return false;
+  try {
+    records_.insert(records_.end(), record.begin(), record.end());
+  } catch (const std::bad_alloc &) {
+    full_ = true;
+    return false;
+  }
   ++record_count_;
+  return true;
 }
 
 void MetafileRecorder::AppendDrawing(RecordBuilder &&record, const DeviceBox &box,
                                      bool has_bounds) {
   if (has_bounds) record.PutRectAt(8, box.rect);
-  AddBounds(box);
-  Append(record.Finish());
+  if (Append(record.Finish())) AddBounds(box);
 }
 
 void MetafileRecorder::AddBounds(const DeviceBox &box) { bounds_.Add(box); }

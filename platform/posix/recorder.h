@@ -32,6 +32,11 @@ DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points);
 // ... widened by half the selected pen's device width (geometric pens).
 DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points);
 
+// The most bytes of records one metafile holds: 256 MB. From the first record that would pass
+// it (or that memory cannot be found for) on, nothing more is recorded, so what was recorded
+// stays a consistent picture whose sizes fit the file's 32-bit fields. Tests lower it.
+size_t &MetafileRecordLimit();
+
 class MetafileRecorder final : public Device {
  public:
   MetafileRecorder(ReferenceDevice reference, std::optional<RECT> frame, std::u16string description,
@@ -42,8 +47,11 @@ class MetafileRecorder final : public Device {
   MetafileRecorder *Recorder() override { return this; }
 
   // --- records ---
-  void Append(std::vector<uint8_t> record);  // a finished record
-  void Append(RecordBuilder &&record) { Append(record.Finish()); }
+  // A finished record; false (and nothing more is recorded) when it passes the limit.
+  bool Append(std::vector<uint8_t> record);
+  bool Append(RecordBuilder &&record) { return Append(record.Finish()); }
+  // Whether `bytes` more bytes of records still fit; when not, nothing more is recorded.
+  bool Room(size_t bytes);
   // A record that paints `box`; `has_bounds` writes the box into the Bounds field at 8.
   void AppendDrawing(RecordBuilder &&record, const DeviceBox &box, bool has_bounds = true);
   void AddBounds(const DeviceBox &box);
@@ -103,6 +111,7 @@ class MetafileRecorder final : public Device {
   std::string file_name_;
   std::vector<uint8_t> records_;
   uint32_t record_count_ = 0;
+  bool full_ = false;
   DeviceBox bounds_;
   DeviceBox path_box_;
   std::vector<uint64_t> table_{0};  // object serial per index; index 0 is the metafile

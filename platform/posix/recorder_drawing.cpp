@@ -44,6 +44,7 @@ RecordBuilder MoveRecord(POINT p) {
 void MetafileRecorder::AppendPoints(Dc &dc, uint32_t type16, uint32_t type32,
                                     std::span<const POINT> points, std::span<const POINT> figure) {
   const bool short_form = FitsInt16(points);
+  if (!Room(28 + points.size() * (short_form ? 4 : 8))) return;
   RecordBuilder r(short_form ? type16 : type32);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(points.size()));
   PutPoints(r, points, short_form);
@@ -101,6 +102,7 @@ void MetafileRecorder::PolyPolyline(Dc &dc, std::span<const POINT> points,
     return ReemitPosition(dc);
   }
   const bool short_form = FitsInt16(points);
+  if (!Room(32 + counts.size() * 4 + points.size() * (short_form ? 4 : 8))) return;
   RecordBuilder r(short_form ? EMR_POLYPOLYLINE16 : EMR_POLYPOLYLINE);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(counts.size()));
   r.U32(static_cast<uint32_t>(points.size()));
