@@ -25,6 +25,7 @@ POINT Turned(int32_t px, int32_t py, float angle, int x, int y) {
 // ROOTK2 after its count: size the font, choose the direction, draw, restore the angle.
 void DrawRootSignRun(float x, float y, float height, const char *text, float angle, int32_t n,
                      int32_t count, int32_t align) {
+  if (std::isnan(height)) return;  // no size follows from NaN
   SetTextCallMode(kKanjiHorizontalText);
   float saved_angle = 0.0f;
   GETDEG(&saved_angle);
