@@ -92,8 +92,7 @@ const Value *NextValue(Kind kind, Input &input, std::deque<Value> &raw) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  static char folder[] = "/tmp/fuzz_calls.XXXXXX";
-  if (mkdtemp(folder) == nullptr) std::abort();
+  static const std::filesystem::path folder = tamvel::contract::NewScratchFolder("fuzz-calls");
   tamvel::contract::IsolateIn(folder);
   std::atexit([] {
     std::error_code ignored;

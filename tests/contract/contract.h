@@ -78,6 +78,9 @@ const std::vector<Value> &ValuesOf(Kind kind);
 // earlier one left.
 void ResetScratchFiles();
 
+// A new folder for the calls' files, named after `name`: in memory (/dev/shm) where there is
+// one, since the calls write and sync files thousands of times; else in the temporary folder.
+std::filesystem::path NewScratchFolder(const std::string &name);
 // Points HOME, TMPDIR, the registry store and the data folders into `root` and makes it the
 // current folder, and hides the desktop session and the print scheduler: nothing a call
 // writes lands outside `root`, nothing is shown or printed.

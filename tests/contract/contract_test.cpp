@@ -21,7 +21,6 @@
 
 #include "include/tamvel_linux.h"
 #include "src/pages/page_table.h"
-#include "tests/common/page_test_util.h"
 #include "tests/contract/contract.h"
 
 namespace tamvel::contract {
@@ -191,8 +190,7 @@ class Contract : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(Contract, EveryCallWithHostileArguments) {
   const size_t state_index = GetParam();
-  const std::filesystem::path root =
-      std::filesystem::absolute(test::ScratchFolder("contract-" + std::to_string(state_index)));
+  const std::filesystem::path root = NewScratchFolder("contract-" + std::to_string(state_index));
   const std::filesystem::path previous = std::filesystem::current_path();
   const auto started = std::chrono::steady_clock::now();
   std::fflush(nullptr);
@@ -227,6 +225,8 @@ TEST_P(Contract, EveryCallWithHostileArguments) {
                             << Tail((root / "state.log").string(), 400) << "):\n"
                             << text;
   std::filesystem::current_path(previous);
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
 }
 
 INSTANTIATE_TEST_SUITE_P(PageStates, Contract, ::testing::Range<size_t>(0, 5),

@@ -1,5 +1,7 @@
 // The hostile values of every argument kind. Arrays and buffers are allocated to their exact
 // size, so that the sanitizer sees any read or write past them.
+#include <unistd.h>
+
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -354,6 +356,18 @@ void ResetScratchFiles() {
   if (garbage.size() >= 52) std::memset(garbage.data() + 48, 0x7f, 4);  // nBytes
   garbage += std::string(512, '\xa5');
   std::ofstream("garbage.emf", std::ios::binary | std::ios::trunc) << garbage;
+}
+
+std::filesystem::path NewScratchFolder(const std::string &name) {
+  std::error_code error;
+  std::filesystem::path base = "/dev/shm";
+  if (!std::filesystem::is_directory(base, error) || access(base.c_str(), W_OK) != 0) {
+    base = std::filesystem::temp_directory_path();
+  }
+  const std::filesystem::path folder = base / ("tamvel-" + name + "-" + std::to_string(getpid()));
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directories(folder, error);
+  return folder;
 }
 
 void IsolateIn(const std::filesystem::path &root) {
