@@ -3,7 +3,7 @@
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop contract)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop tamvel_tool contract)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)
@@ -85,6 +85,13 @@ if(NOT WIN32)
     tamvel_contract_helpers(replay_${name} ${source})
     add_test(NAME fuzz_replay_${name} COMMAND replay_${name} ${kept})
   endforeach()
+endif()
+
+# The tamvel command's suite runs the built tool.
+if(TARGET test_tamvel_tool)
+  add_dependencies(test_tamvel_tool tamvel_tool)
+  target_compile_definitions(test_tamvel_tool PRIVATE TAMVEL_TOOL="$<TARGET_FILE:tamvel_tool>"
+                                                     TAMVEL_VERSION="${PROJECT_VERSION}")
 endif()
 
 if(TARGET test_rendering)

@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -352,6 +353,13 @@ struct DecodeResult {
 };
 
 DecodeResult DecodeEmf(const uint8_t* data, size_t size);
+
+// The same walk for a reader that uses each record once (the player): `visit` gets the records
+// in order, the header first (offsets from `data`, which must stay valid), and returns false to
+// stop. Nothing is copied or kept, and problems are not reported. False when `data` does not
+// start with a header.
+bool ForEachRecord(const uint8_t* data, size_t size,
+                   const std::function<bool(const Record&)>& visit);
 
 // "EMR_POLYLINE16", or nullptr for a type this decoder has no name for.
 const char* RecordName(uint32_t type);

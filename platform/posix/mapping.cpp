@@ -100,8 +100,6 @@ void DeviceToLogical(const PageMapping &m, double x, double y, double &lx, doubl
   ly = (y - m.viewport_org.y) / ScaleY(m) + m.window_org.y;
 }
 
-LONG RoundToLong(double v) { return TruncToInt32(std::round(v)); }
-
 POINT ToDevice(const PageMapping &mapping, POINT p) {
   double x, y;
   LogicalToDevice(mapping, p.x, p.y, x, y);

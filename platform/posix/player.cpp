@@ -137,7 +137,7 @@ std::vector<POINT> JoinFigures(const std::vector<std::vector<POINT>> &figures) {
 
 class Player {
  public:
-  Player(HDC hdc, Dc &dc, const emf::DecodeResult &decoded, const emf::Header &header,
+  Player(HDC hdc, Dc &dc, std::span<const uint8_t> image, const emf::Header &header,
          const RECT &rect);
   ~Player();  // deletes the objects made for the target (after the caller's RestoreDC)
   Player(const Player &) = delete;
@@ -198,7 +198,7 @@ class Player {
 
   HDC hdc_;
   Dc &dc_;
-  const emf::DecodeResult &decoded_;
+  std::span<const uint8_t> image_;  // the records are decoded one at a time while playing
   ReferenceDevice recorded_reference_;
   Affine playback_;  // reference pixels -> target logical units (fine grid)
   Affine full_;      // recorded logical units -> target logical units
@@ -209,9 +209,9 @@ class Player {
   Clip base_clip_;
 };
 
-Player::Player(HDC hdc, Dc &dc, const emf::DecodeResult &decoded, const emf::Header &header,
+Player::Player(HDC hdc, Dc &dc, std::span<const uint8_t> image, const emf::Header &header,
                const RECT &rect)
-    : hdc_(hdc), dc_(dc), decoded_(decoded) {
+    : hdc_(hdc), dc_(dc), image_(image) {
   // The header's reference device; a file that gives none is read as the 96-dpi screen.
   if (header.device.cx > 0 && header.device.cy > 0 && header.millimeters.cx > 0 &&
       header.millimeters.cy > 0) {
@@ -295,10 +295,11 @@ void Player::Play() {
   SetROP2(hdc_, R2_COPYPEN);
   SetPolyFillMode(hdc_, ALTERNATE);
   MoveToEx(hdc_, 0, 0, nullptr);
-  for (const emf::Record &record : decoded_.records) {
-    if (record.type == emf::EMR_EOF) break;
+  emf::ForEachRecord(image_.data(), image_.size(), [this](const emf::Record &record) {
+    if (record.type == emf::EMR_EOF) return false;
     Dispatch(record);
-  }
+    return true;
+  });
 }
 
 void Player::Dispatch(const emf::Record &r) {
@@ -872,7 +873,7 @@ void Player::OnArc(uint32_t type, const emf::ArcValue &v) {
 void Player::OnRoundRect(const emf::Record &record) {
   // EMR_ROUNDRECT: box at 8, corner ellipse size at 24.
   if (record.size < 32) return;
-  const uint8_t *bytes = decoded_.RecordBytes(record);
+  const uint8_t *bytes = image_.data() + record.offset;
   int32_t f[6];
   std::memcpy(f, bytes + 8, sizeof(f));
   const double l = std::min(f[0], f[2]), r = std::max(f[0], f[2]);
@@ -1105,10 +1106,14 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE hemf, const RECT *rect) {
   Dc *dc = LookupDc(hdc);
   std::shared_ptr<Metafile> metafile = Lookup<Metafile>(hemf);
   if (dc == nullptr || !metafile || rect == nullptr) return FALSE;
-  tamvel::emf::DecodeResult decoded =
-      tamvel::emf::DecodeEmf(metafile->bytes.data(), metafile->bytes.size());
-  const tamvel::emf::Header *header = decoded.header();
-  if (header == nullptr) return FALSE;
+  // The header first; the records follow while playing, none of them kept.
+  const std::span<const uint8_t> image = metafile->bytes();
+  std::optional<tamvel::emf::Header> header;
+  tamvel::emf::ForEachRecord(image.data(), image.size(), [&](const tamvel::emf::Record &first) {
+    if (const auto *h = first.As<tamvel::emf::Header>()) header = *h;
+    return false;
+  });
+  if (!header) return FALSE;
 
   const int level = SaveDC(hdc);
   if (level == 0) return FALSE;
@@ -1136,7 +1141,7 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE hemf, const RECT *rect) {
   }
   dc->device().WindowOrgChanged(*dc);
   {
-    Player player(hdc, *dc, decoded, *header, *rect);
+    Player player(hdc, *dc, image, *header, *rect);
     player.Play();
     RestoreDC(hdc, level);
   }
