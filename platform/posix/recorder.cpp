@@ -32,10 +32,10 @@ void DeviceBox::Add(const DeviceBox &other) {
 
 void DeviceBox::Inflate(LONG by) {
   if (empty || by <= 0) return;
-  rect.left = RoundToLong(static_cast<double>(rect.left) - by);
-  rect.top = RoundToLong(static_cast<double>(rect.top) - by);
-  rect.right = RoundToLong(static_cast<double>(rect.right) + by);
-  rect.bottom = RoundToLong(static_cast<double>(rect.bottom) + by);
+  rect.left = SaturatingSubtract(rect.left, by);
+  rect.top = SaturatingSubtract(rect.top, by);
+  rect.right = SaturatingAdd(rect.right, by);
+  rect.bottom = SaturatingAdd(rect.bottom, by);
 }
 
 DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points) {

@@ -104,7 +104,7 @@ class MetafileRecorder final : public Device {
   void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
                     std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
-  void AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
+  bool AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
   void AddSegmentBounds(const Dc &dc, POINT from, POINT to);
   void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
