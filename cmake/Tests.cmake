@@ -163,6 +163,8 @@ if(NOT WIN32)
     # The header reader behind the export tables, the Fortran module and the reference.
     add_test(NAME header_tools
              COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_reference_test.py)
+    add_test(NAME contract_table
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_contract_calls_test.py)
   endif()
   add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
 endif()
