@@ -670,8 +670,8 @@ HGDIOBJ Player::MakeObject(const Slot &slot) {
           Compose(FromMapping(state_.mapping), state_.world).Determinant() < 0;
       const bool target_flip = ScaleX(dc_.state.mapping) * ScaleY(dc_.state.mapping) < 0;
       const int turn = (recorded_flip != target_flip) != Mirrored() ? -1 : 1;
-      font.lfEscapement = turn * f.escapement;
-      font.lfOrientation = turn * f.orientation;
+      font.lfEscapement = turn * ReducedTenths(f.escapement);
+      font.lfOrientation = turn * ReducedTenths(f.orientation);
       font.lfWeight = f.weight;
       font.lfItalic = f.italic;
       font.lfUnderline = f.underline;

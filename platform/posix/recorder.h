@@ -39,6 +39,11 @@ DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points);
 // That widening, in device pixels.
 LONG StrokeAllowance(const Dc &dc);
 
+// The most bytes of records one metafile holds: 256 MB. From the first record that would pass
+// it (or that memory cannot be found for) on, nothing more is recorded, so what was recorded
+// stays a consistent picture whose sizes fit the file's 32-bit fields. Tests lower it.
+size_t &MetafileRecordLimit();
+
 class MetafileRecorder final : public Device {
  public:
   MetafileRecorder(ReferenceDevice reference, std::optional<RECT> frame, std::u16string description,
@@ -49,8 +54,11 @@ class MetafileRecorder final : public Device {
   MetafileRecorder *Recorder() override { return this; }
 
   // --- records ---
-  void Append(std::span<const uint8_t> record);  // a finished record
-  void Append(RecordBuilder &&record) { Append(record.Seal()); }
+  // A finished record; false (and nothing more is recorded) when it passes the limit.
+  bool Append(std::span<const uint8_t> record);
+  bool Append(RecordBuilder &&record) { return Append(record.Seal()); }
+  // Whether `bytes` more bytes of records still fit; when not, nothing more is recorded.
+  bool Room(size_t bytes);
   // A record that paints `box`; `has_bounds` writes the box into the Bounds field at 8.
   void AppendDrawing(RecordBuilder &&record, const DeviceBox &box, bool has_bounds = true);
   void AddBounds(const DeviceBox &box);
@@ -87,10 +95,11 @@ class MetafileRecorder final : public Device {
   void MoveTo(Dc &, POINT) override;
   void LineTo(Dc &, POINT from, POINT to) override;
   // LineTo outside a path for a line that continues the current run (same mapping and pen)
-  // and fits in the committed memory: the whole of it, inline and without a call, since
-  // every plotted segment comes here. False, with nothing done, when it needs LineTo.
+  // and fits in the committed memory and the limit: the whole of it, inline and without a
+  // call, since every plotted segment comes here. False, with nothing done, when it needs
+  // LineTo.
   bool QuickLineTo(POINT from, POINT to) {
-    if (!run_.open) return false;
+    if (!run_.open || record_end_ - image_.size() < 16) return false;
     uint8_t *at = image_.ExtendInPlace(16);
     if (!at) return false;
     WritePointRecord(at, emf::EMR_LINETO, to);
@@ -110,8 +119,8 @@ class MetafileRecorder final : public Device {
   void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
                     std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
-  // MOVETOEX, LINETO: 16 bytes.
-  void AppendPointRecord(uint32_t type, POINT p);
+  // MOVETOEX, LINETO: 16 bytes; false when nothing more is recorded.
+  bool AppendPointRecord(uint32_t type, POINT p);
   void WritePointRecord(uint8_t *at, uint32_t type, POINT p) {
     const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
     std::memcpy(at, record, sizeof record);
@@ -119,6 +128,7 @@ class MetafileRecorder final : public Device {
   }
   void StartSegmentRun(const Dc &dc, POINT from, POINT to);
   void EndSegmentRun();
+  void StopRecording();  // past the limit or out of memory
   void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
   RECT FramePixels() const;
@@ -134,6 +144,9 @@ class MetafileRecorder final : public Device {
   size_t header_bytes_ = 0;
   bool out_of_memory_ = false;
   uint32_t record_count_ = 0;
+  bool full_ = false;  // past the limit, or out of memory: nothing more is recorded
+  // Where records have to end: the header plus the limit; the image size once full.
+  size_t record_end_ = 0;
   // The lines drawn since the mapping or the pen last changed, as the box of their logical
   // end points. ToDevice is monotonic along each axis and so is the pen's widening, so the
   // corners of this box give exactly the bounds that converting every end point would;

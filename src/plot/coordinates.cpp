@@ -26,12 +26,9 @@ void ToPageUnits(float x, float y, int *px, int *py) {
 
 void ToPageUnitsWithMargin(float x, float y, int *px, int *py) {
   const PlotState &s = CurrentState();
-  // The limits are widened in 64 bits so that a margin never wraps around.
-  auto widen = [](int32_t limit, int sign) {
-    return TruncToInt32(static_cast<double>(limit) + sign * static_cast<double>(kPageMargin));
-  };
-  StoreUnits(x, y, widen(s.x_lower, -1), widen(s.x_upper, 1), widen(s.y_lower, -1),
-             widen(s.y_upper, 1), px, py);
+  StoreUnits(x, y, SaturatingSubtract(s.x_lower, kPageMargin),
+             SaturatingAdd(s.x_upper, kPageMargin), SaturatingSubtract(s.y_lower, kPageMargin),
+             SaturatingAdd(s.y_upper, kPageMargin), px, py);
 }
 
 void PageUnitsToPlot(int px, int py, float *x, float *y) {

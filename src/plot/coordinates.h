@@ -7,21 +7,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/saturating.h"
 #include "src/pages/page_table.h"
 
 namespace tamvel {
-
-// Truncation towards zero into 32 bits, for every conversion of a computed length or size to
-// an integer: NaN gives 0, values beyond the range give the nearest bound.
-inline int32_t TruncToInt32(double value) {
-  if (!(value > -2147483648.0)) return std::isnan(value) ? 0 : INT32_MIN;
-  if (value >= 2147483647.0) return INT32_MAX;
-  return static_cast<int32_t>(value);
-}
-// Rounding half away from zero into 32 bits with the same saturation (page-unit conversion).
-inline int32_t RoundToInt32(double value) {
-  return TruncToInt32(value >= 0.0 ? value + 0.5 : value - 0.5);
-}
 
 // Applies the 999 rule, records the last point, rotates, divides by the scale factor and
 // adds the origin of `s`; (x, y) become page millimetres, rounded to float.
@@ -61,5 +50,8 @@ void ToPageUnitsWithMargin(float x, float y, int *px, int *py);
 // A page-unit position back to plot units of the current page, as WHERE reports it
 // (origin, rotation and scale factor undone; the OFFSET mapping is not).
 void PageUnitsToPlot(int px, int py, float *x, float *y);
+
+// Every conversion of a computed length or size to an integer goes through TruncToInt32 or
+// RoundToInt32, and page-unit sums through the saturating helpers (platform/saturating.h).
 
 }  // namespace tamvel

@@ -6,6 +6,7 @@
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/dc.h"
+#include "platform/posix/recorder.h"
 #include "platform/win32.h"
 #include "tests/platform/emf_bytes.h"
 
@@ -285,3 +286,29 @@ TEST(ObjectRecords, PensBrushesAndFonts) {
 }
 
 }  // namespace
+
+// A recording stops at its byte limit: the records before the first one that does not fit
+// stay, nothing after it is recorded (not even what would still fit), and the file closes as
+// a whole metafile.
+TEST(Limits, ARecordingStopsAtItsByteLimit) {
+  const size_t saved = tamvel::posix::MetafileRecordLimit();
+  tamvel::posix::MetafileRecordLimit() = 4096;
+  HDC dc = NewRecording();
+  for (int i = 0; i < 1000; ++i) LineTo(dc, i, i);  // 16 bytes each, on the fast path
+  DecodeResult r = Finish(dc);
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.records.size(), 2u + 4096 / 16);
+  EXPECT_EQ(r.records[r.records.size() - 2].type, EMR_LINETO);
+
+  dc = NewRecording();
+  for (int i = 0; i < 200; ++i) LineTo(dc, i, i);
+  POINT many[300] = {};
+  Polyline(dc, many, 300);  // would not fit
+  SetBkMode(dc, OPAQUE);    // would, but comes after
+  LineTo(dc, 5, 5);         // the same, on the fast path
+  r = Finish(dc);
+  tamvel::posix::MetafileRecordLimit() = saved;
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.records.size(), 2u + 200);
+  EXPECT_EQ(r.records.back().type, EMR_EOF);
+}
