@@ -32,10 +32,10 @@ class ImageBuffer {
     }
     return ExtendSlowly(n);
   }
-  // Extend for bytes that fit in the committed memory; null (and nothing changed) when they
-  // do not.
+  // Whether `n` more bytes fit in the committed memory, and Extend for such bytes (which
+  // then checks nothing).
+  bool FitsInPlace(size_t n) const { return n <= committed_ - size_; }
   uint8_t *ExtendInPlace(size_t n) {
-    if (n > committed_ - size_) return nullptr;
     uint8_t *at = base_ + size_;
     size_ += n;
     return at;

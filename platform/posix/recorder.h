@@ -99,10 +99,8 @@ class MetafileRecorder final : public Device {
   // call, since every plotted segment comes here. False, with nothing done, when it needs
   // LineTo.
   bool QuickLineTo(POINT from, POINT to) {
-    if (!run_.open || record_end_ - image_.size() < 16) return false;
-    uint8_t *at = image_.ExtendInPlace(16);
-    if (!at) return false;
-    WritePointRecord(at, emf::EMR_LINETO, to);
+    if (!run_.open || record_end_ - image_.size() < 16 || !image_.FitsInPlace(16)) return false;
+    WritePointRecord(image_.ExtendInPlace(16), emf::EMR_LINETO, to);
     run_.Continue(from, to);
     return true;
   }

@@ -20,8 +20,8 @@ bool AttachLibrary() {
   // PLOTS reads defined values (and does nothing, since the page does not record).
   if (t.states == nullptr) t.states = new (std::nothrow) PlotState[kPageCount];
   if (t.pages == nullptr || t.states == nullptr) return false;
-  t.current = 0;
   t.attached = true;
+  SetCurrentPageIndex(0);
   return true;
 }
 
@@ -36,10 +36,16 @@ void DetachLibrary() {
   t.pages = nullptr;
   delete[] t.states;
   t.states = nullptr;
+  t.current_page = nullptr;
+  t.current_state = nullptr;
 }
 
 void SetCurrentPageIndex(int index) {
-  if (index >= 0 && index < kPageCount) detail::g_page_table.current = index;
+  detail::PageTable &t = detail::g_page_table;
+  if (index < 0 || index >= kPageCount) return;
+  t.current = index;
+  t.current_page = &t.pages[index];
+  t.current_state = &t.states[index];
 }
 
 int ClampPageNumberToIndex(int32_t page) {

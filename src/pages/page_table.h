@@ -18,10 +18,15 @@ constexpr double kPageUnitsPerMm = 56.6929;  // MM_TWIPS: 1440 / 25.4
 struct PlotState {
   float page_width = 0.0f;   // millimetres
   float page_height = 0.0f;  // millimetres
-  int32_t x_lower = -56;     // page-unit limits of a point
+  int32_t x_lower = -56;  // page-unit limits of a point, set with SetLimits
   int32_t x_upper = 56;
   int32_t y_lower = -56;
   int32_t y_upper = 56;
+  // The same limits as doubles, so that clamping a point converts nothing.
+  double x_lower_units = -56.0;
+  double x_upper_units = 56.0;
+  double y_lower_units = -56.0;
+  double y_upper_units = 56.0;
   float origin_x = 0.0f;  // page millimetres
   float origin_y = 0.0f;
   float last_x = 0.0f;  // plot units
@@ -38,6 +43,17 @@ struct PlotState {
   float kanji_h_spacing = 35.0f;  // 32nds of the character height
   float kanji_v_spacing = 40.0f;  // 32nds of the character height
   int32_t outline_flag = -1;      // -1 filled shapes are outlined, 0 not
+
+  void SetLimits(int32_t left, int32_t right, int32_t bottom, int32_t top) {
+    x_lower = left;
+    x_upper = right;
+    y_lower = bottom;
+    y_upper = top;
+    x_lower_units = left;
+    x_upper_units = right;
+    y_lower_units = bottom;
+    y_upper_units = top;
+  }
 };
 
 // Attach and detach (src/pages/page_table.cpp). Attach returns false when an allocation
@@ -52,6 +68,9 @@ struct PageTable {
   PlotState *states = nullptr;
   int current = 0;
   bool attached = false;
+  // pages + current and states + current, kept with `current` so that PLOT does not index.
+  EmfPage *current_page = nullptr;
+  PlotState *current_state = nullptr;
 };
 extern PageTable g_page_table;
 }  // namespace detail
@@ -64,8 +83,8 @@ inline int CurrentPageIndex() { return detail::g_page_table.current; }
 void SetCurrentPageIndex(int index);
 inline EmfPage &Page(int index) { return detail::g_page_table.pages[index]; }
 inline PlotState &State(int index) { return detail::g_page_table.states[index]; }
-inline EmfPage &CurrentPage() { return Page(CurrentPageIndex()); }
-inline PlotState &CurrentState() { return State(CurrentPageIndex()); }
+inline EmfPage &CurrentPage() { return *detail::g_page_table.current_page; }
+inline PlotState &CurrentState() { return *detail::g_page_table.current_state; }
 
 // Page numbers given by callers (1..100) to a page index, clamping the upper bound first.
 int ClampPageNumberToIndex(int32_t page);

@@ -31,17 +31,18 @@ void TransformPoint(float *x, float *y);
 // Page millimetres to page units, rounded half away from zero and then clamped to
 // [lower, upper] (to upper when lower > upper). Rounding is monotonic and keeps whole
 // numbers, so the clamp is done first, in double: values beyond 32 bits (infinities
-// included) land on the nearer limit, NaN on the lower one.
-inline int32_t ClampedPageUnits(float mm, int32_t lower, int32_t upper) {
+// included) land on the nearer limit, NaN on the lower one. Written as max, min and a
+// rounding with the sign's half, which compile to no branch.
+inline int32_t ClampedPageUnits(float mm, double lower, double upper) {
   double v = mm * kPageUnitsPerMm;
-  if (!(v > lower)) v = lower;
-  if (v >= upper) return upper;
-  return static_cast<int32_t>(v >= 0.0 ? v + 0.5 : v - 0.5);
+  v = v > lower ? v : lower;
+  v = v < upper ? v : upper;
+  return static_cast<int32_t>(v + std::copysign(0.5, v));
 }
 // Page millimetres to page units within the limits of `s`.
 inline void ToPageUnits(const PlotState &s, float x, float y, int &px, int &py) {
-  px = ClampedPageUnits(x, s.x_lower, s.x_upper);
-  py = ClampedPageUnits(y, s.y_lower, s.y_upper);
+  px = ClampedPageUnits(x, s.x_lower_units, s.x_upper_units);
+  py = ClampedPageUnits(y, s.y_lower_units, s.y_upper_units);
 }
 // The same within the current page's limits; null pointers are skipped.
 void ToPageUnits(float x, float y, int *px, int *py);

@@ -20,10 +20,7 @@ void GoOnToNextPage() {
   PlotState &s = State(next);
   s.page_width = old_state.page_width;
   s.page_height = old_state.page_height;
-  s.x_lower = old_state.x_lower;
-  s.x_upper = old_state.x_upper;
-  s.y_lower = old_state.y_lower;
-  s.y_upper = old_state.y_upper;
+  s.SetLimits(old_state.x_lower, old_state.x_upper, old_state.y_lower, old_state.y_upper);
   s.char_spacing = old_state.char_spacing;
   s.kanji_h_spacing = old_state.kanji_h_spacing;
   s.kanji_v_spacing = old_state.kanji_v_spacing;

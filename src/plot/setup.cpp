@@ -17,10 +17,8 @@ constexpr double kDegreesToRadians = 3.14159265358979 / 180.0;
 void SetPageSize(PlotState *s, float width, float height) {
   s->page_width = width;
   s->page_height = height;
-  s->x_lower = -56;
-  s->x_upper = TruncToInt32((width + 1.0) * kPageUnitsPerMm);
-  s->y_lower = -56;
-  s->y_upper = TruncToInt32((height + 1.0) * kPageUnitsPerMm);
+  s->SetLimits(-56, TruncToInt32((width + 1.0) * kPageUnitsPerMm), -56,
+               TruncToInt32((height + 1.0) * kPageUnitsPerMm));
 }
 
 // Every default of a new drawing, then pen width, typeface and colours on the new recording
