@@ -31,6 +31,10 @@ set_target_properties(tamvel_fortran PROPERTIES
   Fortran_MODULE_DIRECTORY ${PROJECT_BINARY_DIR}/fortran-modules)
 target_include_directories(tamvel_fortran PUBLIC $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/fortran-modules>)
 target_link_libraries(tamvel_fortran PUBLIC tamvel)
+if(WIN32)
+  # Leaves out the interfaces of Linux-only calls (gfortran defines no _WIN32 for Fortran).
+  target_compile_definitions(tamvel_fortran PRIVATE TAMVEL_WINDOWS)
+endif()
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Every call of the 32-bit DLL is __stdcall.
   target_compile_definitions(tamvel_fortran PUBLIC TAMVEL_STDCALL)
@@ -38,6 +42,11 @@ endif()
 
 add_executable(fortran_demo ${PROJECT_SOURCE_DIR}/examples/fortran_demo.f90)
 target_link_libraries(fortran_demo PRIVATE tamvel_fortran)
+if(NOT WIN32)
+  # The viewer from Fortran (tools/ci/desktop-check.sh runs it on a virtual display).
+  add_executable(fortran_show ${PROJECT_SOURCE_DIR}/examples/fortran_show.f90)
+  target_link_libraries(fortran_show PRIVATE tamvel_fortran)
+endif()
 
 if(TAMVEL_TESTS AND NOT CMAKE_CROSSCOMPILING)
   # The binding works end to end: the example draws, closes and saves a page. It may run

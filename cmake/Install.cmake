@@ -4,6 +4,7 @@
 #   development  headers, link libraries, pkg-config and CMake files, the
 #                documentation                                                  libtamvel-dev
 #   fortran      the Fortran module for the compiler that built it              libtamvel-fortran-dev
+#   python       the Python package tamvel (cmake/Python.cmake)                 python3-tamvel
 #   tools        the tamvel command and its manual page                         tamvel-tools
 #   desktop      the viewer and the CUPS module, the desktop entry and MIME
 #                type (cmake/Desktop.cmake)                                     tamvel-desktop

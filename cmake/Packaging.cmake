@@ -1,8 +1,8 @@
 # Packages made by CPack from the install components of cmake/Install.cmake, written to
 # build/<preset>/packages:
 #   Linux     `cpack -G DEB`: one Debian package per component (libtamvel0, libtamvel-dev,
-#             libtamvel-fortran-dev, tamvel-tools, tamvel-desktop), their Depends computed by
-#             dpkg-shlibdeps
+#             libtamvel-fortran-dev, python3-tamvel, tamvel-tools, tamvel-desktop), their
+#             Depends computed by dpkg-shlibdeps
 #   Windows   `cpack -G ZIP`: the SDK, every component in one zip
 # A new Debian package: install its files with COMPONENT <name> and declare it below with
 # tamvel_debian_package(); files for an existing package only need the COMPONENT.
@@ -93,6 +93,23 @@ if(TARGET tamvel_fortran)
 with its pkg-config file tamvel-fortran and the CMake target tamvel::fortran."
     DEPENDS "libtamvel-dev (= ${TAMVEL_DEBIAN_VERSION})"
             "gfortran-${compiler_major} | ${module_format}")
+endif()
+if(TARGET tamvel_python)
+  # Pure Python (architecture all), compiled and cleaned up on the machine as Debian does it.
+  foreach(script postinst prerm)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/python3-tamvel.${script}
+                   ${PROJECT_BINARY_DIR}/debian/python3-tamvel-control/${script} COPYONLY)
+  endforeach()
+  tamvel_debian_package(python python3-tamvel SECTION python
+    SUMMARY "plotting library with pen plotter calls - Python 3 package"
+    DESCRIPTION "This package holds the Python package tamvel (import tamvel): every call of
+the library as a function, with text as str and point lists as NumPy arrays,
+and a Page object that draws, saves and shows itself in Jupyter."
+    DEPENDS "libtamvel${major} (= ${TAMVEL_DEBIAN_VERSION})" "python3:any"
+    CONTROL ${PROJECT_BINARY_DIR}/debian/python3-tamvel-control/postinst
+            ${PROJECT_BINARY_DIR}/debian/python3-tamvel-control/prerm)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_RECOMMENDS python3-numpy)
 endif()
 tamvel_debian_package(tools tamvel-tools SECTION graphics
   SUMMARY "command-line tools of the tamvel plotting library"

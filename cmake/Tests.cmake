@@ -3,7 +3,7 @@
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop tamvel_tool)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)
@@ -59,6 +59,13 @@ foreach(dir ${TAMVEL_TEST_DIRS})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
 endforeach()
+
+# The tamvel command's suite runs the built tool.
+if(TARGET test_tamvel_tool)
+  add_dependencies(test_tamvel_tool tamvel_tool)
+  target_compile_definitions(test_tamvel_tool PRIVATE TAMVEL_TOOL="$<TARGET_FILE:tamvel_tool>"
+                                                     TAMVEL_VERSION="${PROJECT_VERSION}")
+endif()
 
 if(TARGET test_rendering)
   # Example programs whose pages are reference pictures too: the demo's (docs/demo, shown in

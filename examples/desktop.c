@@ -4,7 +4,8 @@
  *   desktop page OUT.emf                draws a test page: A4, a 100 mm square at (20, 20) mm
  *   desktop window PAGE.emf SECONDS     shows the page in a window of its size at 96 dpi
  *   desktop clipboard PAGE.emf          copies the page to the desktop clipboard
- *   desktop print PAGE.emf [QUEUE]      prints it at true size on a CUPS queue (default one)
+ *   desktop print PAGE.emf [QUEUE]      prints it at true size on a CUPS queue (default one):
+ *                                       on the printable area and on the paper
  *   desktop show PAGE.emf...            shows the pages in the viewer until it is closed
  *
  * Each prints the result codes of the calls it made; the exit status is 0 when all were 0.
@@ -55,19 +56,22 @@ static int window(const char *path, int seconds) {
   return result;
 }
 
+/* One job of two pages: true size on the printable area, then on the paper. */
 static int print(const char *path, const char *queue) {
   TAMVEL_HDC printer;
-  int printed, sent;
+  int on_printable_area, on_paper, sent;
   if (load(path) != 0) return 1;
   printer = TamvelCreateCupsPrinterDC(queue, NULL, 0);
   if (printer == NULL) {
     printf("TamvelCreateCupsPrinterDC: no such queue\n");
     return 1;
   }
-  printed = PrintEmf(printer);
+  on_printable_area = PrintEmf(printer);
+  TamvelEndPrinterPage(printer);
+  on_paper = PrintEmf0(printer);
   sent = TamvelDeleteDC(printer);
-  printf("PrintEmf: %d\nTamvelDeleteDC: %d\n", printed, sent);
-  return printed || sent;
+  printf("PrintEmf: %d\nPrintEmf0: %d\nTamvelDeleteDC: %d\n", on_printable_area, on_paper, sent);
+  return on_printable_area || on_paper || sent;
 }
 
 int main(int argc, char **argv) {

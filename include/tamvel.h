@@ -320,7 +320,9 @@ TAMVEL_API void TAMVEL_CALL LINE0(int32_t code, const TAMVEL_POINT *points, int3
  *    11  2.0, 1.5
  * Each gap grows by the pen width (to 0.1 mm) so that wide pens keep it open. Pattern 0,
  * negative patterns and patterns above 11 draw the polyline solid. The line type, the pen
- * position and the last point are as before the call. */
+ * position and the last point are as before the call. A count of 0 or less, or a null
+ * array, draws nothing and reads no element, but the line-type changes and the closing
+ * move are recorded all the same. */
 TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *y, int32_t count);
 /* Draws a dashed line from the last point to (x, y): equal dashes and gaps `dash`
  * millimetres long on the paper (FACTOR does not change them), starting with a dash; the

@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages tamvel needs, only those missing (apt-get update runs once,
 # and only when something is to be installed).
 #
-#   setup-debian.sh             Linux build (gfortran too), tests, benchmarks, fonts: the base group
+#   setup-debian.sh             Linux build (gfortran too), tests (the Python package's with
+#                               pytest, NumPy and Jupyter), benchmarks (libEMF to compare
+#                               with), fonts: the base group
 #   setup-debian.sh --windows   + mingw-w64 cross compilers and wine64 for the Windows tests,
 #                               lld-link and clang for the SDK's tamvel.lib and its check
 #   setup-debian.sh --readers   + LibreOffice, emf2svg, libuemf: independent EMF readers
@@ -12,14 +14,16 @@
 #                               desktop-file-utils
 #   setup-debian.sh --lint      + clang-format, lintian (the Debian packages)
 #   setup-debian.sh --fuzz      + clang (the fuzz targets)
-#   setup-debian.sh --packaging + file (CPack's Debian packages)
+#   setup-debian.sh --packaging + file (CPack's Debian packages), venv, pip and setuptools
+#                               (pip install ./python)
 #   setup-debian.sh --ci        everything CI uses
 set -euo pipefail
 
 base=(build-essential gfortran cmake ninja-build pkg-config python3
   libcairo2-dev libfreetype-dev libfontconfig-dev
-  libgtest-dev libgmock-dev libbenchmark-dev googletest
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2)
+  libgtest-dev libgmock-dev libbenchmark-dev googletest libemf-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-motoya-l-maruberi fonts-liberation2
+  python3-numpy python3-pytest jupyter-nbconvert python3-ipykernel)
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gfortran-mingw-w64-i686-posix wine64
   lld clang)
 readers=(libreoffice-draw poppler-utils emf2svg libuemf-dev librsvg2-bin)
@@ -27,7 +31,7 @@ desktop=(libgtk-4-dev libcups2-dev cups-daemon cups-client xvfb xdotool xclip im
   poppler-utils desktop-file-utils)
 lint=(clang-format lintian)
 fuzz=(clang)
-packaging=(file)
+packaging=(file python3-venv python3-pip python3-setuptools python3-wheel)
 
 wanted=("${base[@]}")
 for argument in "$@"; do
@@ -40,7 +44,7 @@ for argument in "$@"; do
     --packaging) wanted+=("${packaging[@]}") ;;
     --ci) wanted+=("${windows[@]}" "${readers[@]}" "${desktop[@]}" "${lint[@]}" "${fuzz[@]}"
       "${packaging[@]}") ;;
-    -h | --help) sed -n '2,18p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,19p' "$0"; exit 0 ;;
     *) echo "setup-debian.sh: unknown option $argument" >&2; exit 2 ;;
   esac
 done

@@ -61,6 +61,9 @@ FORTRAN_LIMIT = 132
 FORTRAN_NAME = re.compile(r"[a-z][a-z0-9_]{0,62}")
 WRAPPER = re.compile(r"^\s*(?:subroutine|function)\s+(\w+)", re.M)
 WRAPPER_HEADING = re.compile(r"^\s*(subroutine|function)\s+(\w+)\s*\(([^)]*)\)", re.M)
+# Interfaces written by hand in the template (calls of other headers, such as the Linux-only
+# TamvelShowPages): function name(arguments) bind(C, name='CName').
+BOUND_INTERFACE = re.compile(r"function (\w+)\(([^)]*)\) bind\(C, name='(\w+)'\)")
 
 
 def check_tables(calls):
@@ -168,6 +171,8 @@ def fortran_usage(calls, template):
             dummies = [argument_line(call, a, procedure)[0] for a in call.arguments]
         heading = f"{name}({', '.join(dummies)})"
         usage[call.name] = f"call {heading}" if kind == "subroutine" else heading
+    for name, arguments, c_name in BOUND_INTERFACE.findall(template):
+        usage[c_name] = f"{name}({', '.join(a.strip() for a in arguments.split(','))})"
     return usage
 
 

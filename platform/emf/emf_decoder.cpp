@@ -101,6 +101,78 @@ class ObjectUse {
   Reporter& r_;
 };
 
+// Where a walk over the records ended.
+struct WalkEnd {
+  size_t offset = 0;  // of the first byte not walked
+  size_t count = 0;   // records decoded
+  bool eof_seen = false;
+};
+
+// Decodes the records of `bytes` in order and hands each to `take` (false stops the walk);
+// stops at a record whose size is unusable. The first record must be a header.
+template <typename Take>
+WalkEnd WalkRecords(const uint8_t* bytes, size_t size, Reporter& reporter, Take take) {
+  WalkEnd end;
+  std::unique_ptr<ObjectTable> objects;
+  while (end.offset < size) {
+    const size_t index = end.count;
+    const size_t offset = end.offset;
+    reporter.At(index, offset);
+    size_t left = size - offset;
+    if (left < 8) {
+      reporter.Report("only " + Num(left) + " bytes are left, too few for a record");
+      break;
+    }
+    Fields head(bytes + offset, 8);
+    uint32_t type = head.U32(0);
+    uint32_t record_size = head.U32(4);
+    if (record_size < 8) {
+      reporter.Report("size " + Num(record_size) + " is smaller than a record's 8-byte head");
+      break;
+    }
+    if (record_size % 4 != 0) {
+      reporter.Report("size " + Num(record_size) + " is not a multiple of 4");
+      break;
+    }
+    if (record_size > left) {
+      reporter.Report("size " + Num(record_size) + " runs past the end of the file");
+      break;
+    }
+    if (end.eof_seen) reporter.Report(TypeLabel(type) + " follows EMR_EOF");
+    if (index > 0 && type == kHeader) reporter.Report("a second EMR_HEADER");
+
+    Fields fields(bytes + offset, record_size);
+    RecordChecker check(type, fields, reporter);
+    Record record{type, record_size, offset, reading::DecodeBody(type, fields, check)};
+    if (index == 0) {
+      const Header* header = record.As<Header>();
+      objects = std::make_unique<ObjectTable>(header ? header->handles : 0);
+    } else if (objects) {
+      std::visit(ObjectUse(type, *objects, reporter), record.body);
+    }
+    if (type == kEof) end.eof_seen = true;
+    end.offset += record_size;
+    ++end.count;
+    if (!take(std::move(record))) break;
+  }
+  return end;
+}
+
+// The start every walk checks: enough bytes for a record, and a header first.
+bool StartsLikeEmf(const uint8_t* bytes, size_t size, Reporter& reporter) {
+  if (size < 8) {
+    reporter.Report("the data is " + Num(size) + " bytes long, too short for an enhanced metafile");
+    return false;
+  }
+  Fields first(bytes, 8);
+  if (first.U32(0) != kHeader) {
+    reporter.Report("not an enhanced metafile: the first record has type " + Num(first.U32(0)) +
+                    ", not EMR_HEADER");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 float Value::AsFloat() const {
@@ -123,60 +195,13 @@ DecodeResult DecodeEmf(const uint8_t* data, size_t size) {
   if (size != 0) result.bytes.assign(data, data + size);
   Reporter reporter(result.problems);
   const uint8_t* bytes = result.bytes.data();
-
-  if (size < 8) {
-    reporter.Report("the data is " + Num(size) + " bytes long, too short for an enhanced metafile");
-    return result;
-  }
-  Fields first(bytes, 8);
-  if (first.U32(0) != kHeader) {
-    reporter.Report("not an enhanced metafile: the first record has type " + Num(first.U32(0)) +
-                    ", not EMR_HEADER");
-    return result;
-  }
-
-  std::unique_ptr<ObjectTable> objects;
-  bool eof_seen = false;
-  size_t offset = 0;
-  while (offset < size) {
-    size_t index = result.records.size();
-    reporter.At(index, offset);
-    size_t left = size - offset;
-    if (left < 8) {
-      reporter.Report("only " + Num(left) + " bytes are left, too few for a record");
-      break;
-    }
-    Fields head(bytes + offset, 8);
-    uint32_t type = head.U32(0);
-    uint32_t record_size = head.U32(4);
-    if (record_size < 8) {
-      reporter.Report("size " + Num(record_size) + " is smaller than a record's 8-byte head");
-      break;
-    }
-    if (record_size % 4 != 0) {
-      reporter.Report("size " + Num(record_size) + " is not a multiple of 4");
-      break;
-    }
-    if (record_size > left) {
-      reporter.Report("size " + Num(record_size) + " runs past the end of the file");
-      break;
-    }
-    if (eof_seen) reporter.Report(TypeLabel(type) + " follows EMR_EOF");
-    if (index > 0 && type == kHeader) reporter.Report("a second EMR_HEADER");
-
-    Fields fields(bytes + offset, record_size);
-    RecordChecker check(type, fields, reporter);
-    Record record{type, record_size, offset, reading::DecodeBody(type, fields, check)};
-    if (index == 0) {
-      const Header* header = record.As<Header>();
-      objects = std::make_unique<ObjectTable>(header ? header->handles : 0);
-    } else if (objects) {
-      std::visit(ObjectUse(type, *objects, reporter), record.body);
-    }
-    if (type == kEof) eof_seen = true;
+  if (!StartsLikeEmf(bytes, size, reporter)) return result;
+  const WalkEnd end = WalkRecords(bytes, size, reporter, [&](Record&& record) {
     result.records.push_back(std::move(record));
-    offset += record_size;
-  }
+    return true;
+  });
+  const bool eof_seen = end.eof_seen;
+  const size_t offset = end.offset;
 
   reporter.At(0, 0);
   const Header* header = result.header();
@@ -203,6 +228,18 @@ DecodeResult DecodeEmf(const uint8_t* data, size_t size) {
     }
   }
   return result;
+}
+
+bool ForEachRecord(const uint8_t* data, size_t size,
+                   const std::function<bool(const Record&)>& visit) {
+  std::vector<Problem> problems;  // not kept: the caller skips what it cannot use
+  Reporter reporter(problems);
+  if (data == nullptr || !StartsLikeEmf(data, size, reporter)) return false;
+  WalkRecords(data, size, reporter, [&](Record&& record) {
+    problems.clear();
+    return visit(record);
+  });
+  return true;
 }
 
 namespace {

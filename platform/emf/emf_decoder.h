@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -361,6 +362,13 @@ struct DecodeResult {
 };
 
 DecodeResult DecodeEmf(const uint8_t* data, size_t size);
+
+// The same walk for a reader that uses each record once (the player): `visit` gets the records
+// in order, the header first (offsets from `data`, which must stay valid), and returns false to
+// stop. Nothing is copied or kept, and problems are not reported. False when `data` does not
+// start with a header.
+bool ForEachRecord(const uint8_t* data, size_t size,
+                   const std::function<bool(const Record&)>& visit);
 
 // "EMR_POLYLINE16" (the list of emf_records.h), or nullptr for a type not in the list.
 const char* RecordName(uint32_t type);

@@ -46,6 +46,7 @@ CairoDevice::CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry 
   if (kind_ == Surface::kPrinter) {
     cairo_scale(cr_, 72.0 / geometry_.dpi, 72.0 / geometry_.dpi);
     cairo_translate(cr_, geometry_.offset_x_px, geometry_.offset_y_px);
+    ClipToPrintableArea();
   } else if (kind_ == Surface::kSvg) {
     cairo_scale(cr_, 0.75, 0.75);
   }
@@ -60,6 +61,16 @@ CairoDevice::CairoDevice(cairo_t *borrowed, const Geometry &geometry)
   cairo_save(cr_);
   cairo_scale(cr_, 72.0 / geometry_.dpi, 72.0 / geometry_.dpi);
   cairo_translate(cr_, geometry_.offset_x_px, geometry_.offset_y_px);
+  ClipToPrintableArea();
+}
+
+// Nothing lands outside the printable area: one clip under everything (not one per stroke),
+// and none at all where the printable area is the whole paper.
+void CairoDevice::ClipToPrintableArea() {
+  const Geometry &g = geometry_;
+  if (g.PrintableWidth() == g.width_px && g.PrintableHeight() == g.height_px) return;
+  cairo_rectangle(cr_, 0, 0, g.PrintableWidth(), g.PrintableHeight());
+  cairo_clip(cr_);
 }
 
 CairoDevice::~CairoDevice() {
@@ -188,6 +199,7 @@ CairoDevice *CairoDevice::Of(HDC hdc) {
 
 bool CairoDevice::SavePng(const std::string &path) {
   if (kind_ != Surface::kImage || finished_) return false;
+  StrokeRun();
   cairo_surface_flush(surface_);
   return WritePngFile(surface_, path);
 }
@@ -200,10 +212,12 @@ bool WritePngFile(cairo_surface_t *surface, const std::string &path) {
 }
 
 void CairoDevice::EndPage() {
+  StrokeRun();
   if (kind_ == Surface::kPrinter && !finished_ && !borrowed_) cairo_show_page(cr_);
 }
 
 bool CairoDevice::Finish() {
+  StrokeRun();
   if (finished_ || !surface_) return written_;
   finished_ = true;
   if (borrowed_) {
@@ -257,14 +271,10 @@ int CairoDevice::DeviceCaps(int index) const {
 // ------------------------------------------------------------------------ painting ----
 
 bool CairoDevice::Begin(Dc &dc) {
+  StrokeRun();  // what was drawn before comes first
   if (finished_ || dc.state.rop2 == R2_NOP) return false;
   cairo_save(cr_);
   cairo_new_path(cr_);
-  if (kind_ == Surface::kPrinter) {
-    // Nothing lands outside the printable area.
-    cairo_rectangle(cr_, 0, 0, geometry_.PrintableWidth(), geometry_.PrintableHeight());
-    cairo_clip(cr_);
-  }
   if (dc.state.clip) {
     for (const RECT &r : *dc.state.clip) {
       cairo_rectangle(cr_, r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -296,10 +306,87 @@ void CairoDevice::End() {
   if (painted_) painted_();
 }
 
+namespace {
+
+constexpr size_t kMaxRunSegments = 1 << 16;  // bounds the path cairo holds at once
+
+// Raster operations that paint an opaque colour over the destination: a segment painted
+// twice looks as if painted once, so a run of them can be one stroke.
+bool PaintsOpaque(int rop2) {
+  switch (rop2) {
+    case R2_COPYPEN:
+    case R2_NOTCOPYPEN:
+    case R2_BLACK:
+    case R2_WHITE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool SameClip(const std::optional<std::vector<RECT>> &a,
+              const std::optional<std::vector<RECT>> &b) {
+  if (a.has_value() != b.has_value()) return false;
+  return !a || (a->size() == b->size() &&
+                (a->empty() || std::memcmp(a->data(), b->data(), a->size() * sizeof(RECT)) == 0));
+}
+
+uint64_t SerialOf(const GdiObject *object) { return object ? object->serial : 0; }
+
+}  // namespace
+
+bool CairoDevice::ContinuesRun(const Dc &dc) const {
+  return run_.open && run_.segments < kMaxRunSegments && run_.pen == SerialOf(dc.state.pen.get()) &&
+         run_.palette == SerialOf(dc.state.palette.get()) && run_.rop2 == dc.state.rop2 &&
+         run_.x_scale == ScaleX(dc.state.mapping) && SameClip(run_clip_, dc.state.clip);
+}
+
+void CairoDevice::StrokeRun() {
+  if (!run_.open) return;
+  run_.open = false;
+  cairo_stroke(cr_);
+  End();
+}
+
 void CairoDevice::LineTo(Dc &dc, POINT from, POINT to) {
-  const POINT points[2] = {from, to};
-  const Figure figure{points, false};
-  Stroke(dc, {&figure, 1});
+  // Runs on vector surfaces and smooth images. A crisp image lights whole pixels line by
+  // line, and a window shows each line as it is drawn.
+  if (dc.path_open) return;
+  if (!PaintsOpaque(dc.state.rop2) || painted_ || Crisp()) {
+    const POINT points[2] = {from, to};
+    const Figure figure{points, false};
+    return Stroke(dc, {&figure, 1});
+  }
+  if (!ContinuesRun(dc)) {
+    StrokeRun();
+    double shift = 0;
+    if (!Begin(dc)) return;
+    if (!SetUpPen(dc, &shift)) return End();
+    const Pen &pen = *dc.state.pen;
+    const double x_scale = ScaleX(dc.state.mapping);
+    // Round caps and joins cover the same pixels joined or apart; a cosmetic line is one.
+    const bool round = cairo_get_line_cap(cr_) == CAIRO_LINE_CAP_ROUND &&
+                       cairo_get_line_join(cr_) == CAIRO_LINE_JOIN_ROUND;
+    const bool joins =
+        pen.LineStyle() == PS_SOLID && (round || !pen.IsGeometric(std::fabs(x_scale)));
+    run_ = {true,  pen.serial, SerialOf(dc.state.palette.get()), dc.state.rop2, x_scale, shift, 0,
+            joins, to};
+    run_clip_ = dc.state.clip;
+    run_mapping_ = dc.state.mapping;
+  }
+  double x, y;
+  const bool continues = run_.joins && run_.segments > 0 && from.x == run_.last.x &&
+                         from.y == run_.last.y &&
+                         std::memcmp(&run_mapping_, &dc.state.mapping, sizeof run_mapping_) == 0;
+  if (!continues) {
+    LogicalToDevice(dc.state.mapping, from.x, from.y, x, y);
+    cairo_move_to(cr_, x + run_.shift, y + run_.shift);
+  }
+  LogicalToDevice(dc.state.mapping, to.x, to.y, x, y);
+  cairo_line_to(cr_, x + run_.shift, y + run_.shift);
+  run_.last = to;
+  run_mapping_ = dc.state.mapping;
+  ++run_.segments;
 }
 
 void CairoDevice::Polyline(Dc &dc, std::span<const POINT> points) {

@@ -50,7 +50,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
   clipboard.metafile = static_cast<HENHMETAFILE>(data);
   // The desktop copy is a service on top: whether it works changes no result.
   if (const Metafile *metafile = LookupMetafile(clipboard.metafile)) {
-    tamvel::posix::desktop::OfferToClipboard(metafile->bytes);
+    tamvel::posix::desktop::OfferToClipboard(metafile->bytes());
   }
   return data;
 }

@@ -29,7 +29,7 @@ Dc::Dc(std::unique_ptr<Device> device, ReferenceDevice reference)
   state.palette = Stock<Palette>(DEFAULT_PALETTE);
 }
 
-Dc *LookupDc(HDC hdc) { return Lookup<Dc>(hdc).get(); }
+Dc *LookupDc(HDC hdc) { return static_cast<Dc *>(FindObject(ValueOf(hdc), Dc::kKind)); }
 
 HDC CreateDcHandle(std::unique_ptr<Device> device, const ReferenceDevice &reference) {
   auto dc = std::make_shared<Dc>(std::move(device), reference);

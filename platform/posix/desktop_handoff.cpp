@@ -63,7 +63,7 @@ std::vector<std::string> WritePages(int first, int last, const std::string &fold
     const Metafile *metafile = LookupMetafile(HandleFromValue<HENHMETAFILE>(MHEMF(index)));
     if (metafile == nullptr) continue;
     std::string path = folder + "/page-" + std::to_string(index + 1) + ".emf";
-    if (!WriteFileImage(path, metafile->bytes)) *failed = true;
+    if (!WriteFileImage(path, metafile->bytes())) *failed = true;
     paths.push_back(std::move(path));
   }
   return paths;
@@ -76,7 +76,7 @@ void RemoveFolder(const std::string &folder, const std::vector<std::string> &pat
 
 }  // namespace
 
-bool OfferToClipboard(const std::vector<uint8_t> &emf) {
+bool OfferToClipboard(std::span<const uint8_t> emf) {
   if (!SessionAvailable()) return false;
   pid_t pid;
   const int socket = StartViewer({"--clipboard"}, true, &pid);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tamvel::posix::desktop {
@@ -9,6 +10,6 @@ namespace tamvel::posix::desktop {
 // In a desktop session, makes the viewer own the desktop clipboard with this metafile (as
 // PNG, SVG and EMF) until another program takes it, also after this program has ended.
 // Returns once the viewer owns it (or could not); false when it does not.
-bool OfferToClipboard(const std::vector<uint8_t> &emf);
+bool OfferToClipboard(std::span<const uint8_t> emf);
 
 }  // namespace tamvel::posix::desktop

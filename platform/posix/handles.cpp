@@ -83,6 +83,13 @@ std::shared_ptr<GdiObject> LookupObject(uint32_t value, ObjectKind kind) {
   return slot->object;
 }
 
+GdiObject *FindObject(uint32_t value, ObjectKind kind) {
+  // The handle value carries the kind the object was registered with.
+  if ((value >> kKindShift & kKindMask) != static_cast<uint32_t>(kind)) return nullptr;
+  Slot *slot = Find(value);
+  return slot ? slot->object.get() : nullptr;
+}
+
 bool RemoveObject(uint32_t value) {
   Slot *slot = Find(value);
   if (!slot) return false;

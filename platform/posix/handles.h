@@ -17,6 +17,8 @@ uint32_t AddObject(std::shared_ptr<GdiObject> object);
 
 // The object behind `value` if the handle is live and of `kind`, else null.
 std::shared_ptr<GdiObject> LookupObject(uint32_t value, ObjectKind kind);
+// The same without taking a reference (for calls that only use it while the handle lives).
+GdiObject *FindObject(uint32_t value, ObjectKind kind);
 // The object behind `value` whatever its kind (GetObjectType, DeleteObject).
 std::shared_ptr<GdiObject> LookupAnyObject(uint32_t value);
 

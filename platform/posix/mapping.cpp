@@ -101,15 +101,6 @@ void DeviceToLogical(const PageMapping &m, double x, double y, double &lx, doubl
   ly = (y - m.viewport_org.y) / ScaleY(m) + m.window_org.y;
 }
 
-LONG RoundToLong(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double kMax = std::numeric_limits<LONG>::max();
-  constexpr double kMin = std::numeric_limits<LONG>::min();
-  if (v >= kMax) return std::numeric_limits<LONG>::max();
-  if (v <= kMin) return std::numeric_limits<LONG>::min();
-  return static_cast<LONG>(std::lround(v));
-}
-
 POINT ToDevice(const PageMapping &mapping, POINT p) {
   double x, y;
   LogicalToDevice(mapping, p.x, p.y, x, y);

@@ -4,6 +4,9 @@
 // LPtoDP and DPtoLP round to the nearest integer (halves away from zero).
 #pragma once
 
+#include <cstdint>
+#include <limits>
+
 #include "platform/posix/win32_api.h"
 
 namespace tamvel::posix {
@@ -44,8 +47,17 @@ double ScaleY(const PageMapping &mapping);
 void LogicalToDevice(const PageMapping &mapping, double x, double y, double &dx, double &dy);
 void DeviceToLogical(const PageMapping &mapping, double x, double y, double &lx, double &ly);
 
-// Rounded to the nearest integer and clamped into the LONG range.
-LONG RoundToLong(double v);
+// Rounded to the nearest integer (halves away from zero) and clamped into the LONG range; NaN
+// gives 0. Inline and without a library call: every recorded point goes through it.
+inline LONG RoundToLong(double v) {
+  constexpr LONG kMax = std::numeric_limits<LONG>::max();
+  constexpr LONG kMin = std::numeric_limits<LONG>::min();
+  if (!(v > kMin)) return v <= kMin ? kMin : 0;
+  if (v >= kMax) return kMax;
+  const auto whole = static_cast<int64_t>(v);          // toward zero
+  const double rest = v - static_cast<double>(whole);  // exact at these magnitudes
+  return static_cast<LONG>(whole + (rest >= 0.5) - (rest <= -0.5));
+}
 POINT ToDevice(const PageMapping &mapping, POINT logical);
 POINT ToLogical(const PageMapping &mapping, POINT device);
 

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
-#include <new>
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/code_page.h"
@@ -33,21 +31,17 @@ bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
   return false;
 }
 
-// Reads the metafile file at `path`: a regular file only (a FIFO or a device is refused
-// before it is opened, so nothing blocks), and only the nBytes its header claims, when the
-// file holds them.
-bool ReadMetafileFile(const char *path, std::vector<uint8_t> &bytes) {
+// Reads the metafile file at `path` into `image`, in one buffer: a regular file only (a FIFO
+// or a device is refused before it is opened, so nothing blocks), and only the nBytes its
+// header claims, when the file holds them.
+bool ReadMetafileFile(const char *path, ImageBuffer &image) {
   CheckedReader file;
   uint8_t header[kBaseHeaderSize];
   if (file.Open(path) != CheckedReader::Status::kOk || !file.ReadExactly(0, header)) return false;
   const uint32_t total = ReadAt<uint32_t>(header, 48);
   if (total < kBaseHeaderSize || total > file.size() || total > kMaxFileBytes) return false;
-  try {
-    bytes.resize(total);
-  } catch (const std::bad_alloc &) {
-    return false;
-  }
-  return file.ReadExactly(0, bytes);
+  uint8_t *at = image.Extend(total);
+  return at != nullptr && file.ReadExactly(0, {at, total});
 }
 
 }  // namespace
@@ -62,10 +56,10 @@ bool IsValidEmfImage(std::span<const uint8_t> image) {
   return ValidRecordChain(image, total);
 }
 
-HENHMETAFILE AddMetafile(std::vector<uint8_t> image) {
+HENHMETAFILE AddMetafile(ImageBuffer image) {
   auto metafile = std::make_shared<Metafile>();
-  image.resize(ReadAt<uint32_t>(image.data(), 48));
-  metafile->bytes = std::move(image);
+  image.Truncate(ReadAt<uint32_t>(image.data(), 48));
+  metafile->image = std::make_shared<const ImageBuffer>(std::move(image));
   return AddHandle<HENHMETAFILE>(std::move(metafile));
 }
 
@@ -87,30 +81,36 @@ BOOL DeleteEnhMetaFile(HENHMETAFILE emf) {
 HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE emf, LPCSTR file) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return nullptr;
-  if (file && !WriteFileImage(file, metafile->bytes)) return nullptr;
-  return AddMetafile(metafile->bytes);
+  if (file && !WriteFileImage(file, metafile->bytes())) return nullptr;
+  // The image never changes: the copy shares it.
+  auto copy = std::make_shared<Metafile>();
+  copy->image = metafile->image;
+  return AddHandle<HENHMETAFILE>(std::move(copy));
 }
 
 HENHMETAFILE GetEnhMetaFileA(LPCSTR file) {
-  std::vector<uint8_t> bytes;
-  if (!file || !ReadMetafileFile(file, bytes) || !IsValidEmfImage(bytes)) return nullptr;
-  return AddMetafile(std::move(bytes));
+  ImageBuffer image;
+  if (!file || !ReadMetafileFile(file, image) || !IsValidEmfImage(image.bytes())) return nullptr;
+  return AddMetafile(std::move(image));
 }
 
 HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE *data) {
-  if (!data) return nullptr;
-  std::span<const uint8_t> image{data, size};
-  if (!IsValidEmfImage(image)) return nullptr;
-  return AddMetafile({image.begin(), image.end()});
+  if (!data || !IsValidEmfImage({data, size})) return nullptr;
+  ImageBuffer image;
+  uint8_t *at = image.Extend(size);
+  if (!at) return nullptr;
+  std::memcpy(at, data, size);
+  return AddMetafile(std::move(image));
 }
 
 UINT GetEnhMetaFileBits(HENHMETAFILE emf, UINT size, BYTE *data) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return 0;
-  const auto total = static_cast<UINT>(metafile->bytes.size());
+  const std::span<const uint8_t> bytes = metafile->bytes();
+  const auto total = static_cast<UINT>(bytes.size());
   if (!data) return total;
   const UINT n = std::min(size, total);
-  std::memcpy(data, metafile->bytes.data(), n);
+  std::memcpy(data, bytes.data(), n);
   return n;
 }
 
@@ -134,7 +134,7 @@ UINT GetEnhMetaFileDescriptionA(HENHMETAFILE emf, UINT size, LPSTR text) {
   const uint64_t end = uint64_t{header.offDescription} + uint64_t{header.nDescription} * 2;
   if (header.nDescription == 0 || header.offDescription == 0 || end > header.nSize) return 0;
   std::u16string wide(header.nDescription, u'\0');
-  std::memcpy(wide.data(), metafile->bytes.data() + header.offDescription, wide.size() * 2);
+  std::memcpy(wide.data(), metafile->bytes().data() + header.offDescription, wide.size() * 2);
   const std::string ansi = Utf16ToCp932(wide);
   if (!text) return static_cast<UINT>(ansi.size());
   const UINT n = std::min<UINT>(size, static_cast<UINT>(ansi.size()));
@@ -146,7 +146,7 @@ UINT GetEnhMetaFileDescriptionA(HENHMETAFILE emf, UINT size, LPSTR text) {
 UINT GetEnhMetaFilePaletteEntries(HENHMETAFILE emf, UINT count, PALETTEENTRY *entries) {
   const Metafile *metafile = LookupMetafile(emf);
   if (!metafile) return static_cast<UINT>(GDI_ERROR);
-  const std::vector<uint8_t> &bytes = metafile->bytes;
+  const std::span<const uint8_t> bytes = metafile->bytes();
   const uint32_t eof_size = ReadAt<uint32_t>(bytes.data(), bytes.size() - 4);
   if (eof_size < 20 || eof_size > bytes.size()) return static_cast<UINT>(GDI_ERROR);
   const size_t eof = bytes.size() - eof_size;

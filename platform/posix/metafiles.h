@@ -17,7 +17,7 @@ bool IsValidEmfImage(std::span<const uint8_t> image);
 
 // Registers a metafile made of `image` (which must be valid; trailing bytes beyond nBytes
 // are dropped). Null when the table is full.
-HENHMETAFILE AddMetafile(std::vector<uint8_t> image);
+HENHMETAFILE AddMetafile(ImageBuffer image);
 
 // Writes a file image to `path` through an AtomicFile (safe_file.h): the name holds the old
 // file or the whole new one, never part of it. False when it could not be written.

@@ -89,7 +89,8 @@ COLORREF ResolveColour(COLORREF colour, const Palette *palette) {
 
 ENHMETAHEADER Metafile::Header() const {
   ENHMETAHEADER header{};
-  std::memcpy(&header, bytes.data(), std::min(bytes.size(), sizeof header));
+  const std::span<const uint8_t> image = bytes();
+  std::memcpy(&header, image.data(), std::min(image.size(), sizeof header));
   if (header.nSize < sizeof header) {
     // Shorter header forms: clear what belongs to the records behind them.
     std::memset(reinterpret_cast<uint8_t *>(&header) + header.nSize, 0,

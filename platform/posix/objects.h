@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/posix/gdi_object.h"
+#include "platform/posix/image_buffer.h"
 
 namespace tamvel::posix {
 
@@ -99,13 +101,15 @@ struct Palette final : GdiObject {
   std::vector<PALETTEENTRY> entries;
 };
 
-// A finished enhanced metafile: the complete file image, validated when it was loaded.
+// A finished enhanced metafile: the complete file image, validated when it was loaded. Images
+// never change, so copies of a metafile share one.
 struct Metafile final : GdiObject {
   static constexpr ObjectKind kKind = ObjectKind::kMetafile;
   ObjectKind Kind() const override { return kKind; }
   DWORD Win32Type() const override { return OBJ_ENHMETAFILE; }
 
-  std::vector<uint8_t> bytes;
+  std::shared_ptr<const ImageBuffer> image;
+  std::span<const uint8_t> bytes() const { return image->bytes(); }
   ENHMETAHEADER Header() const;  // the 108-byte form, zero-filled past a shorter header
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/emf/emf_records.h"
 
@@ -46,13 +47,18 @@ DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points) {
   return box;
 }
 
-DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points) {
-  DeviceBox box = BoxOfPoints(dc, points);
+LONG StrokeAllowance(const Dc &dc) {
   const Pen *pen = dc.state.pen.get();
   const double scale = ScaleX(dc.state.mapping);
   if (pen && !pen->IsNull() && pen->IsGeometric(scale)) {
-    box.Inflate(static_cast<LONG>(std::ceil(pen->DeviceWidth(scale) / 2)));
+    return static_cast<LONG>(std::ceil(pen->DeviceWidth(scale) / 2));
   }
+  return 0;
+}
+
+DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points) {
+  DeviceBox box = BoxOfPoints(dc, points);
+  box.Inflate(StrokeAllowance(dc));
   return box;
 }
 
@@ -61,12 +67,21 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
     : reference_(reference),
       frame_(frame),
       description_(std::move(description)),
-      file_name_(std::move(file_name)) {}
+      file_name_(std::move(file_name)) {
+  // The header goes in front of the records when the recording is finished.
+  header_bytes_ = Header(0, 0).size();
+  out_of_memory_ = image_.Extend(header_bytes_) == nullptr;
+}
 
 int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
 
-void MetafileRecorder::Append(std::vector<uint8_t> record) {
-  records_.insert(records_.end(), record.begin(), record.end());
+void MetafileRecorder::Append(std::span<const uint8_t> record) {
+  uint8_t *at = image_.Extend(record.size());
+  if (!at) {
+    out_of_memory_ = true;
+    return;
+  }
+  std::memcpy(at, record.data(), record.size());
   ++record_count_;
 }
 
@@ -74,7 +89,7 @@ void MetafileRecorder::AppendDrawing(RecordBuilder &&record, const DeviceBox &bo
                                      bool has_bounds) {
   if (has_bounds) record.PutRectAt(8, box.rect);
   AddBounds(box);
-  Append(record.Finish());
+  Append(record.Seal());
 }
 
 void MetafileRecorder::AddBounds(const DeviceBox &box) { bounds_.Add(box); }
@@ -172,20 +187,19 @@ std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t rec
   return r.Finish();
 }
 
-std::vector<uint8_t> MetafileRecorder::Finish() {
+ImageBuffer MetafileRecorder::Finish() {
   RecordBuilder eof(kEof);
   eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
   eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));
   eof.U32(static_cast<uint32_t>(20 + 4 * eof_palette_.size()));
-  std::vector<uint8_t> eof_bytes = eof.Finish();
-
-  const size_t header_size = Header(0, 0).size();
-  const auto total = static_cast<uint32_t>(header_size + records_.size() + eof_bytes.size());
-  std::vector<uint8_t> file = Header(total, record_count_ + 2);
-  file.insert(file.end(), records_.begin(), records_.end());
-  file.insert(file.end(), eof_bytes.begin(), eof_bytes.end());
-  records_.clear();
-  return file;
+  Append(std::move(eof));
+  // The sizes in the header are 32-bit: an image that outgrew them cannot be written.
+  if (out_of_memory_ || image_.size() > UINT32_MAX) return {};
+  // record_count_ counts the EOF; the header is the one more.
+  const std::vector<uint8_t> header =
+      Header(static_cast<uint32_t>(image_.size()), record_count_ + 1);
+  std::memcpy(image_.data(), header.data(), header_bytes_);
+  return std::move(image_);
 }
 
 }  // namespace tamvel::posix

@@ -1,6 +1,7 @@
 // The metafile recorder: the device behind a DC made by CreateEnhMetaFileA. It writes one EMF
-// record per recorded call, keeps the metafile's object table and the bounds of everything
-// drawn, and assembles the file image (header, records, EOF) when the DC is closed.
+// record per recorded call straight into the file image (an ImageBuffer that starts with room
+// for the header), keeps the metafile's object table and the bounds of everything drawn, and
+// finishes the header and EOF in place when the DC is closed.
 //
 // Code that records a call of its own builds the record with RecordBuilder and hands it to
 // Append() (state records) or AppendDrawing() (records that paint: the device box is unioned
@@ -13,6 +14,7 @@
 
 #include "platform/posix/dc.h"
 #include "platform/posix/device.h"
+#include "platform/posix/image_buffer.h"
 #include "platform/posix/mapping.h"
 #include "platform/posix/record_builder.h"
 
@@ -31,6 +33,8 @@ struct DeviceBox {
 DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points);
 // ... widened by half the selected pen's device width (geometric pens).
 DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points);
+// That widening, in device pixels.
+LONG StrokeAllowance(const Dc &dc);
 
 class MetafileRecorder final : public Device {
  public:
@@ -42,8 +46,8 @@ class MetafileRecorder final : public Device {
   MetafileRecorder *Recorder() override { return this; }
 
   // --- records ---
-  void Append(std::vector<uint8_t> record);  // a finished record
-  void Append(RecordBuilder &&record) { Append(record.Finish()); }
+  void Append(std::span<const uint8_t> record);  // a finished record
+  void Append(RecordBuilder &&record) { Append(record.Seal()); }
   // A record that paints `box`; `has_bounds` writes the box into the Bounds field at 8.
   void AppendDrawing(RecordBuilder &&record, const DeviceBox &box, bool has_bounds = true);
   void AddBounds(const DeviceBox &box);
@@ -63,8 +67,9 @@ class MetafileRecorder final : public Device {
   // first-seen order).
   void AddEofPalette(std::span<const PALETTEENTRY> entries);
 
-  // The finished file image. The recorder is done afterwards.
-  std::vector<uint8_t> Finish();
+  // The finished file image; empty when memory ran out while recording. The recorder is done
+  // afterwards.
+  ImageBuffer Finish();
   const std::string &file_name() const { return file_name_; }
   const ReferenceDevice &reference() const { return reference_; }
 
@@ -91,6 +96,9 @@ class MetafileRecorder final : public Device {
   void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
                     std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
+  void AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
+  void AddSegmentBounds(const Dc &dc, POINT from, POINT to);
+  void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
   RECT FramePixels() const;
   RECT HeaderBounds() const;
@@ -101,8 +109,25 @@ class MetafileRecorder final : public Device {
   std::optional<RECT> frame_;
   std::u16string description_;
   std::string file_name_;
-  std::vector<uint8_t> records_;
+  ImageBuffer image_;  // header room, then the records
+  size_t header_bytes_ = 0;
+  bool out_of_memory_ = false;
   uint32_t record_count_ = 0;
+  // What the bounds of the last segment were made with (AddSegmentBounds).
+  struct SegmentCache {
+    bool valid = false;
+    PageMapping mapping;
+    uint64_t pen_serial = 0;
+    double scale_x = 1, scale_y = 1;
+    LONG allowance = 0;  // StrokeAllowance
+    POINT last{0, 0};    // the end of the last segment, logical
+    // Exactly ToDevice under `mapping`, with the scale worked out once.
+    POINT ToDevice(POINT p) const {
+      const double x = p.x, y = p.y;
+      return {RoundToLong((x - mapping.window_org.x) * scale_x + mapping.viewport_org.x),
+              RoundToLong((y - mapping.window_org.y) * scale_y + mapping.viewport_org.y)};
+    }
+  } segment_;
   DeviceBox bounds_;
   DeviceBox path_box_;
   std::vector<uint64_t> table_{0};  // object serial per index; index 0 is the metafile

@@ -3,6 +3,9 @@
 // the figures apart), followed by a MOVETOEX back to the real current position, which
 // Polyline and Polygon do not move. Records in a path paint nothing: they carry their
 // geometric box, and only StrokePath adds to the picture bounds.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "platform/emf/emf_records.h"
@@ -65,17 +68,65 @@ void MetafileRecorder::AppendFigure(Dc &dc, std::span<const POINT> points, bool 
 
 void MetafileRecorder::ReemitPosition(Dc &dc) { Append(MoveRecord(dc.state.position)); }
 
-void MetafileRecorder::MoveTo(Dc &, POINT p) { Append(MoveRecord(p)); }
+// The two records a plotted line is made of, written in place.
+void MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
+  uint8_t *at = image_.Extend(16);
+  if (!at) {
+    out_of_memory_ = true;
+    return;
+  }
+  const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
+  std::memcpy(at, record, sizeof record);
+  ++record_count_;
+}
+
+// The bounds of a plotted line, point by point: a segment's stroked box is its two ends
+// widened by the pen's allowance, and a segment that starts where the last one ended (under
+// the same mapping and pen) has its start in the bounds already, so only its end is converted.
+void MetafileRecorder::AddSegmentBounds(const Dc &dc, POINT from, POINT to) {
+  SegmentCache &c = segment_;
+  const PageMapping &m = dc.state.mapping;
+  const uint64_t pen = dc.state.pen ? dc.state.pen->serial : 0;
+  static_assert(sizeof(PageMapping) == 9 * sizeof(LONG), "compared as bytes");
+  const bool same = c.valid && from.x == c.last.x && from.y == c.last.y && pen == c.pen_serial &&
+                    std::memcmp(&m, &c.mapping, sizeof m) == 0;
+  if (!same) {
+    c = {true, m, pen, ScaleX(m), ScaleY(m), StrokeAllowance(dc), from};
+    AddStrokedPoint(c.ToDevice(from), c.allowance);
+  }
+  AddStrokedPoint(c.ToDevice(to), c.allowance);
+  c.last = to;
+}
+
+void MetafileRecorder::AddStrokedPoint(POINT p, LONG allowance) {
+  // As DeviceBox::Inflate: saturating at the ends of the LONG range.
+  RECT &r = bounds_.rect;
+  if (allowance == 0 && !bounds_.empty) {  // cosmetic pens
+    r.left = std::min(r.left, p.x);
+    r.top = std::min(r.top, p.y);
+    r.right = std::max(r.right, p.x);
+    r.bottom = std::max(r.bottom, p.y);
+    return;
+  }
+  auto widen = [](LONG v, LONG by) {
+    return static_cast<LONG>(std::clamp<int64_t>(int64_t{v} + by, INT32_MIN, INT32_MAX));
+  };
+  if (bounds_.empty) {
+    bounds_.Add(widen(p.x, -allowance), widen(p.y, -allowance));
+    bounds_.Add(widen(p.x, allowance), widen(p.y, allowance));
+    return;
+  }
+  r.left = std::min(r.left, widen(p.x, -allowance));
+  r.top = std::min(r.top, widen(p.y, -allowance));
+  r.right = std::max(r.right, widen(p.x, allowance));
+  r.bottom = std::max(r.bottom, widen(p.y, allowance));
+}
+
+void MetafileRecorder::MoveTo(Dc &, POINT p) { AppendPointRecord(kMoveToEx, p); }
 
 void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
-  RecordBuilder r(kLineTo);
-  r.Point(to);
-  const POINT ends[] = {from, to};
-  if (InPath(dc)) {
-    Append(std::move(r));
-  } else {
-    AppendDrawing(std::move(r), StrokedBox(dc, ends), false);
-  }
+  AppendPointRecord(kLineTo, to);
+  if (!InPath(dc)) AddSegmentBounds(dc, from, to);
 }
 
 void MetafileRecorder::Polyline(Dc &dc, std::span<const POINT> points) {

@@ -58,9 +58,10 @@ HENHMETAFILE CloseEnhMetaFile(HDC hdc) {
   Dc *dc = LookupDc(hdc);
   MetafileRecorder *recorder = dc ? dc->Recorder() : nullptr;
   if (!recorder) return nullptr;
-  std::vector<uint8_t> image = recorder->Finish();
+  ImageBuffer image = recorder->Finish();
   const std::string file_name = recorder->file_name();
   DestroyDcHandle(hdc);
-  if (!file_name.empty() && !WriteFileImage(file_name, image)) return nullptr;
+  if (image.size() == 0) return nullptr;  // memory ran out while recording
+  if (!file_name.empty() && !WriteFileImage(file_name, image.bytes())) return nullptr;
   return AddMetafile(std::move(image));
 }

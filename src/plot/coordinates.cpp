@@ -25,12 +25,19 @@ int32_t ClampedUnits(float mm, int32_t lower, int32_t upper) {
 
 void ClampedPageUnits(float x, float y, int32_t margin, int *px, int *py) {
   const PlotState &s = CurrentState();
-  // The limits are widened in 64 bits so that a margin never wraps around.
-  auto widen = [margin](int32_t limit, int sign) {
-    return TruncToInt32(static_cast<double>(limit) + sign * static_cast<double>(margin));
-  };
-  const int32_t x_value = ClampedUnits(x, widen(s.x_lower, -1), widen(s.x_upper, 1));
-  const int32_t y_value = ClampedUnits(y, widen(s.y_lower, -1), widen(s.y_upper, 1));
+  int32_t x_lower = s.x_lower, x_upper = s.x_upper, y_lower = s.y_lower, y_upper = s.y_upper;
+  if (margin != 0) {  // every PLOT comes here without one
+    // The limits are widened in 64 bits so that a margin never wraps around.
+    auto widen = [margin](int32_t limit, int sign) {
+      return TruncToInt32(static_cast<double>(limit) + sign * static_cast<double>(margin));
+    };
+    x_lower = widen(x_lower, -1);
+    x_upper = widen(x_upper, 1);
+    y_lower = widen(y_lower, -1);
+    y_upper = widen(y_upper, 1);
+  }
+  const int32_t x_value = ClampedUnits(x, x_lower, x_upper);
+  const int32_t y_value = ClampedUnits(y, y_lower, y_upper);
   if (px != nullptr) *px = x_value;
   if (py != nullptr) *py = y_value;
 }

@@ -147,13 +147,14 @@ extern "C" {
 TAMVEL_API void TAMVEL_CALL LINE6(int32_t pattern, const float *x, const float *y, int32_t count) {
   using namespace tamvel;
   if (!LibraryAttached()) return;
-  if (x == nullptr || y == nullptr || count <= 0) return;
   const PlotState &state = CurrentState();
   const float last_x = state.last_x;
   const float last_y = state.last_y;
   const int32_t previous = SetLineType(pattern);
   SetLineType(0);
-  DrawPatternedPath(pattern, x, y, count);
+  // No vertices (or no arrays to read them from) draw nothing, but the call still records
+  // its pen changes and ends with its move, as for any path.
+  if (x != nullptr && y != nullptr && count > 0) DrawPatternedPath(pattern, x, y, count);
   SetLineType(previous);
   PLOT(last_x, last_y, 3);
 }

@@ -1,5 +1,5 @@
-// The text forms of records that test messages and `tamvel dump` print, the UTF-16
-// conversions behind them, and `tamvel dump` as a program.
+// The text forms of records that test messages and `tamvel dump` print, and the UTF-16
+// conversions behind them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -42,42 +42,6 @@ TEST(Helpers, Utf16ConversionsPairSurrogatesAndReplaceBrokenOnes) {
   EXPECT_EQ(emf::Utf16ToUtf8(std::u16string(1, char16_t{0xD800}) + u"x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(emf::Utf8ToUtf16("\xE6\x97"), u"\uFFFD\uFFFD");
   EXPECT_EQ(emf::Utf8ToUtf16("\xC0"), u"\uFFFD");
-}
-
-// `tamvel dump` as a program: its exit code and messages (the tool is built on Linux only).
-TEST(DumpTool, ListsRecordsAndFailsOnMalformedFiles) {
-  std::string tool = std::string(TAMVEL_BINARY_DIR) + "/tamvel";
-  if (!std::ifstream(tool)) GTEST_SKIP() << "no tamvel tool in this build";
-  std::string out = std::string(TAMVEL_BINARY_DIR) + "/dump-test.txt";
-  auto run = [&](const std::string& args) {
-    int status = std::system((tool + " " + args + " >" + out + " 2>&1").c_str());
-    std::ifstream in(out);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return std::make_pair(status, text);
-  };
-  auto [ok_status, listing] = run("dump " + test::TestDataPath("emf/gdi-clip-arc.emf"));
-  EXPECT_EQ(ok_status, 0) << listing;
-  EXPECT_NE(listing.find("  127 0x000cf0 EMR_EOF size=20"), std::string::npos) << listing;
-
-  const std::vector<uint8_t> data =
-      test::DecodeFile(test::TestDataPath("emf/gdi-clip-arc.emf")).bytes;
-  std::string cut = std::string(TAMVEL_BINARY_DIR) + "/dump-test-cut.emf";
-  std::ofstream(cut, std::ios::binary)
-      .write(reinterpret_cast<const char*>(data.data()), 0x280 + 12);
-  auto [bad_status, message] = run("dump " + cut);
-  EXPECT_NE(bad_status, 0);
-  EXPECT_NE(
-      message.find(cut + ": record 11 at offset 0x280: size 16 runs past the end of the file"),
-      std::string::npos)
-      << message;
-
-  EXPECT_NE(run("dump /nonexistent/x.emf").first, 0);
-  EXPECT_NE(run("frobnicate").first, 0);
-  auto [help_status, help] = run("--help");
-  EXPECT_EQ(help_status, 0);
-  EXPECT_NE(help.find("tamvel dump"), std::string::npos);
-  std::remove(cut.c_str());
-  std::remove(out.c_str());
 }
 
 // A 1-bit top-down bitmap through its colour table; bitmaps that lie about their size, are

@@ -25,12 +25,20 @@ struct Agreement {
   double Strict() const { return inked == 0 ? 0.0 : 100.0 * different / inked; }
 };
 
+// How the forgiving comparison matches an inked pixel: by colour as described above, or by
+// ink position, which also takes the same ink at another density within one pixel (for text,
+// whose glyphs each rasteriser shades its own way: the glyphs are compared by where their
+// ink is, not by how dark).
+enum class Matching { kColours, kInkPositions };
+
 // Both pictures must have the same size (a size mismatch counts every pixel as different).
-Agreement CompareWithGdi(const posix::RasterImage &ours, const posix::RasterImage &gdi);
+Agreement CompareWithGdi(const posix::RasterImage &ours, const posix::RasterImage &gdi,
+                         Matching matching = Matching::kColours);
 
 // GDI's picture, ours and a map of the disagreement, side by side: in the map, pixels that
 // agree are pale grey, our ink that GDI lacks is red, GDI's ink that ours lacks is blue.
-posix::RasterImage SideBySide(const posix::RasterImage &ours, const posix::RasterImage &gdi);
+posix::RasterImage SideBySide(const posix::RasterImage &ours, const posix::RasterImage &gdi,
+                              Matching matching = Matching::kColours);
 
 // The largest figures a page may reach; `why` is a set of the reasons of
 // gdi_agreement_test.cpp for a page above the targets (0: at the targets).
@@ -44,6 +52,8 @@ struct PageLimit {
 // The limits of `page` from the table of gdi_agreement_test.cpp (the targets for a page the
 // table does not list).
 PageLimit LimitOf(const std::string &page);
+// How a page's pixels are matched: by ink position for the pages the table marks as text.
+Matching MatchingOf(const PageLimit &limit);
 
 // The folder the differential test works in (TAMVEL_GDI_AGREEMENT: pages/*.emf, gdi/*.png,
 // differences/), or empty when GDI's pictures are not there (every run but CI's step).

@@ -125,6 +125,21 @@ TEST_F(LineCalls, Line6SolidPatternsAndBadInput) {
   EXPECT_EQ(solid, 3u) << SliceText();
 }
 
+TEST_F(LineCalls, Line6WithoutVerticesStillEndsWithItsMove) {
+  // An empty path draws nothing and reads no array, but the call keeps its frame: the
+  // line-type pen changes and the move back to the last point are recorded.
+  PLOT(12.0f, 34.0f, 3);
+  Mark();
+  LINE6(2, nullptr, nullptr, 0);
+  Finish();
+  EXPECT_EQ(Figures().size(), 0u) << SliceText();
+  ASSERT_EQ(CountInSlice(emf::kMoveToEx), 1u) << SliceText();
+  for (const emf::Record *r : Slice()) {
+    if (r->type != emf::kMoveToEx) continue;
+    EXPECT_EQ(r->As<emf::PointValue>()->point, (emf::Point{Units(12), Units(34)})) << SliceText();
+  }
+}
+
 TEST_F(LineCalls, DashpStepsLimitsAndEnds) {
   PLOT(10.0f, 10.0f, 3);
   Mark();

@@ -2,8 +2,8 @@
 # Uses an installed tamvel as docs/getting-started.md does, outside the source tree: builds
 # the guide's C, C++ and Fortran programs (examples/getting-started/) once with pkg-config
 # (the C one also statically) and once with the guide's CMakeLists.txt (find_package), runs
-# each, reads every page it wrote with the installed `tamvel dump`, and plays one into PNG,
-# PDF and SVG with render_page. Fails when a header, target or module is missing, when a
+# each and the Python one (with the installed Python package), reads every page they wrote
+# with the installed `tamvel dump`, and plays one into PNG, PDF and SVG with render_page. Fails when a header, target or module is missing, when a
 # program does not use the installed library, or when an installed file points back into the
 # source or build tree.
 # Usage: consumer-test.sh PREFIX      (/usr: the files of the installed Debian packages)
@@ -22,12 +22,15 @@ fail() {
 }
 
 if [[ "$prefix" == /usr ]]; then
-  mapfile -t installed < <(dpkg -L libtamvel0 libtamvel-dev libtamvel-fortran-dev tamvel-tools | sort -u)
+  mapfile -t installed < <(dpkg -L libtamvel0 libtamvel-dev libtamvel-fortran-dev python3-tamvel \
+    tamvel-tools | sort -u)
 else
   mapfile -t installed < <(find "$prefix" -type f -o -type l | sort)
   libdir=$(dirname "$(find "$prefix" -name 'libtamvel.so.[0-9]' | head -1)")
   export PKG_CONFIG_PATH=$libdir/pkgconfig LD_LIBRARY_PATH=$libdir
+  export PYTHONPATH=$prefix/lib/python3/dist-packages
 fi
+unset TAMVEL_LIBRARY
 tamvel=$prefix/bin/tamvel
 
 # Nothing installed names the tree it was built in: no text file (pkg-config, CMake, headers)
@@ -40,7 +43,7 @@ for file in "${installed[@]}"; do
   fi
 done
 for wanted in include/tamvel.h include/tamvel_linux.h bin/tamvel share/man/man1/tamvel.1.gz \
-  share/doc/tamvel/README.md; do
+  share/doc/tamvel/README.md lib/python3/dist-packages/tamvel/_declarations.py; do
   [[ -e "$prefix/$wanted" ]] || fail "$prefix/$wanted is not installed"
 done
 version=$(pkg-config --modversion tamvel) || fail "pkg-config does not know tamvel"
@@ -82,6 +85,21 @@ for picture in png pdf svg; do
   [[ -s "$work/first_page.$picture" ]] || fail "render_page wrote no $picture"
 done
 
+echo "== Python (import tamvel, Debian's python3)"
+# The package and the library it loads are the installed ones.
+if /usr/bin/python3 -c 'import tamvel, sys
+if not tamvel.__file__.startswith(sys.argv[1] + "/"): sys.exit(f"tamvel from {tamvel.__file__}")
+maps = [line.split()[-1] for line in open("/proc/self/maps") if "libtamvel.so" in line]
+if not maps[0].startswith(sys.argv[1] + "/"): sys.exit(f"libtamvel from {maps[0]}")' "$prefix"; then
+  (mkdir -p py && cd py && /usr/bin/python3 ../src/first_page.py "$work/first_page_python.emf" \
+    >/dev/null) || fail "first_page.py did not write its page"
+  "$tamvel" dump "$work/first_page_python.emf" >"$work/first_page_python.txt" || true
+  grep -q 'EMR_EXTTEXTOUTW.*"tamvel Python"' "$work/first_page_python.txt" ||
+    fail "the page of first_page.py has no title"
+else
+  fail "python3 does not import the installed tamvel"
+fi
+
 echo "== find_package(tamvel) (examples/getting-started/CMakeLists.txt)"
 cmake_prefix=()
 [[ "$prefix" == /usr ]] || cmake_prefix=(-DCMAKE_PREFIX_PATH="$prefix")
@@ -94,5 +112,5 @@ for program in first_page first_page_cpp first_page_fortran; do
   check_program "cmake-build/$program"
 done
 
-((status == 0)) && echo "ok: the guide's C, C++ and Fortran programs build and draw against $prefix"
+((status == 0)) && echo "ok: the guide's C, C++, Fortran and Python programs draw against $prefix"
 exit $status

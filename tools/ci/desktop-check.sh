@@ -6,11 +6,13 @@
 #    was hidden and shown again;
 #  - the desktop clipboard after the copying program has ended, read by xclip: image/png as
 #    `tamvel render` draws it, image/emf the page's own bytes, image/svg+xml;
-#  - PrintEmf on a CUPS printer DC of the default queue (a file: device): the job's PDF has
-#    the queue's A4 paper and the page's 100 mm square measures 100 mm where it belongs;
+#  - PrintEmf and PrintEmf0 on a CUPS printer DC of the default queue (a file: device): one
+#    job whose PDF has the queue's A4 paper and the page's 100 mm square measuring 100 mm
+#    where each call puts it;
 #  - the viewer (`tamvel view`): fit page, next page, 1:1, reload after the file changed and
-#    Ctrl+wheel, each screenshot against `tamvel render`; printing through the print
-#    dialog into the same queue; TamvelShowPages until the viewer is closed;
+#    Ctrl+wheel, each screenshot against `tamvel render`; copy (read back by xclip), export
+#    as PNG and PDF and printing, each through its dialog; TamvelShowPages until the viewer
+#    is closed, from C and from Fortran;
 #  - the installed desktop entry and MIME type: `gio open page.emf` opens the viewer.
 # Usage: desktop-check.sh [BUILD_DIR]   (default build/default; scripts/setup-debian.sh --desktop)
 set -uo pipefail
@@ -151,12 +153,13 @@ CONF
 # The next job of the queue, once complete; its PDF is $work/job.pdf.
 wait_job() { wait_for 20 test -s "$work/job.pdf" && wait_for 20 test -z "$(lpstat -o)"; }
 
-# The job's PDF: one A4 page whose square's line centres are where $1..$4 say (mm from the
-# paper's top left, within 0.2 mm).
+# Page ${page:-1} of the job's PDF (or of $pdf): A4 with the square's line centres where
+# $1..$4 say (mm from the paper's top left, within 0.2 mm).
 job_has_square() {
-  local measured
-  pdfinfo "$work/job.pdf" | grep -q '^Page size:.*(A4)' || { pdfinfo "$work/job.pdf"; return 1; }
-  pdftoppm -r 254 -gray -singlefile "$work/job.pdf" "$work/job" || return 1
+  local measured number=${page:-1} file=${pdf:-$work/job.pdf}
+  pdfinfo -f "$number" -l "$number" "$file" | grep -q "^Page *$number size:.*(A4)" ||
+    { pdfinfo "$file"; return 1; }
+  pdftoppm -r 254 -gray -f "$number" -singlefile "$file" "$work/job" || return 1
   measured=$($images square "$work/job.pgm" 254 "$(python3 -c "print(($1 + $2) / 2)")" \
     "$(python3 -c "print(($3 + $4) / 2)")") || return 1
   echo "  square lines at $measured mm"
@@ -199,8 +202,11 @@ check_clipboard() {
 check_print() {
   rm -f "$work/job.pdf"
   "$build/desktop" print "$work/page.emf" >"$work/print.log" || { cat "$work/print.log"; return 1; }
-  # PrintEmf: the frame's lower left on the printable area's (6.35 mm, 12.7 mm margins).
-  wait_job && job_has_square 26.35 126.35 164.34 264.34
+  wait_job && pdfinfo "$work/job.pdf" | grep -q '^Pages: *2$' || return 1
+  # PrintEmf: the frame's lower left on the printable area's (6.35 mm, 12.7 mm margins);
+  # PrintEmf0: on the paper's.
+  check "PrintEmf: true size on the printable area" job_has_square 26.35 126.35 164.34 264.34
+  page=2 check "PrintEmf0: true size on the paper" job_has_square 20 120 177.04 277.04
 }
 
 check_viewer() {
@@ -212,6 +218,14 @@ check_viewer() {
   id=$(window_named 'tamvel view')
   xdotool windowsize --sync "$id" 1400 1190
   check "viewer fits the page" viewer_shows "$id" "$work/page.emf"
+  press "$id" ctrl+c
+  check "viewer copies the page" wait_for 20 bash -c "xclip -selection clipboard -t image/png -o \
+    >'$work/copied.png' && [[ \$(compare -metric AE '$work/copied.png' '$work/page.png' null: 2>&1) == 0 ]]"
+  check "viewer exports PNG as tamvel render does" export_as "$id" "$work/exported.png" &&
+    check "  the exported PNG" bash -c \
+      "[[ \$(compare -metric AE '$work/exported.png' '$work/page.png' null: 2>&1) == 0 ]]"
+  check "viewer exports PDF" export_as "$id" "$work/exported.pdf" &&
+    pdf=$work/exported.pdf check "  the exported PDF at true size" job_has_square 20 120 177.04 277.04
   press "$id" Next
   check "viewer goes to the next page" wait_for 5 window_named 'demo-page-1.emf – tamvel view'
   press "$id" 1
@@ -244,6 +258,16 @@ check_viewer() {
 
 # The installed desktop entry and MIME type: what a double click does (gio open) on a desktop
 # that knows only what tamvel installed.
+# Exports the page the viewer window $1 shows through its file dialog, typing the name $2.
+export_as() {
+  local dialog
+  press "$1" ctrl+s && wait_for 20 window_named '^Export the page$' &&
+    dialog=$(window_named '^Export the page$') || return 1
+  sleep 0.5
+  press "$dialog" ctrl+a && xdotool type --delay 10 "$2" && xdotool key Return
+  wait_for 10 test -s "$2"
+}
+
 check_double_click() {
   local share=$work/prefix/share
   cmake --install "$build" --prefix "$work/prefix" --component desktop >"$work/install.log" 2>&1 ||
@@ -273,6 +297,15 @@ check_show_pages() {
   check "TamvelShowPages returns when the viewer is closed" wait_end 10 "$program"
   check "TamvelShowPages returns 0 when the viewer is closed" grep -q 'TamvelShowPages: 0' "$work/show.log"
   check "the viewer removed the pages it was handed" test -z "$(ls -A "$work/tmp")"
+
+  [[ -x "$build/fortran_show" ]] || return 0
+  "$build/fortran_show" >"$work/fortran.log" 2>&1 &
+  program=$!
+  wait_for 20 window_named 'page-1.emf – tamvel view' || { cat "$work/fortran.log"; return 1; }
+  id=$(window_named 'tamvel view')
+  check "a Fortran program shows its page" viewer_shows "$id" "$work/page.emf"
+  press "$id" q
+  check "tamvel_show_pages returns 0 to Fortran" wait_end 10 "$program"
 }
 
 for tool in Xvfb xdotool xclip import compare /usr/sbin/cupsd lpadmin pdfinfo pdftoppm gio \

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The differential rendering test: every page is played by the system's GDI (under wine64)
 # and by our player, and compared against the per-page limits of
-# tests/rendering/gdi_agreement_test.cpp. The reference images of tests/rendering and
-# docs/demo are compared with GDI's pictures of their pages as well.
+# tests/rendering/gdi_agreement_test.cpp. The reference images (tests/rendering/reference,
+# docs/demo, docs/tables, docs/getting-started) are compared with GDI's pictures of their
+# pages as well.
 #
-# Pages: the example programs' pages that are reference images (the demo, the code tables,
-# the getting-started pages) at the resolutions of their pictures, the render tests' pages
-# and the feature pages of tests/gdi/pages at 96 dpi, and other writers' files in
-# tests/data/emf at the demo's resolution. Everything stays in build/gdi-agreement/: pages/, GDI's pictures in gdi/,
-# and for every page over its limits a picture of GDI | ours | where they differ in
-# differences/.
+# Pages: the example programs' pages that are reference images, at the resolutions of their
+# pictures; the render tests' pages and the feature pages of tests/gdi/pages at 96 dpi; other
+# writers' files in tests/data/emf at the demo's resolution. Everything stays in
+# build/gdi-agreement/: pages/, GDI's pictures in gdi/, and for every page over its limits a
+# picture of GDI | ours | where they differ in differences/ (for every page with
+# TAMVEL_GDI_AGREEMENT_PICTURES=all).
 # Usage: tools/ci/gdi-agreement.sh   (builds what it needs in build/default and
 #        build/mingw-x86_64; CI runs it after both builds)
 set -euo pipefail

@@ -1,64 +1,64 @@
-// `tamvel dump [--all] FILE...`: lists every record of each metafile, one line each, and
-// reports structural problems on stderr. Exits 1 if any file is unreadable or malformed.
+// `tamvel dump [--all] FILE...`: lists every record of each metafile, one line each. A damaged
+// file is listed as far as it can be read, and its problems (what is damaged, where) go to
+// standard error.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/emf/emf_decoder.h"
 #include "platform/emf/emf_text.h"
+#include "tools/tamvel/command_line.h"
+#include "tools/tamvel/input.h"
+#include "tools/tamvel/output.h"
 #include "tools/tamvel/subcommand.h"
 
 namespace tamvel::tool {
 namespace {
 
-// Returns true when the file was read and decoded without problems.
-bool DumpFile(const std::string& path, const emf::FormatOptions& options, bool with_title) {
-  std::vector<unsigned char> data;
-  std::string error;
-  if (!ReadFile(path, data, error)) {
-    std::fprintf(stderr, "%s: cannot read: %s\n", path.c_str(), error.c_str());
-    return false;
+constexpr const char *kCommand = "dump";
+
+int DumpFile(const std::string &path, const emf::FormatOptions &options, bool with_title) {
+  InputFile file;
+  const int status = LoadInput(kCommand, path, file);
+  if (status == kExitFailed) return status;
+  if (with_title) std::printf("%s:\n", DisplayName(path).c_str());
+  const std::vector<emf::Record> &records = file.decoded.records;
+  for (size_t i = 0; i < records.size(); ++i) {
+    std::printf("%s\n", emf::FormatRecord(records[i], i, options).c_str());
   }
-  emf::DecodeResult result = emf::DecodeEmf(data.data(), data.size());
-  if (with_title) std::printf("%s:\n", path.c_str());
-  for (size_t i = 0; i < result.records.size(); ++i) {
-    std::printf("%s\n", emf::FormatRecord(result.records[i], i, options).c_str());
-  }
+  // The listing first, so that the problems follow it where both streams share a terminal.
   std::fflush(stdout);
-  for (const emf::Problem& problem : result.problems) {
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.ToString().c_str());
-  }
-  return result.ok();
+  ReportProblems(kCommand, file, file.decoded.problems.size());
+  return status;
 }
 
-int RunDump(int argc, char** argv) {
+int RunDump(int argc, char **argv) {
   emf::FormatOptions options;
   std::vector<std::string> files;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--all") == 0) {
-      options.all_points = true;
-    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      std::fprintf(stderr, "tamvel dump: unknown option %s\n", argv[i]);
-      return 2;
-    } else {
-      files.push_back(argv[i]);
-    }
+  const option long_options[] = {{"all", no_argument, nullptr, 'a'}, {nullptr, 0, nullptr, 0}};
+  if (int status = ParseOptions(
+          kCommand, argc, argv, "a", long_options,
+          [&](int, const char *) {
+            options.all_points = true;
+            return kExitOk;
+          },
+          files)) {
+    return status;
   }
-  if (files.empty()) {
-    std::fprintf(stderr, "usage: tamvel dump [--all] FILE.emf...\n");
-    return 2;
+  if (int status = CheckInputs(kCommand, files)) return status;
+  int status = kExitOk;
+  for (const std::string &file : files) {
+    status = WorseStatus(status, DumpFile(file, options, files.size() > 1));
   }
-  bool all_ok = true;
-  for (const std::string& file : files) {
-    if (!DumpFile(file, options, files.size() > 1)) all_ok = false;
-  }
-  return all_ok ? 0 : 1;
+  return FinishOutput(kCommand, status);
 }
 
 }  // namespace
-}  // namespace tamvel::tool
 
-TAMVEL_SUBCOMMAND(dump, "[--all] FILE.emf...",
-                  "list every record with its fields; --all prints long point lists in full",
-                  tamvel::tool::RunDump);
+TAMVEL_SUBCOMMAND(
+    dump, "[--all] FILE.emf...",
+    "list every record with its fields; --all prints long point lists in full", RunDump,
+    "  -a, --all   print every point, Dx value and rectangle of long lists\n"
+    "FILE.emf may be - (standard input). A damaged file is listed as far as it can\n"
+    "be read; what is damaged and where goes to standard error and the status is 3.\n");
+
+}  // namespace tamvel::tool

@@ -1,89 +1,108 @@
 // `tamvel SUBCOMMAND ARGS...`: looks the subcommand up in the table the subcommand files fill
-// (subcommand.h) and runs it.
+// (subcommand.h) and runs it; answers --help, --version and `help SUBCOMMAND` itself.
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/posix/safe_file.h"
 #include "tools/tamvel/subcommand.h"
 
 namespace tamvel::tool {
 namespace {
 
-constexpr size_t kMaxInputBytes = size_t{1} << 30;
-
 // A function-local table, so that registration from other files' static initialisers works
 // whatever their order.
-std::vector<Subcommand>& Table() {
+std::vector<Subcommand> &Table() {
   static std::vector<Subcommand> table;
   return table;
 }
 
-void PrintHelp(std::FILE* out) {
+const Subcommand *Find(const std::string &name) {
+  for (const Subcommand &command : Subcommands()) {
+    if (name == command.name) return &command;
+  }
+  return nullptr;
+}
+
+constexpr const char *kExitStatuses =
+    "exit status: 0 done; 1 a file could not be read or written (or holds no metafile);\n"
+    "2 a wrong command line (nothing was read or written); 3 a damaged file was read or drawn\n"
+    "as far as it could be read. With several files the worst counts: 1, then 3.\n";
+
+void PrintHelp(std::FILE *out) {
   std::fprintf(out, "usage: tamvel SUBCOMMAND [ARGS...]\n\nsubcommands:\n");
-  for (const Subcommand& command : Subcommands()) {
+  for (const Subcommand &command : Subcommands()) {
     std::fprintf(out, "  tamvel %s %s\n      %s\n", command.name, command.usage, command.summary);
   }
-  std::fprintf(out, "\n  tamvel --help\n      show this help\n");
-  std::fprintf(out, "  tamvel --version\n      print the version of tamvel\n");
+  std::fprintf(out,
+               "\n  tamvel help SUBCOMMAND, tamvel SUBCOMMAND --help\n"
+               "      show how to use a subcommand\n"
+               "  tamvel --version\n      print the version of tamvel\n\n%s",
+               kExitStatuses);
+}
+
+void PrintSubcommandHelp(const Subcommand &command) {
+  std::printf("usage: tamvel %s %s\n%s\n", command.name, command.usage, command.summary);
+  if (command.options != nullptr) std::printf("\n%s", command.options);
+  std::printf("\n%s", kExitStatuses);
+}
+
+// `tamvel NAME ... --help ...`: -h or --help before a "--" asks for help.
+bool AsksForHelp(int argc, char **argv) {
+  for (int i = 2; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+  }
+  return false;
+}
+
+int UnknownSubcommand(const std::string &name) {
+  std::fprintf(stderr, "tamvel: unknown subcommand \"%s\" (tamvel --help lists them)\n",
+               name.c_str());
+  return kExitUsage;
 }
 
 }  // namespace
 
-bool RegisterSubcommand(const Subcommand& command) {
-  auto& table = Table();
-  auto at = std::lower_bound(table.begin(), table.end(), command, [](const auto& a, const auto& b) {
+bool RegisterSubcommand(const Subcommand &command) {
+  auto &table = Table();
+  auto at = std::lower_bound(table.begin(), table.end(), command, [](const auto &a, const auto &b) {
     return std::strcmp(a.name, b.name) < 0;
   });
   table.insert(at, command);
   return true;
 }
 
-const std::vector<Subcommand>& Subcommands() { return Table(); }
-
-bool ReadFile(const std::string& path, std::vector<unsigned char>& data, std::string& error) {
-  using posix::CheckedReader;
-  CheckedReader file;
-  CheckedReader::Status status = file.Open(path.c_str());
-  if (status == CheckedReader::Status::kOk) status = file.ReadRest(0, kMaxInputBytes, data);
-  switch (status) {
-    case CheckedReader::Status::kOk:
-      return true;
-    case CheckedReader::Status::kNotRegular:
-      error = "not a regular file";
-      break;
-    case CheckedReader::Status::kTooLarge:
-      error = "larger than 1 GiB";
-      break;
-    default:
-      error = std::strerror(file.error() != 0 ? file.error() : EIO);
-  }
-  return false;
-}
+const std::vector<Subcommand> &Subcommands() { return Table(); }
 
 }  // namespace tamvel::tool
 
-int main(int argc, char** argv) {
-  using tamvel::tool::Subcommands;
+int main(int argc, char **argv) {
+  using namespace tamvel::tool;
   if (argc < 2) {
-    tamvel::tool::PrintHelp(stderr);
-    return 2;
+    PrintHelp(stderr);
+    return kExitUsage;
   }
-  std::string name = argv[1];
-  if (name == "--help" || name == "-h" || name == "help") {
-    tamvel::tool::PrintHelp(stdout);
-    return 0;
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h" || (name == "help" && argc == 2)) {
+    PrintHelp(stdout);
+    return kExitOk;
   }
   if (name == "--version") {
     std::printf("tamvel %s\n", TAMVEL_VERSION);
-    return 0;
+    return kExitOk;
   }
-  for (const auto& command : Subcommands()) {
-    if (name == command.name) return command.run(argc - 1, argv + 1);
+  if (name == "help") {
+    const Subcommand *command = Find(argv[2]);
+    if (command == nullptr) return UnknownSubcommand(argv[2]);
+    PrintSubcommandHelp(*command);
+    return kExitOk;
   }
-  std::fprintf(stderr, "tamvel: unknown subcommand \"%s\" (try tamvel --help)\n", name.c_str());
-  return 2;
+  const Subcommand *command = Find(name);
+  if (command == nullptr) return UnknownSubcommand(name);
+  if (AsksForHelp(argc, argv)) {
+    PrintSubcommandHelp(*command);
+    return kExitOk;
+  }
+  return command->run(argc - 1, argv + 1);
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "platform/posix/handles.h"
 #include "platform/posix/objects.h"
@@ -13,9 +15,9 @@
 
 namespace tamvel::posix::playback {
 
-Player::Player(HDC hdc, Dc &dc, const emf::DecodeResult &decoded, const emf::Header &header,
+Player::Player(HDC hdc, Dc &dc, std::span<const uint8_t> image, const emf::Header &header,
                const RECT &rect)
-    : hdc_(hdc), dc_(dc), decoded_(decoded) {
+    : hdc_(hdc), dc_(dc), image_(image) {
   // The header's reference device; a file that gives none is read as the 96-dpi screen.
   if (header.device.cx > 0 && header.device.cy > 0 && header.millimeters.cx > 0 &&
       header.millimeters.cy > 0) {
@@ -103,10 +105,12 @@ void Player::Play() {
   SetROP2(hdc_, R2_COPYPEN);
   SetPolyFillMode(hdc_, ALTERNATE);
   MoveToEx(hdc_, 0, 0, nullptr);
-  for (const emf::Record &record : decoded_.records) {
-    if (record.type == emf::kEof) break;
+  // The records are decoded one at a time while playing, none of them kept.
+  emf::ForEachRecord(image_.data(), image_.size(), [this](const emf::Record &record) {
+    if (record.type == emf::kEof) return false;
     std::visit([&](const auto &view) { On(record, view); }, record.body);
-  }
+    return true;
+  });
 }
 
 }  // namespace tamvel::posix::playback
@@ -118,10 +122,14 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE hemf, const RECT *rect) {
   Dc *dc = LookupDc(hdc);
   std::shared_ptr<Metafile> metafile = Lookup<Metafile>(hemf);
   if (dc == nullptr || !metafile || rect == nullptr) return FALSE;
-  tamvel::emf::DecodeResult decoded =
-      tamvel::emf::DecodeEmf(metafile->bytes.data(), metafile->bytes.size());
-  const tamvel::emf::Header *header = decoded.header();
-  if (header == nullptr) return FALSE;
+  // The header first; the records follow while playing, none of them kept.
+  const std::span<const uint8_t> image = metafile->bytes();
+  std::optional<tamvel::emf::Header> header;
+  tamvel::emf::ForEachRecord(image.data(), image.size(), [&](const tamvel::emf::Record &first) {
+    if (const auto *h = first.As<tamvel::emf::Header>()) header = *h;
+    return false;
+  });
+  if (!header) return FALSE;
 
   const int level = SaveDC(hdc);
   if (level == 0) return FALSE;
@@ -149,7 +157,7 @@ BOOL PlayEnhMetaFile(HDC hdc, HENHMETAFILE hemf, const RECT *rect) {
   }
   dc->device().WindowOrgChanged(*dc);
   {
-    playback::Player player(hdc, *dc, decoded, *header, *rect);
+    playback::Player player(hdc, *dc, image, *header, *rect);
     player.Play();
     RestoreDC(hdc, level);
   }

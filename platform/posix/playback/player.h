@@ -22,6 +22,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -61,7 +62,7 @@ using Clip = std::optional<std::vector<RECT>>;
 
 class Player {
  public:
-  Player(HDC hdc, Dc &dc, const emf::DecodeResult &decoded, const emf::Header &header,
+  Player(HDC hdc, Dc &dc, std::span<const uint8_t> image, const emf::Header &header,
          const RECT &rect);
   ~Player();  // deletes the objects made for the target (after the caller's RestoreDC)
   Player(const Player &) = delete;
@@ -147,7 +148,7 @@ class Player {
 
   HDC hdc_;
   Dc &dc_;
-  const emf::DecodeResult &decoded_;
+  std::span<const uint8_t> image_;  // the metafile's bytes, decoded while playing
   ReferenceDevice recorded_reference_;
   Affine playback_;  // reference pixels -> target logical units (fine grid)
   Affine full_;      // recorded logical units -> target logical units
