@@ -3,8 +3,8 @@
 // filled in. Parameters are appended as little-endian dwords, words or raw bytes.
 //
 //   std::vector<uint8_t> file = test::EmfBuilder()
-//       .Add(emf::EMR_MOVETOEX, {10, 20})
-//       .Add(emf::EMR_LINETO, {30, 40})
+//       .Add(emf::kMoveToEx, {10, 20})
+//       .Add(emf::kLineTo, {30, 40})
 //       .Build();
 #pragma once
 
