@@ -3,7 +3,7 @@
 
 # Test folders that exercise the Linux stand-in itself (its internals, its renderer, its
 # file-backed registry): built and run on Linux only. Every other folder runs on both.
-set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop tamvel_tool)
+set(TAMVEL_LINUX_ONLY_TESTS platform rendering registry desktop tamvel_tool contract)
 
 if(WIN32)
   # The cross-build compiles GoogleTest from the sources Debian ships (package googletest)
@@ -59,6 +59,33 @@ foreach(dir ${TAMVEL_TEST_DIRS})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
 endforeach()
+
+if(NOT WIN32)
+  include(${PROJECT_SOURCE_DIR}/cmake/Contract.cmake)
+  tamvel_contract_table(test_contract)
+
+  # Every input that once made a fuzz target fail is kept in fuzz/regressions/<target>/ and
+  # replayed here, with the seeds of fuzz/corpus/<target>/, through the target's own entry
+  # function (fuzz/replay/replay_main.cpp stands in for libFuzzer) under the build's own
+  # compiler and sanitizers.
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(source ${fuzz_sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(kept)
+    foreach(folder regressions corpus)
+      if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+        list(APPEND kept ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+      endif()
+    endforeach()
+    if(NOT kept)
+      continue()
+    endif()
+    add_executable(replay_${name} ${source} ${PROJECT_SOURCE_DIR}/fuzz/replay/replay_main.cpp)
+    target_link_libraries(replay_${name} PRIVATE tamvel_static)
+    tamvel_contract_helpers(replay_${name} ${source})
+    add_test(NAME fuzz_replay_${name} COMMAND replay_${name} ${kept})
+  endforeach()
+endif()
 
 # The tamvel command's suite runs the built tool.
 if(TARGET test_tamvel_tool)
@@ -136,6 +163,8 @@ if(NOT WIN32)
     # The header reader behind the export tables, the Fortran module and the reference.
     add_test(NAME header_tools
              COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_reference_test.py)
+    add_test(NAME contract_table
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/gen_contract_calls_test.py)
   endif()
   add_test(NAME source_rules COMMAND ${PROJECT_SOURCE_DIR}/tools/ci/lint.sh --no-format)
 endif()

@@ -24,6 +24,10 @@
  *    page does not record (before PLOTS, after PLOT pen code 999);
  *  - a coordinate of exactly 999.0 stands for the page's last x or last y: the last point
  *    that went through PLOT or a drawing call, so that a call can continue where one ended;
+ *  - a coordinate that is NaN lands on the page's lower limit, an infinite one (or one beyond
+ *    what 32-bit page units hold) on the nearer limit, as a point beyond the paper does;
+ *    heights, sizes and angles that are not finite are described with each call. No call
+ *    lets a number overflow: results beyond 32 bits stop at the 32-bit limits;
  *  - page numbers are 1..100, clamped into that range; MHEMF and MHDC take indexes 0..99;
  *  - result codes are 0 for success and small numbers for the failure met, in the order in
  *    which the call checks them.
@@ -143,7 +147,8 @@ TAMVEL_API void TAMVEL_CALL WHERE(float *x, float *y, float *factor);
 /* Sets the current page's scale factor: plot coordinates and lengths (text heights, mark
  * and arrow sizes, radii) are divided by it, about the origin; 2 halves the drawing. Dash
  * patterns keep their size on the paper. Applies to what is drawn afterwards and lasts until
- * the page is opened again. A factor of 0 sends every point onto a page limit. */
+ * the page is opened again. A factor of 0 sends every point onto a page limit, so does a NaN
+ * factor (the lower-left one); an infinite factor draws everything at the origin. */
 TAMVEL_API void TAMVEL_CALL FACTOR(float factor);
 /* Sets the data mapping that PLOT applies to pen codes 12, 13, -12 and -13 only:
  * x := (x - x_offset) / x_factor, y := (y - y_offset) / y_factor. A new page has 0, 1, 0, 1. */
@@ -153,7 +158,9 @@ TAMVEL_API void TAMVEL_CALL GETOFF(float *x_offset, float *x_factor, float *y_of
                                    float *y_factor, float *spacing);
 /* Turns plot coordinates counter-clockwise by `angle` degrees about the origin (each call
  * sets the angle; it does not add to it). Arc and wedge angles turn with it, and it is
- * added to the text angle. Applies to what is drawn afterwards. */
+ * added to the text angle. Applies to what is drawn afterwards. A NaN or infinite angle
+ * sends every point onto the page's lower-left limit and draws no arcs; text is written at
+ * angle 0. */
 TAMVEL_API void TAMVEL_CALL ROTATE(float angle);
 
 /* ----------------------------------------------------------------- text ---- */
@@ -183,7 +190,9 @@ TAMVEL_API void TAMVEL_CALL SETFONETC(int32_t italic, int32_t underline, int32_t
 /* Sets the text angle of the page font in degrees, counter-clockwise; the font turns by
  * this plus the rotation of ROTATE, kept to a tenth of a degree (cut toward zero). TEXTOUT
  * writes at this angle; the KANJI, SYMBOL, NUMBER and ROOTK2 calls use their own angle and
- * put this one back. */
+ * put this one back. An angle that is NaN or infinite counts as 0; one whose tenths do not
+ * fit 32 bits is taken within one turn, so it keeps its direction (3e9 degrees writes as
+ * 120). */
 TAMVEL_API void TAMVEL_CALL SETDEG(float angle);
 /* Writes the text angle: the font's angle less the rotation of ROTATE. */
 TAMVEL_API void TAMVEL_CALL GETDEG(float *angle);
@@ -224,7 +233,10 @@ TAMVEL_API void TAMVEL_CALL GETKSP(float *horizontal, float *vertical);
  * KANJIF and KANJI2F take a Fortran string, without its trailing blanks, and never split a
  * double-byte character. At most 1024 bytes are written. Leaves the page font at this
  * height and face, the horizontal reference as chosen, the text angle as it was, and the pen
- * and the last point at the end of the text, so that x = y = 999.0 continues there. */
+ * and the last point at the end of the text, so that x = y = 999.0 continues there. A NaN
+ * height writes nothing and changes nothing; an infinite one, or one beyond what 32-bit page
+ * units hold, writes in the largest font they hold. The angle is taken as SETDEG takes it
+ * (NaN and infinities count as 0), vertical writing turning it a quarter from there. */
 TAMVEL_API void TAMVEL_CALL KANJI(float x, float y, float height, const char *text, float angle,
                                   int32_t n);
 TAMVEL_API void TAMVEL_CALL KANJI2(float x, float y, float height, const char *text, float angle,
@@ -253,8 +265,8 @@ TAMVEL_API void TAMVEL_CALL TEXTOUT(float x, float y, const char *text, int32_t 
 TAMVEL_API void TAMVEL_CALL TEXTOUTF(float x, float y, const TAMVEL_FSTRING *text, int32_t n);
 /* The width, in millimetres on the paper (not multiplied by FACTOR), of the text that KANJI
  * writes with this height and count, measured in horizontal writing (with the vertical
- * spacing for n < 0). 0.0 for an empty text or a page that does not record. Leaves the page
- * font sized as KANJI does. */
+ * spacing for n < 0). 0.0 for an empty text, a NaN height or a page that does not record.
+ * Leaves the page font sized as KANJI does. */
 TAMVEL_API float TAMVEL_CALL KANJIWID(float height, const char *text, int32_t n);
 TAMVEL_API float TAMVEL_CALL KANJIWIDF(float height, const TAMVEL_FSTRING *text, int32_t n);
 /* The width, in millimetres on the paper, of the text that SYMBL2 writes with this height
@@ -343,8 +355,9 @@ TAMVEL_API void TAMVEL_CALL GRID(float x, float y, float dx, float dy, int32_t n
 /* Draws a circular arc about (x, y) with `radius` (plot units; divided by FACTOR) with the
  * page pen, counter-clockwise from angle1 to angle2 (degrees from the x axis, turned by
  * ROTATE); direction -1 exchanges the two angles, any other value keeps them. Equal angles
- * draw the whole circle. A radius below half a page unit draws nothing. The pen returns to
- * the last point, which stays as it was. */
+ * draw the whole circle. A radius below half a page unit, a NaN radius and an angle that is
+ * NaN or infinite draw nothing; a radius beyond 2^29 page units (infinite included) is cut to
+ * that. The pen returns to the last point, which stays as it was. */
 TAMVEL_API void TAMVEL_CALL ARC(float x, float y, float radius, float angle1, float angle2,
                                 int32_t direction);
 /* Draws an arc as ARC does, counter-clockwise from `start` to start + sweep: the sign of
@@ -400,7 +413,8 @@ TAMVEL_API void TAMVEL_CALL OPTION(const TAMVEL_FSTRING *keyword);
  * A code outside 0..15 only moves (or draws) the pen. The symbol is written in
  * ＭＳ ゴシック, transparently; typeface, text angle, reference, background mode and text
  * colour are put back, and the page font keeps this height. The pen ends at (x, y), the last
- * point. A 999.0 applies to the pen moves only; the symbol is placed at the value 999. */
+ * point. A 999.0 applies to the pen moves only; the symbol is placed at the value 999. Height
+ * and angle are taken as KANJI takes them: a NaN height puts no symbol, only moves the pen. */
 TAMVEL_API void TAMVEL_CALL CTSYM1(float x, float y, float height, int32_t code, float angle,
                                    int32_t ipen);
 /* Draws mark `code`, 0.8 x `height` across (plot units), centred on (x, y) and turned by
@@ -412,7 +426,7 @@ TAMVEL_API void TAMVEL_CALL CTSYM1(float x, float y, float height, int32_t code,
  * ipen as for CTSYM1. The outlines of 0, 2 and 5 are solid; the strokes of 1, 3, 4, 10 and
  * 11 use the pen's line type; fills have no outline. Code 7 leaves the pen's line type
  * solid. A code outside 0..11 draws nothing. The brush is put back; the pen ends at (x, y),
- * the last point. */
+ * the last point. A height or angle that is NaN or infinite draws nothing and moves nothing. */
 TAMVEL_API void TAMVEL_CALL CTSYM2(float x, float y, float height, int32_t code, float angle,
                                    int32_t ipen);
 /* Draws line mark `code`, 0.75 x `height` across, as CTSYM2 draws its marks:
@@ -424,7 +438,8 @@ TAMVEL_API void TAMVEL_CALL CTSYM2(float x, float y, float height, int32_t code,
  *     5 diamond, stroke from the centre up     13 vertical bar
  *     6 plus with a chevron over the top       14 vertical bar
  *     7 two diagonals joined across the top
- * Every stroke uses the pen's line type. A code outside 0..14 draws nothing. */
+ * Every stroke uses the pen's line type. A code outside 0..14 draws nothing; so does a height
+ * or angle that is NaN or infinite, which moves nothing either. */
 TAMVEL_API void TAMVEL_CALL CTSYMB(float x, float y, float height, int32_t code, float angle,
                                    int32_t ipen);
 
@@ -441,7 +456,8 @@ TAMVEL_API void TAMVEL_CALL CTSYMB(float x, float y, float height, int32_t code,
  * types 2 to 5 to (x1, y1). Lines use the page pen and its line type; filled heads are solid
  * in the pen colour, outlined with the page pen unless OPTION("NOOUTLINE") is in force.
  * Head 0, 9 and negative types draw nothing. The brush is put back; the pen ends at the tip,
- * the last point. Equal start and end points draw nothing and move nothing. */
+ * the last point. Equal start and end points, and a length or width that is NaN or infinite,
+ * draw nothing and move nothing. */
 TAMVEL_API void TAMVEL_CALL AROWHD(float x1, float y1, float x2, float y2, float length,
                                    float width, int32_t type);
 

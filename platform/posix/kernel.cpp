@@ -16,7 +16,8 @@ namespace {
 
 // One process heap; its handle is a fixed non-null value.
 HANDLE const kProcessHeap = HandleFromValue<HANDLE>(0x00010000u);
-constexpr SIZE_T kMaxAllocation = SIZE_T{1} << 40;
+// The most one HeapAlloc hands out: a larger request fails as an exhausted heap does.
+constexpr SIZE_T kMaxAllocation = SIZE_T{1} << 30;
 
 constexpr int kTempFileTries = 256;
 

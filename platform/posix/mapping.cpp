@@ -1,7 +1,6 @@
 #include "platform/posix/mapping.h"
 
 #include <cmath>
-#include <limits>
 
 namespace tamvel::posix {
 

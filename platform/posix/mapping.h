@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/posix/win32_api.h"
+#include "platform/saturating.h"
 
 namespace tamvel::posix {
 

@@ -32,10 +32,10 @@ void DeviceBox::Add(const DeviceBox &other) {
 
 void DeviceBox::Inflate(LONG by) {
   if (empty || by <= 0) return;
-  rect.left = RoundToLong(static_cast<double>(rect.left) - by);
-  rect.top = RoundToLong(static_cast<double>(rect.top) - by);
-  rect.right = RoundToLong(static_cast<double>(rect.right) + by);
-  rect.bottom = RoundToLong(static_cast<double>(rect.bottom) + by);
+  rect.left = SaturatingSubtract(rect.left, by);
+  rect.top = SaturatingSubtract(rect.top, by);
+  rect.right = SaturatingAdd(rect.right, by);
+  rect.bottom = SaturatingAdd(rect.bottom, by);
 }
 
 DeviceBox BoxOfPoints(const Dc &dc, std::span<const POINT> points) {
@@ -75,21 +75,32 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
 
 int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
 
-void MetafileRecorder::Append(std::span<const uint8_t> record) {
+size_t &MetafileRecordLimit() {
+  static size_t limit = size_t{256} << 20;
+  return limit;
+}
+
+bool MetafileRecorder::Room(size_t bytes) {
+  if (bytes > MetafileRecordLimit() - (image_.size() - header_bytes_)) full_ = true;
+  return !full_;
+}
+
+bool MetafileRecorder::Append(std::span<const uint8_t> record) {
+  if (!Room(record.size())) return false;
   uint8_t *at = image_.Extend(record.size());
   if (!at) {
-    out_of_memory_ = true;
-    return;
+    full_ = true;  // no memory for more: the page keeps what it has
+    return false;
   }
   std::memcpy(at, record.data(), record.size());
   ++record_count_;
+  return true;
 }
 
 void MetafileRecorder::AppendDrawing(RecordBuilder &&record, const DeviceBox &box,
                                      bool has_bounds) {
   if (has_bounds) record.PutRectAt(8, box.rect);
-  AddBounds(box);
-  Append(record.Seal());
+  if (Append(record.Seal())) AddBounds(box);
 }
 
 void MetafileRecorder::AddBounds(const DeviceBox &box) { bounds_.Add(box); }
@@ -192,9 +203,13 @@ ImageBuffer MetafileRecorder::Finish() {
   eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
   eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));
   eof.U32(static_cast<uint32_t>(20 + 4 * eof_palette_.size()));
-  Append(std::move(eof));
+  // The EOF goes in past the record limit: a page that reached it still closes whole.
+  const std::span<const uint8_t> eof_record = eof.Seal();
+  uint8_t *at = out_of_memory_ ? nullptr : image_.Extend(eof_record.size());
   // The sizes in the header are 32-bit: an image that outgrew them cannot be written.
-  if (out_of_memory_ || image_.size() > UINT32_MAX) return {};
+  if (at == nullptr || image_.size() > UINT32_MAX) return {};
+  std::memcpy(at, eof_record.data(), eof_record.size());
+  ++record_count_;
   // record_count_ counts the EOF; the header is the one more.
   const std::vector<uint8_t> header =
       Header(static_cast<uint32_t>(image_.size()), record_count_ + 1);

@@ -36,6 +36,11 @@ DeviceBox StrokedBox(const Dc &dc, std::span<const POINT> points);
 // That widening, in device pixels.
 LONG StrokeAllowance(const Dc &dc);
 
+// The most bytes of records one metafile holds: 256 MB. From the first record that would pass
+// it (or that memory cannot be found for) on, nothing more is recorded, so what was recorded
+// stays a consistent picture whose sizes fit the file's 32-bit fields. Tests lower it.
+size_t &MetafileRecordLimit();
+
 class MetafileRecorder final : public Device {
  public:
   MetafileRecorder(ReferenceDevice reference, std::optional<RECT> frame, std::u16string description,
@@ -46,8 +51,11 @@ class MetafileRecorder final : public Device {
   MetafileRecorder *Recorder() override { return this; }
 
   // --- records ---
-  void Append(std::span<const uint8_t> record);  // a finished record
-  void Append(RecordBuilder &&record) { Append(record.Seal()); }
+  // A finished record; false (and nothing more is recorded) when it passes the limit.
+  bool Append(std::span<const uint8_t> record);
+  bool Append(RecordBuilder &&record) { return Append(record.Seal()); }
+  // Whether `bytes` more bytes of records still fit; when not, nothing more is recorded.
+  bool Room(size_t bytes);
   // A record that paints `box`; `has_bounds` writes the box into the Bounds field at 8.
   void AppendDrawing(RecordBuilder &&record, const DeviceBox &box, bool has_bounds = true);
   void AddBounds(const DeviceBox &box);
@@ -96,7 +104,7 @@ class MetafileRecorder final : public Device {
   void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
                     std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
-  void AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
+  bool AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
   void AddSegmentBounds(const Dc &dc, POINT from, POINT to);
   void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
@@ -113,6 +121,7 @@ class MetafileRecorder final : public Device {
   size_t header_bytes_ = 0;
   bool out_of_memory_ = false;
   uint32_t record_count_ = 0;
+  bool full_ = false;  // past the limit, or out of memory: nothing more is recorded
   // What the bounds of the last segment were made with (AddSegmentBounds).
   struct SegmentCache {
     bool valid = false;

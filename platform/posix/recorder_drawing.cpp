@@ -47,6 +47,7 @@ RecordBuilder MoveRecord(POINT p) {
 void MetafileRecorder::AppendPoints(Dc &dc, uint32_t type16, uint32_t type32,
                                     std::span<const POINT> points, std::span<const POINT> figure) {
   const bool short_form = FitsInt16(points);
+  if (!Room(28 + points.size() * (short_form ? 4 : 8))) return;
   RecordBuilder r(short_form ? type16 : type32);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(points.size()));
   PutPoints(r, points, short_form);
@@ -69,15 +70,16 @@ void MetafileRecorder::AppendFigure(Dc &dc, std::span<const POINT> points, bool 
 void MetafileRecorder::ReemitPosition(Dc &dc) { Append(MoveRecord(dc.state.position)); }
 
 // The two records a plotted line is made of, written in place.
-void MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
-  uint8_t *at = image_.Extend(16);
+bool MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
+  uint8_t *at = Room(16) ? image_.Extend(16) : nullptr;
   if (!at) {
-    out_of_memory_ = true;
-    return;
+    full_ = true;
+    return false;
   }
   const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
   std::memcpy(at, record, sizeof record);
   ++record_count_;
+  return true;
 }
 
 // The bounds of a plotted line, point by point: a segment's stroked box is its two ends
@@ -108,25 +110,21 @@ void MetafileRecorder::AddStrokedPoint(POINT p, LONG allowance) {
     r.bottom = std::max(r.bottom, p.y);
     return;
   }
-  auto widen = [](LONG v, LONG by) {
-    return static_cast<LONG>(std::clamp<int64_t>(int64_t{v} + by, INT32_MIN, INT32_MAX));
-  };
   if (bounds_.empty) {
-    bounds_.Add(widen(p.x, -allowance), widen(p.y, -allowance));
-    bounds_.Add(widen(p.x, allowance), widen(p.y, allowance));
+    bounds_.Add(SaturatingAdd(p.x, -allowance), SaturatingAdd(p.y, -allowance));
+    bounds_.Add(SaturatingAdd(p.x, allowance), SaturatingAdd(p.y, allowance));
     return;
   }
-  r.left = std::min(r.left, widen(p.x, -allowance));
-  r.top = std::min(r.top, widen(p.y, -allowance));
-  r.right = std::max(r.right, widen(p.x, allowance));
-  r.bottom = std::max(r.bottom, widen(p.y, allowance));
+  r.left = std::min(r.left, SaturatingAdd(p.x, -allowance));
+  r.top = std::min(r.top, SaturatingAdd(p.y, -allowance));
+  r.right = std::max(r.right, SaturatingAdd(p.x, allowance));
+  r.bottom = std::max(r.bottom, SaturatingAdd(p.y, allowance));
 }
 
 void MetafileRecorder::MoveTo(Dc &, POINT p) { AppendPointRecord(kMoveToEx, p); }
 
 void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
-  AppendPointRecord(kLineTo, to);
-  if (!InPath(dc)) AddSegmentBounds(dc, from, to);
+  if (AppendPointRecord(kLineTo, to) && !InPath(dc)) AddSegmentBounds(dc, from, to);
 }
 
 void MetafileRecorder::Polyline(Dc &dc, std::span<const POINT> points) {
@@ -152,6 +150,7 @@ void MetafileRecorder::PolyPolyline(Dc &dc, std::span<const POINT> points,
     return ReemitPosition(dc);
   }
   const bool short_form = FitsInt16(points);
+  if (!Room(32 + counts.size() * 4 + points.size() * (short_form ? 4 : 8))) return;
   RecordBuilder r(short_form ? kPolyPolyline16 : kPolyPolyline);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(counts.size()));
   r.U32(static_cast<uint32_t>(points.size()));

@@ -173,7 +173,7 @@ std::vector<Piece> SplitIntoPieces(const std::vector<PlacedGlyph> &glyphs) {
 // turned a quarter counter-clockwise on the screen.
 int UprightEscapement(const Dc &dc, int escapement) {
   const bool flipped = (ScaleX(dc.state.mapping) < 0) != (ScaleY(dc.state.mapping) < 0);
-  return (escapement + (flipped ? -900 : 900)) % 3600;
+  return (ReducedTenths(escapement) + (flipped ? -900 : 900)) % 3600;
 }
 
 // A font for one kind of piece: the run's font without "@", at the escapement given. Selected

@@ -50,14 +50,12 @@ RECT FrameToDeviceRect(HDC dc, const RECT &frame) {
   SetMapMode(dc, MM_TEXT);
   SetROP2(dc, R2_COPYPEN);
   // HIMETRIC counts y upwards, the frame downwards.
-  RECT rect{corners[0].x, -corners[0].y, corners[1].x, -corners[1].y};
-  rect.right += 3;
-  rect.top -= 3;
-  return rect;
+  return RECT{corners[0].x, SaturatingSubtract(SaturatingSubtract(0, corners[0].y), 3),
+              SaturatingAdd(corners[1].x, 3), SaturatingSubtract(0, corners[1].y)};
 }
 
 RECT OffsetFrame(const RECT &frame, int64_t dx, int64_t dy) {
-  auto shift = [](LONG v, int64_t d) { return TruncateToInt(static_cast<double>(v + d)); };
+  auto shift = [](LONG v, int64_t d) { return SaturateToInt32(v + d); };
   return {shift(frame.left, dx), shift(frame.top, dy), shift(frame.right, dx),
           shift(frame.bottom, dy)};
 }
@@ -173,8 +171,9 @@ TAMVEL_API int32_t TAMVEL_CALL ShiftEmf(int32_t page, int32_t dx, int32_t dy) {
   const int64_t h = std::llabs(static_cast<int64_t>(frame.bottom) - frame.top) / 10;
   SetMapMode(recording, MM_LOMETRIC);
   SetROP2(recording, R2_COPYPEN);
-  auto clamp = [](int64_t v) { return tamvel::TruncateToInt(static_cast<double>(v)); };
-  RECT rect{clamp(-int64_t{dx}), clamp(h - dy), clamp(w - dx), clamp(-int64_t{dy})};
+  using tamvel::SaturateToInt32;
+  RECT rect{SaturateToInt32(-int64_t{dx}), SaturateToInt32(h - dy), SaturateToInt32(w - dx),
+            SaturateToInt32(-int64_t{dy})};
   if (!PlayOrDiscard(recording, metafile, rect)) return 5;
   return FinishRewrite(target, recording) ? 0 : 6;
 }

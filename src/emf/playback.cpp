@@ -21,14 +21,14 @@ HENHMETAFILE CurrentMetafile() { return CurrentPage().FinishedMetafile(); }
 
 // Outward rounding of the sheet placement: left and top edges towards minus infinity,
 // right and bottom edges towards plus infinity (within 0.00001 of a pixel).
-int RoundLowEdge(double v) { return v >= 0.0 ? TruncateToInt(v) : TruncateToInt(v - 0.99999); }
-int RoundHighEdge(double v) { return v >= 0.0 ? TruncateToInt(v + 0.99999) : TruncateToInt(v); }
+int RoundLowEdge(double v) { return v >= 0.0 ? TruncToInt32(v) : TruncToInt32(v - 0.99999); }
+int RoundHighEdge(double v) { return v >= 0.0 ? TruncToInt32(v + 0.99999) : TruncToInt32(v); }
 
 // int32 products and quotients of the print layouts, computed wide and saturated so that a
 // loaded file with an absurd frame cannot overflow them.
 int ScaleDiv(int64_t a, int64_t b, int64_t divisor) {
   if (divisor == 0) return 0;
-  return TruncateToInt(static_cast<double>(a * b / divisor));
+  return TruncToInt32(static_cast<double>(a * b / divisor));
 }
 
 // The frame of the current page's metafile with its width and height, for the calls that
@@ -120,14 +120,14 @@ PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &m, int64
   PrintPlacement placement;
   RECT &target = placement.target;
   RECT &clip = placement.clip;
-  target = {0, 0, TruncateToInt(static_cast<double>(a)), TruncateToInt(static_cast<double>(b))};
+  target = {0, 0, TruncToInt32(static_cast<double>(a)), TruncToInt32(static_cast<double>(b))};
   clip = target;
   switch (layout) {
     case PrintLayout::kTrueSize:
     case PrintLayout::kTrueSizeOnPaper:
       // A printer that reports no printable size in 0.01 mm cannot place a true-size drawing.
       if (am == 0 || bm == 0) return placement;
-      target.top = TruncateToInt(static_cast<double>(b) * (1.0 - static_cast<double>(h) / bm));
+      target.top = TruncToInt32(static_cast<double>(b) * (1.0 - static_cast<double>(h) / bm));
       target.right = ScaleDiv(a, w, am);
       if (on_paper) {
         target.left -= m.offset_x_px;
@@ -138,7 +138,7 @@ PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &m, int64
       break;
     case PrintLayout::kFitted:
       if (w * b >= h * a) {
-        target.top = TruncateToInt(static_cast<double>(b - a * h / w));
+        target.top = TruncToInt32(static_cast<double>(b - a * h / w));
       } else {
         target.right = ScaleDiv(b, w, h);
       }
@@ -147,16 +147,16 @@ PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &m, int64
       const int64_t ww = window.width, wh = window.height, x = window.x, y = window.y;
       if (ww * b >= wh * a) {
         target.left = ScaleDiv(-x, a, ww);
-        target.top = TruncateToInt(static_cast<double>(b - (h - y) * a / ww));
-        target.right = TruncateToInt(static_cast<double>(a + (w - ww - x) * a / ww));
-        target.bottom = TruncateToInt(static_cast<double>(b + y * a / ww));
-        clip.top = TruncateToInt(static_cast<double>(b - wh * a / ww));
+        target.top = TruncToInt32(static_cast<double>(b - (h - y) * a / ww));
+        target.right = TruncToInt32(static_cast<double>(a + (w - ww - x) * a / ww));
+        target.bottom = TruncToInt32(static_cast<double>(b + y * a / ww));
+        clip.top = TruncToInt32(static_cast<double>(b - wh * a / ww));
       } else {
         clip.right = ScaleDiv(ww, b, wh);
         target.left = ScaleDiv(-x, b, wh);
         target.top = ScaleDiv(wh + y - h, b, wh);
-        target.right = TruncateToInt(static_cast<double>(clip.right + (w - ww - x) * b / wh));
-        target.bottom = TruncateToInt(static_cast<double>(b + y * b / wh));
+        target.right = TruncToInt32(static_cast<double>(clip.right + (w - ww - x) * b / wh));
+        target.bottom = TruncToInt32(static_cast<double>(b + y * b / wh));
       }
       break;
     }
@@ -184,21 +184,14 @@ RECT SheetRect(int client_width, int client_height, int64_t w64, int64_t h64, in
   target.right = RoundHighEdge((x + w) * sx);
   target.bottom = RoundHighEdge((sheet_height - static_cast<double>(y)) * sy);
   if (is_paste1) {
-    target.top -= 3;
-    target.bottom -= 3;
+    target.top = SaturatingSubtract(target.top, 3);
+    target.bottom = SaturatingSubtract(target.bottom, 3);
   } else {
     const int64_t grow = 4 * static_cast<int64_t>(widen);
-    target.top = TruncateToInt(static_cast<double>(target.top - (grow - 1)));
-    target.right = TruncateToInt(static_cast<double>(target.right + grow - 2));
+    target.top = SaturateToInt32(target.top - (grow - 1));
+    target.right = SaturateToInt32(target.right + grow - 2);
   }
   return target;
-}
-
-int TruncateToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return INT32_MAX;
-  if (value <= -2147483648.0) return INT32_MIN;
-  return static_cast<int>(value);
 }
 
 int GetEmfFrame(HENHMETAFILE metafile, RECT *frame) {
@@ -225,7 +218,7 @@ void GetPrinterMetrics(HDC printer, PrinterMetrics *m) {
   RestoreDC(printer, -1);
   // Twips to 0.01 mm, rounded.
   auto to_hundredths = [&](LONG value, LONG origin) {
-    return TruncateToInt(std::fabs(static_cast<double>(value) - origin) * 1.763889 + 0.5);
+    return TruncToInt32(std::fabs(static_cast<double>(value) - origin) * 1.763889 + 0.5);
   };
   m->offset_x = to_hundredths(points[1].x, points[0].x);
   m->offset_y = to_hundredths(points[1].y, points[0].y);
@@ -247,9 +240,9 @@ TAMVEL_API int32_t TAMVEL_CALL GetEmfSize(int32_t *width, int32_t *height) {
   // A header that cannot be read gives no size either: the same answer as no metafile.
   if (tamvel::GetEmfFrame(CurrentMetafile(), &frame) != 0) return 1;
   if (width != nullptr)
-    *width = tamvel::TruncateToInt(static_cast<double>(frame.right) - frame.left);
+    *width = tamvel::TruncToInt32(static_cast<double>(frame.right) - frame.left);
   if (height != nullptr)
-    *height = tamvel::TruncateToInt(static_cast<double>(frame.bottom) - frame.top);
+    *height = tamvel::TruncToInt32(static_cast<double>(frame.bottom) - frame.top);
   return 0;
 }
 

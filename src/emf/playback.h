@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/saturating.h"
 #include "platform/win32.h"
 
 namespace tamvel {
@@ -53,9 +54,5 @@ struct PrintPlacement {
 };
 PrintPlacement PlaceOnPrinter(PrintLayout layout, const PrinterMetrics &metrics, int64_t w,
                               int64_t h, const PrintWindow &window);
-
-// Converts a double to int32, truncating toward zero and saturating at the int32 range
-// (NaN gives 0), so that hostile frames never overflow a conversion.
-int TruncateToInt(double value);
 
 }  // namespace tamvel

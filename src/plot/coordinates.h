@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/saturating.h"
+
 namespace tamvel {
 
 // Applies the 999 rule, records the last point, rotates, divides by the scale factor and
@@ -19,10 +21,7 @@ void ToPageUnitsWithMargin(float x, float y, int *px, int *py);
 // (origin, rotation and scale factor undone; the OFFSET mapping is not).
 void PageUnitsToPlot(int px, int py, float *x, float *y);
 
-// Truncation towards zero into 32 bits, for every conversion of a computed length or size to
-// an integer: NaN gives 0, values beyond the range give the nearest bound.
-int32_t TruncToInt32(double value);
-// Rounding half away from zero into 32 bits with the same saturation (page-unit conversion).
-int32_t RoundToInt32(double value);
+// Every conversion of a computed length or size to an integer goes through TruncToInt32 or
+// RoundToInt32, and page-unit sums through the saturating helpers (platform/saturating.h).
 
 }  // namespace tamvel

@@ -1,5 +1,6 @@
 // Arcs and wedges: ARC, ARCC, WEDGE, WEDGEG. Each records one Arc or Pie about the transformed
 // centre and moves the pen back to the last point it found.
+#include <cmath>
 #include <cstdint>
 
 #include "include/tamvel.h"
@@ -28,12 +29,12 @@ void DrawArcOrWedge(ArcKind kind, float x, float y, float radius, float start, f
   const float last_x = state.last_x;
   const float last_y = state.last_y;
   const int32_t r = ArcRadiusInPageUnits(radius, state.factor);
-  if (r < 1) return;
+  start += state.rotation_angle;
+  end += state.rotation_angle;
+  if (r < 1 || !std::isfinite(start) || !std::isfinite(end)) return;
   TransformPoint(&x, &y);
   const POINT centre = PagePoint(x, y);
-  const float rotation = CurrentState().rotation_angle;
-  const ArcRecordGeometry g =
-      ArcBoxAndRadials(centre.x, centre.y, r, start + rotation, end + rotation);
+  const ArcRecordGeometry g = ArcBoxAndRadials(centre.x, centre.y, r, start, end);
   EmfPage &page = CurrentPage();
   if (kind == ArcKind::kArc) {
     page.DrawArc(g.left, g.top, g.right, g.bottom, g.x_start, g.y_start, g.x_end, g.y_end);
@@ -109,6 +110,10 @@ TAMVEL_API void TAMVEL_CALL WEDGEG(float x, float y, float radius, float angle1,
   HDC dc = page.RecordingDc();
   int32_t full = 0;
   int32_t less = 0;
+  float a = 0.0f;
+  float b = 0.0f;
+  ArcAngles(angle1, angle2, direction, state.rotation_angle, &a, &b);
+  if (!std::isfinite(a) || !std::isfinite(b)) return;
   if (!DeviceRadii(dc, ArcRadiusInPageUnits(radius, factor), &full, &less)) return;
   TransformPoint(&x, &y);
   POINT centre = PagePoint(x, y);
@@ -116,9 +121,6 @@ TAMVEL_API void TAMVEL_CALL WEDGEG(float x, float y, float radius, float angle1,
     LPtoDP(dc, &centre, 1);
     DPtoLP(dc, &centre, 1);
   }
-  float a = 0.0f;
-  float b = 0.0f;
-  ArcAngles(angle1, angle2, direction, state.rotation_angle, &a, &b);
   int32_t xs = 0, ys = 0, xe = 0, ye = 0;
   WedgeGridRadial(centre.x, centre.y, radius, factor, a, &xs, &ys);
   WedgeGridRadial(centre.x, centre.y, radius, factor, b, &xe, &ye);

@@ -1,4 +1,5 @@
 // Arrow heads: AROWHD.
+#include <cmath>
 #include <cstdint>
 
 #include "include/tamvel.h"
@@ -15,7 +16,7 @@ extern "C" {
 TAMVEL_API void TAMVEL_CALL AROWHD(float x1, float y1, float x2, float y2, float length,
                                    float width, int32_t type) {
   using namespace tamvel;
-  if (!LibraryAttached()) return;
+  if (!LibraryAttached() || !std::isfinite(length) || !std::isfinite(width)) return;
   const PenAndBrush saved = ReadPenAndBrush();
   const PlotPoint start{x1, y1};
   const PlotPoint end{x2, y2};

@@ -1,4 +1,5 @@
 // Drawn marks: CTSYM2 (outlined, filled and stroked marks) and CTSYMB (line-drawn marks).
+#include <cmath>
 #include <cstdint>
 
 #include "include/tamvel.h"
@@ -16,6 +17,7 @@ enum class MarkFamily { kCtsym2, kCtsymb };
 // colour for the duration of the mark and is restored afterwards.
 void DrawMark(MarkFamily family, float x, float y, float height, int32_t code, float angle,
               int32_t ipen) {
+  if (!std::isfinite(height) || !std::isfinite(angle)) return;  // no shape follows from them
   const PenAndBrush saved = ReadPenAndBrush();
   ApplyBrushInPenColour(saved, saved.brush_style);
 

@@ -53,6 +53,7 @@ void RestoreTextState(const SavedTextState &saved, float height) {
 }
 
 void PutMarkGlyph(float x, float y, float height, int32_t code, float angle) {
+  angle = TextAngle(angle);
   EmfPage &page = CurrentPage();
   const SavedTextState saved = SaveTextState();
   SETBKG(TRANSPARENT);
@@ -83,7 +84,7 @@ extern "C" TAMVEL_API void TAMVEL_CALL CTSYM1(float x, float y, float height, in
                                               float angle, int32_t ipen) {
   if (!tamvel::LibraryAttached()) return;
   PLOT(x, y, ipen == -2 ? 2 : 3);
-  if (code >= 0 && code <= 15) {
+  if (code >= 0 && code <= 15 && !std::isnan(height)) {
     tamvel::SetTextCallMode(tamvel::kNoTextCall);
     tamvel::PutMarkGlyph(x, y, height, code, angle);
   }

@@ -3,6 +3,7 @@
 
 #include "src/pages/emf_page.h"
 #include "src/plot/coordinates.h"
+#include "src/text/text_state.h"
 
 namespace tamvel {
 namespace {
@@ -20,7 +21,7 @@ void EmfPage::ReadFontState(FontState *state) const {
   state->height = font_.lfHeight;
   state->width = font_.lfWidth;
   state->weight = font_.lfWeight;
-  state->angle = static_cast<float>(-font_.lfEscapement / 10.0);
+  state->angle = static_cast<float>(-static_cast<double>(font_.lfEscapement) / 10.0);
   state->italic = font_.lfItalic;
   state->underline = font_.lfUnderline;
   state->strike_out = font_.lfStrikeOut;
@@ -39,8 +40,9 @@ void EmfPage::ApplyFontState(const FontState &state) {
   font_.lfHeight = state.height;
   font_.lfWidth = state.width;
   font_.lfWeight = state.weight;
-  const int32_t tenths = TruncToInt32(state.angle * 10.0);
-  font_.lfEscapement = tenths == INT32_MIN ? INT32_MAX : -tenths;  // no overflow for -inf
+  // GDI reads an escapement modulo 3600: an angle too large for its tenths to fit 32 bits is
+  // taken within one turn, so that it keeps its direction.
+  font_.lfEscapement = -TruncToInt32(TextAngle(state.angle) * 10.0);
   font_.lfOrientation = font_.lfEscapement;
   font_.lfItalic = state.italic;
   font_.lfUnderline = state.underline;

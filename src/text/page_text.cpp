@@ -45,19 +45,23 @@ void EmfPage::OutputText(int x, int y, const char *text) {
     dy = RoundUp(sin_a * extra);
   }
   const int length = static_cast<int>(std::strlen(text));
-  MoveToEx(dc, x + dx, y + dy, nullptr);
-  TextOutA(dc, x + dx, y + dy, text, length);
+  const int start_x = SaturatingAdd(x, dx);
+  const int start_y = SaturatingAdd(y, dy);
+  MoveToEx(dc, start_x, start_y, nullptr);
+  TextOutA(dc, start_x, start_y, text, length);
   if (IsCentred(flags)) {
     SIZE extent{};
     GetTextExtentPoint32A(dc, text, length, &extent);
     const double width = static_cast<double>(extent.cx) + extra;
-    MoveToEx(dc, x + RoundUp(cos_a * (width * 0.5)), y + RoundUp(sin_a * (width * 0.5)), nullptr);
+    MoveToEx(dc, SaturatingAdd(x, RoundUp(cos_a * (width * 0.5))),
+             SaturatingAdd(y, RoundUp(sin_a * (width * 0.5))), nullptr);
   } else if (IsRightAligned(flags)) {
-    MoveToEx(dc, x + dx, y + dy, nullptr);
+    MoveToEx(dc, start_x, start_y, nullptr);
   }
   POINT position{};
   if (GetCurrentPositionEx(dc, &position)) {
-    MoveToEx(dc, position.x + RoundUp(cos_a * extra), position.y + RoundUp(sin_a * extra), nullptr);
+    MoveToEx(dc, SaturatingAdd(position.x, RoundUp(cos_a * extra)),
+             SaturatingAdd(position.y, RoundUp(sin_a * extra)), nullptr);
   }
 }
 
@@ -88,8 +92,8 @@ void EmfPage::DrawEnclosedText(int x, int y, const char *text) {
   } else if (IsRightAligned(flags)) {
     h = -extent.cx * 0.5;
   }
-  const int x0 = x + TruncToInt32(cos_a * h - sin_a * v);
-  const int y0 = y + TruncToInt32(sin_a * h + cos_a * v);
+  const int x0 = SaturatingAdd(x, TruncToInt32(cos_a * h - sin_a * v));
+  const int y0 = SaturatingAdd(y, TruncToInt32(sin_a * h + cos_a * v));
 
   // The ellipse keeps the proportions of the text box with its larger semi-axis on the box's
   // half diagonal, turned with the text; its bounding box is that of the turned corners.
@@ -114,7 +118,8 @@ void EmfPage::DrawEnclosedText(int x, int y, const char *text) {
   const int half_x = TruncToInt32(reach_x);
   const int half_y = TruncToInt32(reach_y);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Ellipse(dc, x0 - half_x, y0 + half_y, x0 + half_x, y0 - half_y);
+  Ellipse(dc, SaturatingSubtract(x0, half_x), SaturatingAdd(y0, half_y), SaturatingAdd(x0, half_x),
+          SaturatingSubtract(y0, half_y));
   SelectObject(dc, brush_handle_);
 }
 

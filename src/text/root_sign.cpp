@@ -19,13 +19,13 @@ constexpr double kPi = 3.14159265358979;
 
 POINT Turned(int32_t px, int32_t py, float angle, int x, int y) {
   RotatePoint(&px, &py, angle);
-  return POINT{static_cast<LONG>(TruncToInt32(static_cast<double>(px) + x)),
-               static_cast<LONG>(TruncToInt32(static_cast<double>(py) + y))};
+  return POINT{SaturatingAdd(px, x), SaturatingAdd(py, y)};
 }
 
 // ROOTK2 after its count: size the font, choose the direction, draw, restore the angle.
 void DrawRootSignRun(float x, float y, float height, const char *text, float angle, int32_t n,
                      int32_t count, int32_t align) {
+  if (std::isnan(height)) return;  // no size follows from NaN
   SetTextCallMode(kKanjiHorizontalText);
   float saved_angle = 0.0f;
   GETDEG(&saved_angle);
@@ -33,6 +33,7 @@ void DrawRootSignRun(float x, float y, float height, const char *text, float ang
   int32_t code = 0;
   int32_t vertical = 0;
   GETFON(&code, &vertical);
+  angle = TextAngle(angle);
   if (n > 0) {
     SETDEG(angle);
     SETFON(code, 0);
@@ -71,9 +72,10 @@ RootSignShape RootSignOutline(const RootSignMetrics &m, UINT align_flags, float 
   const int w = m.text_width;
   // The stroke's slant: two thirds of a blank, scaled by descent over ascent.
   const int t = m.ascent > 0 ? TruncToInt32(2.0 * bw * m.descent / m.ascent / 3.0) : 0;
-  int vy = -m.height;  // TA_BOTTOM
+  const int below = SaturatingSubtract(0, m.height);  // the bottom of the cell
+  int vy = below;                                     // TA_BOTTOM
   if ((align_flags & TA_BASELINE) == TA_BASELINE) {
-    vy = -m.ascent;
+    vy = SaturatingSubtract(0, m.ascent);
   } else if ((align_flags & TA_BOTTOM) != TA_BOTTOM) {
     vy = 0;
   }
@@ -84,15 +86,17 @@ RootSignShape RootSignOutline(const RootSignMetrics &m, UINT align_flags, float 
     hx = w;
   }
   // Relative to the top-left corner of the text cell, y upwards.
-  const int32_t outline[4][2] = {{0, (m.descent - m.height) / 2},
-                                 {bw / 3 - t, -m.height},
-                                 {bw + t, m.descent},
+  const int32_t outline[4][2] = {{0, HalfExtent(m.height, m.descent)},
+                                 {SaturatingSubtract(bw / 3, t), below},
+                                 {SaturatingAdd(bw, t), m.descent},
                                  {w, m.descent}};
-  const int32_t background[4][2] = {{0, m.descent}, {w, m.descent}, {w, -m.height}, {0, -m.height}};
+  const int32_t background[4][2] = {{0, m.descent}, {w, m.descent}, {w, below}, {0, below}};
   RootSignShape shape{};
   for (int i = 0; i < 4; ++i) {
-    shape.outline[i] = Turned(outline[i][0] - hx, outline[i][1] - vy, angle, x, y);
-    shape.background[i] = Turned(background[i][0] - hx, background[i][1] - vy, angle, x, y);
+    shape.outline[i] = Turned(SaturatingSubtract(outline[i][0], hx),
+                              SaturatingSubtract(outline[i][1], vy), angle, x, y);
+    shape.background[i] = Turned(SaturatingSubtract(background[i][0], hx),
+                                 SaturatingSubtract(background[i][1], vy), angle, x, y);
   }
   return shape;
 }

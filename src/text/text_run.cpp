@@ -1,5 +1,6 @@
 // The drawing and width engines of the KANJI and SYMBOL families, and those families' exported
 // calls with their count rules.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -124,10 +125,11 @@ void TextPagePoint(float x, float y, int *px, int *py) {
 
 void DrawTextRun(float x, float y, float height, const char *text, float angle, int32_t n,
                  int32_t align) {
-  if (n == 0 || text == nullptr) return;
+  if (n == 0 || text == nullptr || std::isnan(height)) return;  // no size follows from NaN
   float saved_angle = 0.0f;
   GETDEG(&saved_angle);
   FitFontToHeight(height);
+  angle = TextAngle(angle);
   if (n > 0) {
     SETDEG(angle);
   } else {
@@ -156,7 +158,7 @@ void DrawTextRun(float x, float y, float height, const char *text, float angle, 
 }
 
 float MeasureTextRun(float height, const char *text, int32_t n) {
-  if (n == 0 || text == nullptr) return 0.0f;
+  if (n == 0 || text == nullptr || std::isnan(height)) return 0.0f;
   FitFontToHeight(height);
   SelectWritingDirection(n);
   TextBuffer buffer;

@@ -2,6 +2,7 @@
 // and the character and kanji spacings; FitFontToHeight sizes the page font for a text call.
 #include "src/text/text_state.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "include/tamvel.h"
@@ -113,6 +114,12 @@ void SetKanjiSpacing(float spacing) {
 TextCallMode CurrentTextCallMode() { return g_text_call_mode; }
 
 void SetTextCallMode(TextCallMode mode) { g_text_call_mode = mode; }
+
+float TextAngle(float angle) {
+  if (!std::isfinite(angle)) return 0.0f;
+  if (std::fabs(angle * 10.0) < static_cast<double>(INT32_MAX)) return angle;
+  return static_cast<float>(ReducedDegrees(angle));
+}
 
 void FitFontToHeight(float height) {
   const PlotState &s = CurrentState();

@@ -19,6 +19,9 @@ void SetTextCallMode(TextCallMode mode);
 // Sizes the page font for a character height in plot units by the running text call mode and
 // sets the character extra.
 void FitFontToHeight(float height);
+// A text call's angle as it takes effect: NaN and infinities count as 0, and an angle whose
+// tenths of a degree do not fit 32 bits is taken within one turn (it keeps its direction).
+float TextAngle(float angle);
 // Horizontal reference from code % 10 (0 right, 1 centre, other left); vertical kept.
 void SetHorizontalAlign(int32_t code);
 

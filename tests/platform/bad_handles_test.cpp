@@ -1,7 +1,12 @@
 // Every DC and metafile call answers a null, stale or wrong-kind handle with its failure value.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "include/tamvel_linux.h"
 #include "platform/win32.h"
+#include "src/pages/page_table.h"
 
 namespace {
 
@@ -88,6 +93,35 @@ TEST(BadHandles, NullStaleAndForeignMetafiles) {
   HENHMETAFILE closed = CloseEnhMetaFile(dc);  // the DC survived being taken for a metafile
   EXPECT_NE(closed, nullptr);
   DeleteEnhMetaFile(closed);
+}
+
+// The handle table holds 65,535 objects. Past that every creation call returns null, as GDI's
+// do when its quota is used up: the library draws what it can without new objects, and a page
+// still closes, saves, and opens again on the handles its old drawing gives back.
+TEST(BadHandles, AFullHandleTableMakesCreationFailNothingElse) {
+  ASSERT_TRUE(tamvel::AttachLibrary());
+  std::vector<HPEN> pens;
+  const auto fill = [&pens] {
+    const LOGPEN pen{PS_SOLID, {1, 0}, 0};
+    for (HPEN made; (made = CreatePenIndirect(&pen)) != nullptr;) pens.push_back(made);
+  };
+  CHPAGE(1);
+  PLOTS(210.0f, 297.0f, 0);
+  fill();
+  EXPECT_GT(pens.size(), 60000u);
+  EXPECT_EQ(TamvelCreateImageDC(10, 10), nullptr);
+  PLOT(10.0f, 10.0f, 2);
+  KANJI(10.0f, 10.0f, 5.0f, "Ab1", 30.0f, 3);  // would make fonts of its own
+  PENC(-1, 996, 0, 0);
+  PLOT(0.0f, 0.0f, 999);
+  const std::string saved = ::testing::TempDir() + "full-table.emf";
+  EXPECT_EQ(SAVEFILE(saved.c_str()), 0);
+  fill();
+  EXPECT_NE(PLOTS(210.0f, 297.0f, 0), 0);
+  PLOT(0.0f, 0.0f, 999);
+  EXPECT_EQ(SAVEFILE(saved.c_str()), 0);
+  for (HPEN made : pens) DeleteObject(made);
+  tamvel::DetachLibrary();
 }
 
 }  // namespace

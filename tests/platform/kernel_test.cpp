@@ -18,6 +18,7 @@ TEST(Heap, ZeroedAndFailingCleanly) {
   for (int i = 0; i < 64; ++i) EXPECT_EQ(p[i], 0);
   EXPECT_TRUE(HeapFree(heap, 0, p));
   EXPECT_EQ(HeapAlloc(heap, 0, ~SIZE_T{0}), nullptr);
+  EXPECT_EQ(HeapAlloc(heap, 0, (SIZE_T{1} << 30) + 1), nullptr);  // beyond 1 GB at once
   EXPECT_EQ(HeapAlloc(nullptr, 0, 16), nullptr);
   EXPECT_TRUE(HeapFree(heap, 0, nullptr));
 }

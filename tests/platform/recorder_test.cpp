@@ -6,6 +6,7 @@
 
 #include "platform/emf/emf_records.h"
 #include "platform/posix/dc.h"
+#include "platform/posix/recorder.h"
 #include "platform/win32.h"
 #include "tests/platform/emf_bytes.h"
 
@@ -255,3 +256,22 @@ TEST(ObjectRecords, PensBrushesAndFonts) {
 }
 
 }  // namespace
+
+// A recording stops at its byte limit: the records before the first one that does not fit
+// stay, nothing after it is recorded (not even what would still fit), and the file closes as
+// a whole metafile.
+TEST(Limits, ARecordingStopsAtItsByteLimit) {
+  const size_t saved = tamvel::posix::MetafileRecordLimit();
+  tamvel::posix::MetafileRecordLimit() = 4096;
+  HDC dc = NewRecording();
+  for (int i = 0; i < 1000; ++i) LineTo(dc, i, i);  // 16 bytes each
+  POINT many[300] = {};
+  Polyline(dc, many, 300);  // would not fit
+  SetBkMode(dc, OPAQUE);    // would, but comes after
+  const DecodeResult r = Finish(dc);
+  tamvel::posix::MetafileRecordLimit() = saved;
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.records.size(), 2u + 4096 / 16);
+  EXPECT_EQ(r.records.back().type, kEof);
+  EXPECT_EQ(r.records[r.records.size() - 2].type, kLineTo);
+}

@@ -4,6 +4,7 @@
 // position under TA_UPDATECP and the portable records of vertical "@" text.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -292,6 +293,23 @@ TEST_F(StandInTextTest, VerticalTextIsWrittenPortably) {
   }
   EXPECT_TRUE(upright_font);
   EXPECT_TRUE(turned_font);
+}
+
+// Escapements at the 32-bit limits are read within one turn, as GDI reads them: the upright
+// characters of a column written at INT32_MIN stand a quarter turn from it, computed without
+// overflow (a sanitizer build reports any).
+TEST_F(StandInTextTest, VerticalTextAtTheEscapementLimits) {
+  for (LONG escapement : {INT32_MIN, INT32_MAX}) {
+    UseFont(kVerticalMsMincho, 300, 150, escapement);
+    TextOutA(dc_, 0, 0, kMixed, 6);
+  }
+  const emf::DecodeResult result = Finish();
+  for (const emf::Font *font : test::Views<emf::Font>(result, emf::kExtCreateFontIndirectW)) {
+    if (font->font.face.empty() || font->font.face[0] == u'@') continue;
+    EXPECT_TRUE(font->font.escapement == INT32_MIN || font->font.escapement == INT32_MAX ||
+                std::abs(font->font.escapement) < 3600)
+        << font->font.escapement;
+  }
 }
 
 }  // namespace

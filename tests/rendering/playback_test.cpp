@@ -207,6 +207,18 @@ TEST_F(PlaybackTest, PasteEmf1PlaysIntoTheWorkedRectangle) {
   EXPECT_EQ(InkOfImage(), (test::RectEdges{0, 0, 212, 300}));
 }
 
+// Sheet positions at the 32-bit limits: the rectangles are worked out without overflow (a
+// sanitizer build reports any) and saturate; the calls succeed.
+TEST_F(PlaybackTest, SheetPositionsAtThe32BitLimitsSaturate) {
+  DrawFramedPage(210.0f, 297.0f);
+  for (int32_t at : {INT32_MIN, INT32_MAX}) {
+    EXPECT_EQ(PasteEmf1(image_, window_, 2, 2, 2, at), 0);
+    EXPECT_EQ(PasteEmf1(image_, window_, 2, 2, at, 2), 0);
+    EXPECT_EQ(PasteEmf2(image_, window_, 2, 2, at, at, INT32_MAX), 0);
+    EXPECT_EQ(PasteEmf2(image_, window_, 2, 2, at, 2, INT32_MIN), 0);
+  }
+}
+
 TEST_F(PlaybackTest, TheCallersDcIsLeftAsItWas) {
   DrawFramedPage(100.0f, 100.0f);
   SetMapMode(image_, MM_TWIPS);

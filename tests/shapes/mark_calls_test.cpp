@@ -134,6 +134,36 @@ TEST_F(MarkCalls, ArrowsThatDrawNothing) {
   EXPECT_TRUE(Figures().empty()) << SliceText();
 }
 
+// Sizes and angles from which no shape follows (NaN; infinities, but for radii, which are
+// cut to 2^29 page units) draw nothing and leave the pen where it was; so does a text height
+// of NaN, whose width is 0.
+TEST_F(MarkCalls, NonFiniteSizesAndAnglesDrawNothing) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  PLOT(5.0f, 6.0f, 3);
+  Mark();
+  for (float bad : {nan, inf, -inf}) {
+    CTSYM2(50.0f, 50.0f, bad, 3, 0.0f, -2);
+    CTSYMB(50.0f, 50.0f, 5.0f, 3, bad, -2);
+    AROWHD(10.0f, 10.0f, 30.0f, 20.0f, bad, 2.0f, 21);
+    AROWHD(10.0f, 10.0f, 30.0f, 20.0f, 3.0f, bad, 21);
+    ARC(50.0f, 50.0f, 10.0f, bad, 90.0f, 1);
+    ARCC(50.0f, 50.0f, 10.0f, 0.0f, bad);
+    WEDGE(50.0f, 50.0f, 10.0f, 0.0f, bad, 1, 3);
+    WEDGEG(50.0f, 50.0f, 10.0f, bad, 90.0f, -1, 3);
+    ExpectPenAt(5.0f, 6.0f);
+  }
+  ARC(50.0f, 50.0f, nan, 0.0f, 90.0f, 1);
+  KANJI(50.0f, 50.0f, nan, "Ab1", 0.0f, 3);
+  ROOTK2(50.0f, 50.0f, nan, "Ab1", 0.0f, 3, 2);
+  NUMBER(50.0f, 50.0f, nan, 1.5f, 0.0f, 2);
+  EXPECT_EQ(KANJIWID(nan, "Ab1", 3), 0.0f);
+  ExpectPenAt(5.0f, 6.0f);
+  Finish();
+  EXPECT_TRUE(Figures().empty()) << SliceText();
+  EXPECT_EQ(CountInSlice(emf::kExtTextOutW), 0u) << SliceText();
+}
+
 TEST_F(MarkCalls, FilledHeadsFollowTheOutlineFlag) {
   PENC(12, 0, 0, 0);
   FILLPT(4);

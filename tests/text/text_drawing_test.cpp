@@ -295,6 +295,67 @@ TEST_F(BadTextTest, InvalidShiftJisAndNonFiniteNumbersAreHarmless) {
   EXPECT_EQ(Texts()[0].text.size(), 2u);  // "A" and a replacement for the stray byte
 }
 
+// The fonts a finished page created, in order.
+std::vector<emf::LogFont> Fonts(const emf::DecodeResult &result) {
+  std::vector<emf::LogFont> fonts;
+  for (const emf::Font *f : test::Views<emf::Font>(result, emf::kExtCreateFontIndirectW)) {
+    fonts.push_back(f->font);
+  }
+  return fonts;
+}
+
+// Heights beyond 32 bits of page units saturate, at points that are already at the page's
+// 32-bit limits: the text positions, the ellipse about enclosed text and the root sign are
+// all worked out without overflow (a sanitizer build reports any).
+TEST_F(BadTextTest, HugeHeightsSaturateAtThe32BitLimits) {
+  const float inf = std::numeric_limits<float>::infinity();
+  KANJI(10.0f, 10.0f, inf, "Ab1", 0.0f, 3);
+  KANJI2(10.0f, 10.0f, 2147483648.0f, "Ab1", 0.0f, 3, 1);
+  KANJI2(10.0f, 10.0f, -inf, "Ab1", 0.0f, 3, 1001);
+  ROOTK2(10.0f, 10.0f, inf, "Ab1", 0.0f, 3, 2);
+  ROOTK2(10.0f, 10.0f, -inf, "Ab1", 30.0f, -3, 1);
+  Finish();
+  ASSERT_EQ(Texts().size(), 5u);
+  bool saturated = false;
+  for (const emf::LogFont &font : Fonts(result_)) saturated |= font.height == INT32_MAX;
+  EXPECT_TRUE(saturated);
+  // Page limits of 3e9 mm: the point itself saturates before the text does.
+  DIMTAB(-3.0e9f, 1.0f, 256);
+  SYMBOL(-102.5f, -125.0f, -150.0f, "", 0.0f, 256);
+  SYMBOL(-102.5f, -125.0f, -150.0f, "Ab1", 0.0f, 3);
+  EXPECT_TRUE(test::ClosePage().ok());
+}
+
+// An angle takes effect within one turn, so a huge one keeps its direction: text at 3e9
+// degrees (a whole number of turns and 120 degrees) is written as at 120 degrees. NaN and
+// infinite angles write as 0; vertical writing turns a quarter from any of them.
+TEST_F(BadTextTest, HugeAnglesKeepTheirDirectionNonFiniteOnesCountAsZero) {
+  const char kTwoKana[] = "\x82\xa0\x82\xa2";
+  // The escapements of the fonts and the reference points of the texts one angle gives.
+  const auto written = [&](float angle) {
+    PLOTS(210.0f, 297.0f, 0);
+    SETDEG(0.0f);
+    SYMBOL(10.0f, 10.0f, 5.0f, "Ab1", angle, 3);
+    KANJI2(100.0f, 50.0f, 5.0f, kTwoKana, angle, 2, 1001);
+    ROOTK2(50.0f, 100.0f, 5.0f, "Ab1", angle, 3, 1);
+    SYMBOL(10.0f, 150.0f, 5.0f, kTwoKana, angle, -4);
+    const emf::DecodeResult page = test::ClosePage();
+    std::vector<int32_t> seen;
+    for (const emf::LogFont &font : Fonts(page)) seen.push_back(font.escapement);
+    for (const emf::Text *t : test::Views<emf::Text>(page, emf::kExtTextOutW)) {
+      seen.insert(seen.end(), {t->reference.x, t->reference.y});
+    }
+    return seen;
+  };
+  EXPECT_EQ(written(3.0e9f), written(120.0f));
+  EXPECT_EQ(written(-3.0e9f), written(-120.0f));
+  EXPECT_EQ(written(std::numeric_limits<float>::infinity()), written(0.0f));
+  EXPECT_EQ(written(std::numeric_limits<float>::quiet_NaN()), written(0.0f));
+  SYMBOL(10.0f, 10.0f, 5.0f, kTwoKana, 3.0e9f, -4);  // vertical: the angle less 90 degrees
+  for (const emf::LogFont &font : Fonts(test::ClosePage()))
+    EXPECT_LT(std::abs(font.escapement), 3600);
+}
+
 TEST_F(BadTextTest, NothingIsDrawnOnAPageThatDoesNotRecord) {
   Finish();
   KANJI(10.0f, 200.0f, 5.0f, "AB", 0.0f, 0);

@@ -104,8 +104,12 @@ TEST_F(TextStateTest, AnglesAreMeasuredAgainstTheRotation) {
   SETDEG(0.05f);
   EXPECT_EQ(Font().lfEscapement, 0);
   EXPECT_EQ(testing::Getdeg(), 0.0f);
-  SETDEG(std::numeric_limits<float>::infinity());
-  EXPECT_EQ(Font().lfEscapement, -INT32_MAX);  // saturated
+  SETDEG(std::numeric_limits<float>::infinity());  // not finite: counts as 0
+  EXPECT_EQ(Font().lfEscapement, 0);
+  SETDEG(3.0e9f);  // tenths beyond 32 bits: within one turn, 120 degrees
+  EXPECT_EQ(Font().lfEscapement, -1200);
+  SETDEG(400.0f);  // tenths that fit are kept
+  EXPECT_EQ(Font().lfEscapement, -4000);
   GETDEG(nullptr);
 }
 

@@ -173,8 +173,8 @@ HGDIOBJ Player::Make(const emf::Font &created) const {
   // direction the text had on the recording's device, through a mirrored playback too.
   const bool target_flip = ScaleX(dc_.state.mapping) * ScaleY(dc_.state.mapping) < 0;
   const int turn = (RecordedFlip() != target_flip) != Mirrored() ? -1 : 1;
-  font.lfEscapement = turn * f.escapement;
-  font.lfOrientation = turn * f.orientation;
+  font.lfEscapement = turn * ReducedTenths(f.escapement);
+  font.lfOrientation = turn * ReducedTenths(f.orientation);
   font.lfWeight = f.weight;
   font.lfItalic = f.italic;
   font.lfUnderline = f.underline;
