@@ -34,10 +34,10 @@ void ArcAngles(float angle1, float angle2, int32_t direction, float rotation, fl
 ArcRecordGeometry ArcBoxAndRadials(int32_t cx, int32_t cy, int32_t r, float start_angle,
                                    float end_angle) {
   ArcRecordGeometry g;
-  g.left = TruncToInt32(static_cast<double>(cx) - r);
-  g.top = TruncToInt32(static_cast<double>(cy) + r);
-  g.right = TruncToInt32(static_cast<double>(cx) + r);
-  g.bottom = TruncToInt32(static_cast<double>(cy) - r);
+  g.left = SaturatingSubtract(cx, r);
+  g.top = SaturatingAdd(cy, r);
+  g.right = SaturatingAdd(cx, r);
+  g.bottom = SaturatingSubtract(cy, r);
   const double a = start_angle * kDegreesToRadians;
   const double b = end_angle * kDegreesToRadians;
   g.x_start = TruncToInt32(cx + r * std::cos(a));

@@ -125,10 +125,8 @@ TAMVEL_API void TAMVEL_CALL WEDGEG(float x, float y, float radius, float angle1,
   WedgeGridRadial(centre.x, centre.y, radius, factor, a, &xs, &ys);
   WedgeGridRadial(centre.x, centre.y, radius, factor, b, &xe, &ye);
   SelectFillPattern(AbsPatternCode(pattern));
-  page.DrawPie(TruncToInt32(static_cast<double>(centre.x) - less),
-               TruncToInt32(static_cast<double>(centre.y) + less),
-               TruncToInt32(static_cast<double>(centre.x) + full),
-               TruncToInt32(static_cast<double>(centre.y) - full), xs, ys, xe, ye,
+  page.DrawPie(SaturatingSubtract(centre.x, less), SaturatingAdd(centre.y, less),
+               SaturatingAdd(centre.x, full), SaturatingSubtract(centre.y, full), xs, ys, xe, ye,
                PieSelector(pattern));
   PLOT(last_x, last_y, 3);
 }
