@@ -100,7 +100,7 @@ class MetafileRecorder final : public Device {
   // LineTo.
   bool QuickLineTo(POINT from, POINT to) {
     if (!run_.open || record_end_ - image_.size() < 16 || !image_.FitsInPlace(16)) return false;
-    WritePointRecord(image_.ExtendInPlace(16), emf::EMR_LINETO, to);
+    WritePointRecord(image_.ExtendInPlace(16), emf::kLineTo, to);
     run_.Continue(from, to);
     return true;
   }
