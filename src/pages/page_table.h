@@ -45,14 +45,10 @@ struct PlotState {
   int32_t outline_flag = -1;      // -1 filled shapes are outlined, 0 not
 
   void SetLimits(int32_t left, int32_t right, int32_t bottom, int32_t top) {
-    x_lower = left;
-    x_upper = right;
-    y_lower = bottom;
-    y_upper = top;
-    x_lower_units = left;
-    x_upper_units = right;
-    y_lower_units = bottom;
-    y_upper_units = top;
+    x_lower_units = x_lower = left;
+    x_upper_units = x_upper = right;
+    y_lower_units = y_lower = bottom;
+    y_upper_units = y_upper = top;
   }
 };
 

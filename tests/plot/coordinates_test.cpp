@@ -63,6 +63,26 @@ TEST_F(CoordinatesTest, PageUnitsRoundHalfAwayFromZeroAndLandOnTheLimits) {
   EXPECT_EQ(CurrentState().y_upper, 16894);
 }
 
+TEST_F(CoordinatesTest, ClampTakesTheUpperLimitWhenTheLimitsCross) {
+  for (const float mm : {kNaN, -kInf, kInf, 0.0f, -0.0f, 1.0f}) {
+    EXPECT_EQ(ClampedPageUnits(mm, 10, -10), -10) << mm;
+  }
+  EXPECT_EQ(ClampedPageUnits(-0.0f, -56, 56), 0);
+  EXPECT_EQ(ClampedPageUnits(1.76f, -56, 100), 100);  // 99.78 rounds onto the limit
+  EXPECT_EQ(ClampedPageUnits(-1.76f, -100, 56), -100);
+}
+
+TEST_F(CoordinatesTest, NextPageClampsToTheLimitsItTookOver) {
+  PLOT(0.0f, 0.0f, 5);  // onto page 2, A4 again
+  PLOT(1000.0f, -1000.0f, 2);
+  PLOT(-1000.0f, 1000.0f, 2);
+  const emf::DecodeResult page = test::ClosePage();
+  const std::vector<emf::Point> lines = test::PointsOfType(page, emf::kLineTo);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], (emf::Point{11962, -56}));
+  EXPECT_EQ(lines[1], (emf::Point{-56, 16894}));
+}
+
 TEST_F(CoordinatesTest, MarginWidensTheLimitsBy113) {
   int px = 0;
   int py = 0;
