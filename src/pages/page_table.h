@@ -18,7 +18,7 @@ constexpr double kPageUnitsPerMm = 56.6929;  // MM_TWIPS: 1440 / 25.4
 struct PlotState {
   float page_width = 0.0f;   // millimetres
   float page_height = 0.0f;  // millimetres
-  int32_t x_lower = -56;  // page-unit limits of a point, set with SetLimits
+  int32_t x_lower = -56;     // page-unit limits of a point, set with SetLimits
   int32_t x_upper = 56;
   int32_t y_lower = -56;
   int32_t y_upper = 56;
