@@ -555,8 +555,13 @@ TAMVEL_API void TAMVEL_CALL RESETCLIP(void);
  *     3  writing failed (no such folder, no permission, an empty path)
  *     4  written, but releasing the written copy failed
  * The page keeps its metafile, to be saved, played or edited again; drawing on it is ignored
- * until PLOTS. SAVEFILEF takes the path from a Fortran string: |n| bytes of it, or without
- * trailing blanks when n is 0 or longer than the string; at most 256 bytes. */
+ * until PLOTS. On Linux the file is written under a temporary name in the same folder and
+ * renamed once every byte is written: a crash of the program or a full disk never leaves part
+ * of a file under the name. It is not flushed to the disk before the rename (the system GDI
+ * does not flush its metafile files either), so saving costs what writing to memory does; a
+ * crash of the whole system just after may lose the file. SAVEFILEF takes the path from a
+ * Fortran string: |n| bytes of it, or without trailing blanks when n is 0 or longer than the
+ * string; at most 256 bytes. */
 TAMVEL_API int32_t TAMVEL_CALL SAVEFILE(const char *path);
 TAMVEL_API int32_t TAMVEL_CALL SAVEFILEF(const TAMVEL_FSTRING *path, int32_t n);
 /* Clears the current page and loads the enhanced metafile file `path` into it as its

@@ -1,4 +1,5 @@
-// AtomicFile (safe_file.h): a temporary file beside the name, synced and renamed into place.
+// AtomicFile (safe_file.h): a temporary file beside the name, checked (and synced) and renamed
+// into place.
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/uio.h>
@@ -62,6 +63,7 @@ AtomicFile &AtomicFile::operator=(AtomicFile &&other) noexcept {
     fd_ = std::exchange(other.fd_, -1);
     error_ = std::exchange(other.error_, 0);
     size_ = std::exchange(other.size_, 0);
+    durability_ = other.durability_;
     path_ = std::move(other.path_);
     temporary_ = std::move(other.temporary_);
     buffer_ = std::move(other.buffer_);
@@ -72,10 +74,12 @@ AtomicFile &AtomicFile::operator=(AtomicFile &&other) noexcept {
   return *this;
 }
 
-bool AtomicFile::Open(const std::string &path, mode_t mode, Permissions permissions) {
+bool AtomicFile::Open(const std::string &path, mode_t mode, Permissions permissions,
+                      Durability durability) {
   Abandon();
   error_ = 0;
   size_ = 0;
+  durability_ = durability;
   if (path.empty() || path.back() == '/') return Fail(EISDIR);
   try {
     path_ = path;
@@ -174,7 +178,7 @@ bool AtomicFile::WriteVectored(std::span<const std::span<const uint8_t>> pieces)
 bool AtomicFile::Commit() {
   if (fd_ < 0) return Fail(EBADF);
   bool ok = Flush();
-  while (ok && fsync(fd_) != 0) {
+  while (ok && durability_ == Durability::kSystemCrash && fsync(fd_) != 0) {
     if (errno != EINTR) ok = Fail(errno);
   }
   struct stat existing;
@@ -204,9 +208,10 @@ void AtomicFile::Abandon() {
 
 bool AtomicFile::WriteWhole(const std::string &path, mode_t mode,
                             std::span<const std::span<const uint8_t>> pieces,
-                            Permissions permissions) {
+                            Permissions permissions, Durability durability) {
   AtomicFile file;
-  return file.Open(path, mode, permissions) && file.WriteGather(pieces) && file.Commit();
+  return file.Open(path, mode, permissions, durability) && file.WriteGather(pieces) &&
+         file.Commit();
 }
 
 }  // namespace tamvel::posix

@@ -22,14 +22,12 @@ std::shared_ptr<const T> Stock(int id) {
 }  // namespace
 
 Dc::Dc(std::unique_ptr<Device> device, ReferenceDevice reference)
-    : device_(std::move(device)), reference_(reference) {
+    : device_(std::move(device)), recorder_(device_->Recorder()), reference_(reference) {
   state.pen = Stock<Pen>(BLACK_PEN);
   state.brush = Stock<Brush>(WHITE_BRUSH);
   state.font = Stock<Font>(SYSTEM_FONT);
   state.palette = Stock<Palette>(DEFAULT_PALETTE);
 }
-
-Dc *LookupDc(HDC hdc) { return static_cast<Dc *>(FindObject(ValueOf(hdc), Dc::kKind)); }
 
 HDC CreateDcHandle(std::unique_ptr<Device> device, const ReferenceDevice &reference) {
   auto dc = std::make_shared<Dc>(std::move(device), reference);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/posix/device.h"
+#include "platform/posix/handles.h"
 #include "platform/posix/mapping.h"
 #include "platform/posix/objects.h"
 
@@ -47,7 +48,8 @@ class Dc final : public GdiObject {
   DWORD Win32Type() const override { return device_->Win32Type(); }
 
   Device &device() { return *device_; }
-  MetafileRecorder *Recorder() { return device_->Recorder(); }
+  // The recorder behind a metafile DC (asked of the device once), or null.
+  MetafileRecorder *Recorder() { return recorder_; }
   const ReferenceDevice &reference() const { return reference_; }
 
   DcState state;
@@ -64,11 +66,14 @@ class Dc final : public GdiObject {
 
  private:
   std::unique_ptr<Device> device_;
+  MetafileRecorder *recorder_;
   ReferenceDevice reference_;
 };
 
 // The live DC behind `hdc`, or null.
-Dc *LookupDc(HDC hdc);
+inline Dc *LookupDc(HDC hdc) {
+  return static_cast<Dc *>(FindObject(ValueOf(hdc), Dc::kKind));
+}
 
 // Makes a DC on `device`, registers it and returns its handle (null when the table is full).
 HDC CreateDcHandle(std::unique_ptr<Device> device, const ReferenceDevice &reference);

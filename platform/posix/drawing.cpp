@@ -4,6 +4,7 @@
 
 #include "platform/posix/arcs.h"
 #include "platform/posix/dc.h"
+#include "platform/posix/recorder.h"
 
 using namespace tamvel::posix;
 
@@ -34,6 +35,23 @@ BOOL DrawPolygon(Dc &dc, std::span<const POINT> points) {
 
 RECT Box(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 
+// LineTo's general way, kept out of it so that its quick way saves no registers.
+[[gnu::noinline]] BOOL DrawLine(Dc &dc, POINT p) {
+  const POINT cp = dc.state.position;
+  dc.device().LineTo(dc, cp, p);
+  if (dc.path_open) {
+    // A line continues the last figure only where that figure ends (Polyline leaves the
+    // current position elsewhere).
+    const bool continues = !dc.path.empty() && !dc.path.back().closed &&
+                           dc.path.back().points.back().x == cp.x &&
+                           dc.path.back().points.back().y == cp.y;
+    if (!continues) dc.path.push_back({{cp}, false});
+    dc.path.back().points.push_back(p);
+  }
+  dc.state.position = p;
+  return TRUE;
+}
+
 }  // namespace
 
 BOOL MoveToEx(HDC hdc, int x, int y, POINT *old) {
@@ -51,19 +69,13 @@ BOOL LineTo(HDC hdc, int x, int y) {
   Dc *dc = LookupDc(hdc);
   if (!dc) return FALSE;
   const POINT p{x, y};
-  dc->device().LineTo(*dc, dc->state.position, p);
-  if (dc->path_open) {
-    // A line continues the last figure only where that figure ends (Polyline leaves the
-    // current position elsewhere).
-    const POINT cp = dc->state.position;
-    const bool continues = !dc->path.empty() && !dc->path.back().closed &&
-                           dc->path.back().points.back().x == cp.x &&
-                           dc->path.back().points.back().y == cp.y;
-    if (!continues) dc->path.push_back({{cp}, false});
-    dc->path.back().points.push_back(p);
+  // A plotted segment takes the recorder's quick way, which calls nothing.
+  MetafileRecorder *recorder = dc->Recorder();
+  if (recorder && !dc->path_open && recorder->QuickLineTo(dc->state.position, p)) {
+    dc->state.position = p;
+    return TRUE;
   }
-  dc->state.position = p;
-  return TRUE;
+  return DrawLine(*dc, p);
 }
 
 BOOL GetCurrentPositionEx(HDC hdc, POINT *position) {

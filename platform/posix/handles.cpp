@@ -9,23 +9,25 @@ GdiObject::~GdiObject() = default;
 
 std::vector<uint8_t> GdiObject::EncodeCreateRecord(uint32_t, const Dc &) const { return {}; }
 
+namespace detail {
+HandleEntries g_handle_entries;
+}  // namespace detail
+
 namespace {
 
-constexpr uint32_t kIndexBits = 16;
-constexpr uint32_t kGenerationBits = 11;
-constexpr uint32_t kIndexMask = (1u << kIndexBits) - 1;
-constexpr uint32_t kGenerationMask = (1u << kGenerationBits) - 1;
-constexpr uint32_t kKindShift = kIndexBits + kGenerationBits;
+using detail::HandleEntry;
+using detail::kIndexMask;
+using detail::kKindShift;
+
+constexpr uint32_t kGenerationMask = (1u << detail::kGenerationBits) - 1;
 constexpr uint32_t kKindMask = 0xF;
 
-struct Slot {
-  std::shared_ptr<GdiObject> object;
-  uint32_t generation = 0;
-};
-
 struct Table {
-  std::vector<Slot> slots{Slot{}};  // index 0 is never used, so no value is 0
-  std::deque<uint32_t> free;        // oldest first: a freed slot is reused as late as possible
+  // Index 0 is never used, so no value is 0. Entry i and owner i are slot i.
+  std::vector<HandleEntry> entries{HandleEntry{}};
+  std::vector<std::shared_ptr<GdiObject>> owners{nullptr};
+  std::vector<uint32_t> generations{0};
+  std::deque<uint32_t> free;  // oldest first: a freed slot is reused as late as possible
   size_t live = 0;
   uint64_t next_serial = 1;
 };
@@ -37,16 +39,15 @@ Table &TheTable() {
 
 uint32_t Encode(uint32_t index, uint32_t generation, ObjectKind kind) {
   return (static_cast<uint32_t>(kind) & kKindMask) << kKindShift |
-         (generation & kGenerationMask) << kIndexBits | index;
+         (generation & kGenerationMask) << detail::kIndexBits | index;
 }
 
-Slot *Find(uint32_t value) {
-  Table &table = TheTable();
-  uint32_t index = value & kIndexMask;
-  if (value >> 31 || index == 0 || index >= table.slots.size()) return nullptr;
-  Slot &slot = table.slots[index];
-  if (!slot.object || slot.object->handle != value) return nullptr;
-  return &slot;
+// The slot index of a live handle, or 0.
+uint32_t Find(uint32_t value) {
+  const uint32_t index = value & kIndexMask;
+  const detail::HandleEntries &entries = detail::g_handle_entries;
+  if (value >> 31 || index == 0 || index >= entries.count) return 0;
+  return entries.data[index].value == value ? index : 0;
 }
 
 }  // namespace
@@ -58,46 +59,45 @@ uint32_t AddObject(std::shared_ptr<GdiObject> object) {
   if (!table.free.empty()) {
     index = table.free.front();
     table.free.pop_front();
-  } else if (table.slots.size() <= kIndexMask) {
-    index = static_cast<uint32_t>(table.slots.size());
-    table.slots.emplace_back();
+  } else if (table.entries.size() <= kIndexMask) {
+    index = static_cast<uint32_t>(table.entries.size());
+    table.entries.emplace_back();
+    table.owners.emplace_back();
+    table.generations.push_back(0);
+    detail::g_handle_entries = {table.entries.data(),
+                                static_cast<uint32_t>(table.entries.size())};
   } else {
     return 0;
   }
-  Slot &slot = table.slots[index];
-  object->handle = Encode(index, slot.generation, object->Kind());
+  object->handle = Encode(index, table.generations[index], object->Kind());
   object->serial = table.next_serial++;
-  slot.object = std::move(object);
+  table.entries[index] = {object->handle, object.get()};
+  table.owners[index] = std::move(object);
   ++table.live;
-  return slot.object->handle;
+  return table.entries[index].value;
 }
 
 std::shared_ptr<GdiObject> LookupAnyObject(uint32_t value) {
-  Slot *slot = Find(value);
-  return slot ? slot->object : nullptr;
+  const uint32_t index = Find(value);
+  return index ? TheTable().owners[index] : nullptr;
 }
 
 std::shared_ptr<GdiObject> LookupObject(uint32_t value, ObjectKind kind) {
-  Slot *slot = Find(value);
-  if (!slot || slot->object->Kind() != kind) return nullptr;
-  return slot->object;
-}
-
-GdiObject *FindObject(uint32_t value, ObjectKind kind) {
-  // The handle value carries the kind the object was registered with.
-  if ((value >> kKindShift & kKindMask) != static_cast<uint32_t>(kind)) return nullptr;
-  Slot *slot = Find(value);
-  return slot ? slot->object.get() : nullptr;
+  const uint32_t index = Find(value);
+  if (!index || value >> kKindShift != static_cast<uint32_t>(kind)) return nullptr;
+  return TheTable().owners[index];
 }
 
 bool RemoveObject(uint32_t value) {
-  Slot *slot = Find(value);
-  if (!slot) return false;
+  const uint32_t index = Find(value);
+  if (!index) return false;
   Table &table = TheTable();
-  slot->object.reset();
-  slot->generation = (slot->generation + 1) & kGenerationMask;
-  table.free.push_back(value & kIndexMask);
+  table.entries[index] = {};
+  table.generations[index] = (table.generations[index] + 1) & kGenerationMask;
+  table.free.push_back(index);
   --table.live;
+  // The object goes last: its destructor may add or remove handles of its own.
+  std::shared_ptr<GdiObject> owner = std::move(table.owners[index]);
   return true;
 }
 

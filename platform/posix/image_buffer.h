@@ -32,6 +32,14 @@ class ImageBuffer {
     }
     return ExtendSlowly(n);
   }
+  // Extend for bytes that fit in the committed memory; null (and nothing changed) when they
+  // do not.
+  uint8_t *ExtendInPlace(size_t n) {
+    if (n > committed_ - size_) return nullptr;
+    uint8_t *at = base_ + size_;
+    size_ += n;
+    return at;
+  }
   // Forgets the bytes from `size` on (keeps the memory).
   void Truncate(size_t size) {
     if (size < size_) size_ = size;

@@ -66,7 +66,8 @@ HENHMETAFILE AddMetafile(ImageBuffer image) {
 const Metafile *LookupMetafile(HENHMETAFILE emf) { return Lookup<Metafile>(emf).get(); }
 
 bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes) {
-  return AtomicFile::WriteWhole(path, 0666, std::span(&bytes, 1));
+  return AtomicFile::WriteWhole(path, 0666, std::span(&bytes, 1), AtomicFile::Permissions::kMasked,
+                                AtomicFile::Durability::kProcessCrash);
 }
 
 }  // namespace tamvel::posix

@@ -20,7 +20,9 @@ bool IsValidEmfImage(std::span<const uint8_t> image);
 HENHMETAFILE AddMetafile(ImageBuffer image);
 
 // Writes a file image to `path` through an AtomicFile (safe_file.h): the name holds the old
-// file or the whole new one, never part of it. False when it could not be written.
+// file or the whole new one, never part of it, whatever happens to the process (a full disk
+// included). Not flushed to the disk before the rename, as GDI's metafile files are not: a
+// big page is saved at the speed of memory. False when it could not be written.
 bool WriteFileImage(const std::string &path, std::span<const uint8_t> bytes);
 
 // The metafile behind `emf`, or null.

@@ -71,6 +71,8 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
   // The header goes in front of the records when the recording is finished.
   header_bytes_ = Header(0, 0).size();
   out_of_memory_ = image_.Extend(header_bytes_) == nullptr;
+  record_end_ = header_bytes_ + MetafileRecordLimit();
+  if (out_of_memory_) StopRecording();
 }
 
 int MetafileRecorder::DeviceCaps(int index) const { return ReferenceDeviceCaps(reference_, index); }
@@ -81,15 +83,20 @@ size_t &MetafileRecordLimit() {
 }
 
 bool MetafileRecorder::Room(size_t bytes) {
-  if (bytes > MetafileRecordLimit() - (image_.size() - header_bytes_)) full_ = true;
+  if (bytes > record_end_ - image_.size()) StopRecording();
   return !full_;
+}
+
+void MetafileRecorder::StopRecording() {
+  full_ = true;
+  record_end_ = image_.size();  // no room left, for QuickLineTo too
 }
 
 bool MetafileRecorder::Append(std::span<const uint8_t> record) {
   if (!Room(record.size())) return false;
   uint8_t *at = image_.Extend(record.size());
   if (!at) {
-    full_ = true;  // no memory for more: the page keeps what it has
+    StopRecording();  // no memory for more: the page keeps what it has
     return false;
   }
   std::memcpy(at, record.data(), record.size());
@@ -199,6 +206,7 @@ std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t rec
 }
 
 ImageBuffer MetafileRecorder::Finish() {
+  EndSegmentRun();
   RecordBuilder eof(EMR_EOF);
   eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
   eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));

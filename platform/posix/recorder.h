@@ -8,10 +8,13 @@
 // into the header bounds and, if the record has a Bounds field at offset 8, written there).
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/emf/emf_records.h"
 #include "platform/posix/dc.h"
 #include "platform/posix/device.h"
 #include "platform/posix/image_buffer.h"
@@ -91,6 +94,18 @@ class MetafileRecorder final : public Device {
   void ObjectSelected(Dc &, const GdiObject &) override;
   void MoveTo(Dc &, POINT) override;
   void LineTo(Dc &, POINT from, POINT to) override;
+  // LineTo outside a path for a line that continues the current run (same mapping and pen)
+  // and fits in the committed memory and the limit: the whole of it, inline and without a
+  // call, since every plotted segment comes here. False, with nothing done, when it needs
+  // LineTo.
+  bool QuickLineTo(POINT from, POINT to) {
+    if (!run_.open || record_end_ - image_.size() < 16) return false;
+    uint8_t *at = image_.ExtendInPlace(16);
+    if (!at) return false;
+    WritePointRecord(at, emf::EMR_LINETO, to);
+    run_.Continue(from, to);
+    return true;
+  }
   void Polyline(Dc &, std::span<const POINT>) override;
   void PolyPolyline(Dc &, std::span<const POINT>, std::span<const DWORD>) override;
   void Polygon(Dc &, std::span<const POINT>) override;
@@ -104,8 +119,16 @@ class MetafileRecorder final : public Device {
   void AppendPoints(Dc &dc, uint32_t type16, uint32_t type32, std::span<const POINT> points,
                     std::span<const POINT> figure = {});
   void AppendFigure(Dc &dc, std::span<const POINT> points, bool closed);
-  bool AppendPointRecord(uint32_t type, POINT p);  // MOVETOEX, LINETO
-  void AddSegmentBounds(const Dc &dc, POINT from, POINT to);
+  // MOVETOEX, LINETO: 16 bytes; false when nothing more is recorded.
+  bool AppendPointRecord(uint32_t type, POINT p);
+  void WritePointRecord(uint8_t *at, uint32_t type, POINT p) {
+    const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
+    std::memcpy(at, record, sizeof record);
+    ++record_count_;
+  }
+  void StartSegmentRun(const Dc &dc, POINT from, POINT to);
+  void EndSegmentRun();
+  void StopRecording();  // past the limit or out of memory
   void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
   RECT FramePixels() const;
@@ -122,21 +145,32 @@ class MetafileRecorder final : public Device {
   bool out_of_memory_ = false;
   uint32_t record_count_ = 0;
   bool full_ = false;  // past the limit, or out of memory: nothing more is recorded
-  // What the bounds of the last segment were made with (AddSegmentBounds).
-  struct SegmentCache {
-    bool valid = false;
-    PageMapping mapping;
-    uint64_t pen_serial = 0;
-    double scale_x = 1, scale_y = 1;
-    LONG allowance = 0;  // StrokeAllowance
-    POINT last{0, 0};    // the end of the last segment, logical
-    // Exactly ToDevice under `mapping`, with the scale worked out once.
-    POINT ToDevice(POINT p) const {
-      const double x = p.x, y = p.y;
-      return {RoundToLong((x - mapping.window_org.x) * scale_x + mapping.viewport_org.x),
-              RoundToLong((y - mapping.window_org.y) * scale_y + mapping.viewport_org.y)};
+  // Where records have to end: the header plus the limit; the image size once full.
+  size_t record_end_ = 0;
+  // The lines drawn since the mapping or the pen last changed, as the box of their logical
+  // end points. ToDevice is monotonic along each axis and so is the pen's widening, so the
+  // corners of this box give exactly the bounds that converting every end point would;
+  // EndSegmentRun adds them. Every change of the mapping or the pen reaches the recorder
+  // through a hook (it records the change) and ends the run there, as does Finish.
+  struct SegmentRun {
+    bool open = false;
+    POINT last{0, 0};  // where the last line ended
+    LONG left = 0, top = 0, right = 0, bottom = 0;
+    PageMapping mapping;  // in force for the whole run
+    LONG allowance = 0;   // StrokeAllowance of the run's pen
+    void Add(POINT p) {
+      left = std::min(left, p.x);
+      top = std::min(top, p.y);
+      right = std::max(right, p.x);
+      bottom = std::max(bottom, p.y);
     }
-  } segment_;
+    // A line from `from` to `to` within the run.
+    void Continue(POINT from, POINT to) {
+      if (from.x != last.x || from.y != last.y) Add(from);
+      Add(to);
+      last = to;
+    }
+  } run_;
   DeviceBox bounds_;
   DeviceBox path_box_;
   std::vector<uint64_t> table_{0};  // object serial per index; index 0 is the metafile

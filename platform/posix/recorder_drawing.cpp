@@ -73,31 +73,44 @@ void MetafileRecorder::ReemitPosition(Dc &dc) { Append(MoveRecord(dc.state.posit
 bool MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
   uint8_t *at = Room(16) ? image_.Extend(16) : nullptr;
   if (!at) {
-    full_ = true;
+    StopRecording();
     return false;
   }
-  const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
-  std::memcpy(at, record, sizeof record);
-  ++record_count_;
+  WritePointRecord(at, type, p);
   return true;
 }
 
-// The bounds of a plotted line, point by point: a segment's stroked box is its two ends
-// widened by the pen's allowance, and a segment that starts where the last one ended (under
-// the same mapping and pen) has its start in the bounds already, so only its end is converted.
-void MetafileRecorder::AddSegmentBounds(const Dc &dc, POINT from, POINT to) {
-  SegmentCache &c = segment_;
-  const PageMapping &m = dc.state.mapping;
-  const uint64_t pen = dc.state.pen ? dc.state.pen->serial : 0;
-  static_assert(sizeof(PageMapping) == 9 * sizeof(LONG), "compared as bytes");
-  const bool same = c.valid && from.x == c.last.x && from.y == c.last.y && pen == c.pen_serial &&
-                    std::memcmp(&m, &c.mapping, sizeof m) == 0;
-  if (!same) {
-    c = {true, m, pen, ScaleX(m), ScaleY(m), StrokeAllowance(dc), from};
-    AddStrokedPoint(c.ToDevice(from), c.allowance);
+// The way of the lines that QuickLineTo does not take.
+void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
+  if (!AppendPointRecord(EMR_LINETO, to) || InPath(dc)) return;
+  if (run_.open) {
+    run_.Continue(from, to);
+  } else {
+    StartSegmentRun(dc, from, to);
   }
-  AddStrokedPoint(c.ToDevice(to), c.allowance);
-  c.last = to;
+}
+
+void MetafileRecorder::StartSegmentRun(const Dc &dc, POINT from, POINT to) {
+  run_.open = true;
+  run_.left = run_.right = from.x;
+  run_.top = run_.bottom = from.y;
+  run_.Add(to);
+  run_.last = to;
+  run_.mapping = dc.state.mapping;
+  run_.allowance = StrokeAllowance(dc);
+}
+
+void MetafileRecorder::EndSegmentRun() {
+  if (!run_.open) return;
+  run_.open = false;
+  const PageMapping &m = run_.mapping;
+  const double scale_x = ScaleX(m), scale_y = ScaleY(m);
+  // Exactly ToDevice under the run's mapping, one axis at a time.
+  auto x = [&](double v) { return RoundToLong((v - m.window_org.x) * scale_x + m.viewport_org.x); };
+  auto y = [&](double v) { return RoundToLong((v - m.window_org.y) * scale_y + m.viewport_org.y); };
+  const LONG x1 = x(run_.left), x2 = x(run_.right), y1 = y(run_.top), y2 = y(run_.bottom);
+  AddStrokedPoint({std::min(x1, x2), std::min(y1, y2)}, run_.allowance);
+  AddStrokedPoint({std::max(x1, x2), std::max(y1, y2)}, run_.allowance);
 }
 
 void MetafileRecorder::AddStrokedPoint(POINT p, LONG allowance) {
@@ -122,10 +135,6 @@ void MetafileRecorder::AddStrokedPoint(POINT p, LONG allowance) {
 }
 
 void MetafileRecorder::MoveTo(Dc &, POINT p) { AppendPointRecord(EMR_MOVETOEX, p); }
-
-void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
-  if (AppendPointRecord(EMR_LINETO, to) && !InPath(dc)) AddSegmentBounds(dc, from, to);
-}
 
 void MetafileRecorder::Polyline(Dc &dc, std::span<const POINT> points) {
   if (!InPath(dc)) return AppendPoints(dc, EMR_POLYLINE16, EMR_POLYLINE, points);

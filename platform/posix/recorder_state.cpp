@@ -25,12 +25,14 @@ RecordBuilder Pair(uint32_t type, LONG x, LONG y) {
 void MetafileRecorder::Saved(Dc &) { Append(RecordBuilder(EMR_SAVEDC)); }
 
 void MetafileRecorder::Restored(Dc &, int relative_level) {
+  EndSegmentRun();
   Append(Value(EMR_RESTOREDC, static_cast<uint32_t>(relative_level)));
 }
 
 // The metric modes are written as MM_ANISOTROPIC with their extents: the same transform for
 // Windows, and the only form every reader scales and places correctly.
 void MetafileRecorder::MapModeChanged(Dc &dc) {
+  EndSegmentRun();
   const PageMapping &m = dc.state.mapping;
   if (m.mode == MM_TEXT || !IsFixedMode(m.mode)) {
     Append(Value(EMR_SETMAPMODE, static_cast<uint32_t>(m.mode)));
@@ -42,11 +44,13 @@ void MetafileRecorder::MapModeChanged(Dc &dc) {
 }
 
 void MetafileRecorder::WindowOrgChanged(Dc &dc) {
+  EndSegmentRun();
   const POINT &o = dc.state.mapping.window_org;
   Append(Pair(EMR_SETWINDOWORGEX, o.x, o.y));
 }
 
 void MetafileRecorder::ViewportOrgChanged(Dc &dc) {
+  EndSegmentRun();
   const POINT &o = dc.state.mapping.viewport_org;
   Append(Pair(EMR_SETVIEWPORTORGEX, o.x, o.y));
 }
@@ -81,6 +85,7 @@ void MetafileRecorder::AttributeChanged(Dc &dc, Attribute which) {
 }
 
 void MetafileRecorder::ObjectSelected(Dc &dc, const GdiObject &object) {
+  EndSegmentRun();  // a new pen
   uint32_t index = SelectIndex(dc, object);
   if (!index) return;
   const bool palette = object.Kind() == ObjectKind::kPalette;

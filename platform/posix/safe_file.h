@@ -2,11 +2,15 @@
 //
 // AtomicFile writes a file so that its name only ever holds a complete file: the bytes go to
 // a temporary file in the same folder (created with O_CREAT | O_EXCL | O_NOFOLLOW under a
-// fresh random name, with an explicit mode), are flushed to the disk with fsync and only then
-// renamed over the name. A failed write (full disk, file size limit, I/O error), a failed
-// commit, an abandon or a destructor that runs first removes the temporary file and leaves
-// whatever the name held before. A crash leaves at worst a hidden temporary file
-// (".<name>.<random>.tmp") beside the name, never a half-written file under it.
+// fresh random name, with an explicit mode), every write and the close are checked, and only
+// then is it renamed over the name. A failed write (full disk, file size limit, I/O error), a
+// failed commit, an abandon or a destructor that runs first removes the temporary file and
+// leaves whatever the name held before. A crash of the process leaves at worst a hidden
+// temporary file (".<name>.<random>.tmp") beside the name, never a half-written file under
+// it. By default the bytes are also flushed to the disk (fsync) before the rename, so that a
+// crash of the whole system keeps the old file or the new one; Durability::kProcessCrash
+// leaves the flush to the kernel (the rename then waits for nothing: a system crash right
+// after it may leave the name short of its bytes).
 //
 //   AtomicFile out;
 //   if (!out.Open(path, 0666)) return false;           // folder missing, not writable, ...
@@ -47,6 +51,9 @@ class AtomicFile {
   // How the mode given to Open applies: less the process's umask (as open() and fopen() do,
   // for documents the user asked for) or exactly (for files whose mode is a safety rule).
   enum class Permissions { kMasked, kExact };
+  // What the committed file survives: a crash of the system (flushed before the rename, the
+  // default) or of the process only (for big files that are written again at will).
+  enum class Durability { kSystemCrash, kProcessCrash };
 
   AtomicFile() = default;
   ~AtomicFile();  // abandons a file that was not committed
@@ -60,7 +67,8 @@ class AtomicFile {
   // kMasked less the umask). An open file is abandoned first. False, with error() set, when
   // no temporary file can be made: the folder is missing or not writable, the name is empty
   // or ends in '/', ...
-  bool Open(const std::string &path, mode_t mode, Permissions permissions = Permissions::kMasked);
+  bool Open(const std::string &path, mode_t mode, Permissions permissions = Permissions::kMasked,
+            Durability durability = Durability::kSystemCrash);
 
   // Between a successful Open and Commit or Abandon.
   bool is_open() const { return fd_ >= 0; }
@@ -83,8 +91,8 @@ class AtomicFile {
   // as their sizes allow (for a recording kept as many chunks).
   bool WriteGather(std::span<const std::span<const uint8_t>> pieces);
 
-  // Writes out the buffer, syncs the file to the disk (fsync), closes it and renames it over
-  // the name. Refuses to replace anything but a regular file or a symbolic link (the link
+  // Writes out the buffer, syncs the file to the disk (fsync; not for kProcessCrash), closes it
+  // and renames it over the name. Refuses to replace anything but a regular file or a symbolic link (the link
   // itself is replaced, never followed): a device node, FIFO, socket or directory at the name
   // stays as it is (error() is EEXIST, or EISDIR for a directory). The new name reaches the
   // disk with the folder's next journal commit. True when the file is in place; on false the
@@ -96,7 +104,8 @@ class AtomicFile {
   // Open, WriteGather and Commit in one call: `pieces` become the whole file at `path`.
   static bool WriteWhole(const std::string &path, mode_t mode,
                          std::span<const std::span<const uint8_t>> pieces,
-                         Permissions permissions = Permissions::kMasked);
+                         Permissions permissions = Permissions::kMasked,
+                         Durability durability = Durability::kSystemCrash);
 
  private:
   bool Fail(int error);
@@ -106,6 +115,7 @@ class AtomicFile {
   int fd_ = -1;
   int error_ = 0;
   uint64_t size_ = 0;
+  Durability durability_ = Durability::kSystemCrash;
   std::string path_;
   std::string temporary_;
   std::unique_ptr<uint8_t[]> buffer_;  // null when it could not be had: writes go straight out

@@ -60,8 +60,13 @@ class EmfPage {
 
   // --- drawing primitives, page units (src/pages/page_primitives.cpp) ---
   void GetPenPosition(int *x, int *y) const;
-  void MovePenTo(int x, int y);
-  void DrawLineTo(int x, int y);
+  // Inline: every PLOT comes here.
+  void MovePenTo(int x, int y) {
+    if (recording_dc_ != nullptr) MoveToEx(recording_dc_, x, y, nullptr);
+  }
+  void DrawLineTo(int x, int y) {
+    if (recording_dc_ != nullptr) LineTo(recording_dc_, x, y);
+  }
   void DrawPolyline(const POINT *points, int count);
   // count < 0 fills without outline (null pen) over |count| points.
   void DrawPolygon(const POINT *points, int count, int fill_mode);

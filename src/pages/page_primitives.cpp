@@ -15,14 +15,6 @@ void EmfPage::GetPenPosition(int *x, int *y) const {
   if (y != nullptr) *y = position.y;
 }
 
-void EmfPage::MovePenTo(int x, int y) {
-  if (recording_dc_ != nullptr) MoveToEx(recording_dc_, x, y, nullptr);
-}
-
-void EmfPage::DrawLineTo(int x, int y) {
-  if (recording_dc_ != nullptr) LineTo(recording_dc_, x, y);
-}
-
 void EmfPage::DrawPolyline(const POINT *points, int count) {
   if (recording_dc_ == nullptr || points == nullptr || count <= 0) return;
   Polyline(recording_dc_, points, count);

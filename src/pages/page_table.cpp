@@ -8,55 +8,39 @@
 #include "src/style/process_palette.h"
 
 namespace tamvel {
-namespace {
 
-EmfPage *g_pages = nullptr;
-PlotState *g_states = nullptr;
-int g_current_page = 0;
-bool g_attached = false;
-
-}  // namespace
+detail::PageTable detail::g_page_table;
 
 bool AttachLibrary() {
-  if (g_attached) return true;
+  detail::PageTable &t = detail::g_page_table;
+  if (t.attached) return true;
   // The pages are constructed in index order; each measures the screen pixel (InitPage).
-  if (g_pages == nullptr) g_pages = new (std::nothrow) EmfPage[kPageCount];
+  if (t.pages == nullptr) t.pages = new (std::nothrow) EmfPage[kPageCount];
   // Every page starts with the DIMTAB defaults and a page size of 0, so that drawing before
   // PLOTS reads defined values (and does nothing, since the page does not record).
-  if (g_states == nullptr) g_states = new (std::nothrow) PlotState[kPageCount];
-  if (g_pages == nullptr || g_states == nullptr) return false;
-  g_current_page = 0;
-  g_attached = true;
+  if (t.states == nullptr) t.states = new (std::nothrow) PlotState[kPageCount];
+  if (t.pages == nullptr || t.states == nullptr) return false;
+  t.current = 0;
+  t.attached = true;
   return true;
 }
 
 void DetachLibrary() {
-  g_attached = false;
+  detail::PageTable &t = detail::g_page_table;
+  t.attached = false;
   ReleaseProcessPalette();
   ReleasePatternBitmap();
   // delete[] destroys the pages from the last to the first; each destructor is ClearPage, which
   // ends a recording without restoring its DC and deletes the metafile and every object.
-  delete[] g_pages;
-  g_pages = nullptr;
-  delete[] g_states;
-  g_states = nullptr;
+  delete[] t.pages;
+  t.pages = nullptr;
+  delete[] t.states;
+  t.states = nullptr;
 }
-
-bool LibraryAttached() { return g_attached; }
-
-int CurrentPageIndex() { return g_current_page; }
 
 void SetCurrentPageIndex(int index) {
-  if (index >= 0 && index < kPageCount) g_current_page = index;
+  if (index >= 0 && index < kPageCount) detail::g_page_table.current = index;
 }
-
-EmfPage &Page(int index) { return g_pages[index]; }
-
-PlotState &State(int index) { return g_states[index]; }
-
-EmfPage &CurrentPage() { return g_pages[g_current_page]; }
-
-PlotState &CurrentState() { return g_states[g_current_page]; }
 
 int ClampPageNumberToIndex(int32_t page) {
   if (page > kPageCount) page = kPageCount;

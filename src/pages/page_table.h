@@ -44,16 +44,28 @@ struct PlotState {
 // failed; detach tolerates every missing piece.
 bool AttachLibrary();
 void DetachLibrary();
-bool LibraryAttached();
+
+namespace detail {
+// The table itself, read by the inline accessors below (every exported call uses them).
+struct PageTable {
+  EmfPage *pages = nullptr;
+  PlotState *states = nullptr;
+  int current = 0;
+  bool attached = false;
+};
+extern PageTable g_page_table;
+}  // namespace detail
+
+inline bool LibraryAttached() { return detail::g_page_table.attached; }
 
 // The current page, its index and its plotting values. Valid only while attached; every
 // exported call checks LibraryAttached() first so that a failed attach leaves it harmless.
-int CurrentPageIndex();
+inline int CurrentPageIndex() { return detail::g_page_table.current; }
 void SetCurrentPageIndex(int index);
-EmfPage &Page(int index);
-PlotState &State(int index);
-EmfPage &CurrentPage();
-PlotState &CurrentState();
+inline EmfPage &Page(int index) { return detail::g_page_table.pages[index]; }
+inline PlotState &State(int index) { return detail::g_page_table.states[index]; }
+inline EmfPage &CurrentPage() { return Page(CurrentPageIndex()); }
+inline PlotState &CurrentState() { return State(CurrentPageIndex()); }
 
 // Page numbers given by callers (1..100) to a page index, clamping the upper bound first.
 int ClampPageNumberToIndex(int32_t page);

@@ -1,19 +1,49 @@
 // The plot coordinate model: plot units (the caller's millimetres) to page millimetres
 // (999 rule, rotation, scale factor, origin) and on to page units (MM_TWIPS, rounded half
-// away from zero, clamped to the page limits). Every drawing call goes through these.
+// away from zero, clamped to the page limits). Every drawing call goes through these; the
+// ones PLOT needs are inline.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "platform/saturating.h"
+#include "src/pages/page_table.h"
 
 namespace tamvel {
 
 // Applies the 999 rule, records the last point, rotates, divides by the scale factor and
-// adds the origin; (x, y) become page millimetres, rounded to float.
+// adds the origin of `s`; (x, y) become page millimetres, rounded to float.
+inline void TransformPoint(PlotState &s, float &x, float &y) {
+  if (x == 999.0f) x = s.last_x;
+  if (y == 999.0f) y = s.last_y;
+  s.last_x = x;
+  s.last_y = y;
+  const double px = x;
+  const double py = y;
+  const double factor = s.factor;
+  x = static_cast<float>(s.origin_x + (px * s.rotation_cos - py * s.rotation_sin) / factor);
+  y = static_cast<float>(s.origin_y + (px * s.rotation_sin + py * s.rotation_cos) / factor);
+}
+// The same with the current page's values; null pointers do nothing.
 void TransformPoint(float *x, float *y);
-// Page millimetres to page units, clamped to the current page's limits. Non-finite values and
-// values beyond the 32-bit range saturate before the clamp (NaN goes to the lower limit).
+
+// Page millimetres to page units, rounded half away from zero and then clamped to
+// [lower, upper] (to upper when lower > upper). Rounding is monotonic and keeps whole
+// numbers, so the clamp is done first, in double: values beyond 32 bits (infinities
+// included) land on the nearer limit, NaN on the lower one.
+inline int32_t ClampedPageUnits(float mm, int32_t lower, int32_t upper) {
+  double v = mm * kPageUnitsPerMm;
+  if (!(v > lower)) v = lower;
+  if (v >= upper) return upper;
+  return static_cast<int32_t>(v >= 0.0 ? v + 0.5 : v - 0.5);
+}
+// Page millimetres to page units within the limits of `s`.
+inline void ToPageUnits(const PlotState &s, float x, float y, int &px, int &py) {
+  px = ClampedPageUnits(x, s.x_lower, s.x_upper);
+  py = ClampedPageUnits(y, s.y_lower, s.y_upper);
+}
+// The same within the current page's limits; null pointers are skipped.
 void ToPageUnits(float x, float y, int *px, int *py);
 // As ToPageUnits with the limits moved 113 page units outwards (corners of filled shapes).
 void ToPageUnitsWithMargin(float x, float y, int *px, int *py);

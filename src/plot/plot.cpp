@@ -33,27 +33,22 @@ void GoOnToNextPage() {
   ResetCoordinateSystem(&s);
 }
 
-}  // namespace
-}  // namespace tamvel
-
-extern "C" {
-
-TAMVEL_API void TAMVEL_CALL PLOT(float x, float y, int32_t pen) {
-  if (!tamvel::LibraryAttached()) return;
+// Every pen code: the OFFSET mapping for 12 and 13, the move or line, the origin for -2 and -3,
+// the next page for 4 and 5, closing for 999. Kept out of PLOT, so that PLOT's own way for
+// pen codes 2 and 3 saves no registers.
+[[gnu::noinline]] void PlotWithPenCode(PlotState &s, float x, float y, int32_t pen) {
   if (pen == 12 || pen == 13 || pen == -12 || pen == -13) {
     // Data values through the OFFSET mapping first; then as pen code +-2 or +-3.
-    const tamvel::PlotState &s = tamvel::CurrentState();
     x = static_cast<float>((static_cast<double>(x) - s.offset_x) / s.offset_x_factor);
     y = static_cast<float>((static_cast<double>(y) - s.offset_y) / s.offset_y_factor);
     pen %= 10;
   }
   // Every pen code transforms the point, so every call sets the last point.
-  tamvel::TransformPoint(&x, &y);
+  TransformPoint(s, x, y);
   int px = 0;
   int py = 0;
-  tamvel::ToPageUnits(x, y, &px, &py);
-  tamvel::PlotState &s = tamvel::CurrentState();
-  tamvel::EmfPage &page = tamvel::CurrentPage();
+  ToPageUnits(s, x, y, px, py);
+  EmfPage &page = CurrentPage();
   switch (pen) {
     case 2:
     case -2:
@@ -76,7 +71,26 @@ TAMVEL_API void TAMVEL_CALL PLOT(float x, float y, int32_t pen) {
     s.origin_x = x;
     s.origin_y = y;
   }
-  if (pen == 4 || pen == 5) tamvel::GoOnToNextPage();
+  if (pen == 4 || pen == 5) GoOnToNextPage();
+}
+
+}  // namespace
+}  // namespace tamvel
+
+extern "C" {
+
+TAMVEL_API void TAMVEL_CALL PLOT(float x, float y, int32_t pen) {
+  if (!tamvel::LibraryAttached()) return;
+  tamvel::PlotState &s = tamvel::CurrentState();
+  if (pen != 2 && pen != 3) return tamvel::PlotWithPenCode(s, x, y, pen);
+  // A plain line or move, nothing before or after it: PLOT's own way, which calls nothing but
+  // LineTo or MoveToEx.
+  tamvel::TransformPoint(s, x, y);
+  int px = 0;
+  int py = 0;
+  tamvel::ToPageUnits(s, x, y, px, py);
+  tamvel::EmfPage &page = tamvel::CurrentPage();
+  return pen == 2 ? page.DrawLineTo(px, py) : page.MovePenTo(px, py);
 }
 
 TAMVEL_API void TAMVEL_CALL WHERE(float *x, float *y, float *factor) {

@@ -187,6 +187,35 @@ TEST(DrawingRecords, WidePenWidensTheBounds) {
   DeleteObject(pen);
 }
 
+// Each line is measured under the mapping and pen in force when it was drawn, however many
+// lines, origins, pens and restores follow one another.
+TEST(DrawingRecords, LineBoundsFollowMappingAndPen) {
+  HDC dc = NewRecording();
+  MoveToEx(dc, 10, 10, nullptr);
+  LineTo(dc, 20, 30);
+  SaveDC(dc);
+  SetWindowOrgEx(dc, -100, 0, nullptr);
+  LineTo(dc, 25, 5);  // (120, 30) to (125, 5)
+  SetViewportOrgEx(dc, 0, 200, nullptr);
+  LineTo(dc, 0, 0);  // (125, 205) to (100, 200)
+  LOGPEN wide{PS_SOLID, {10, 0}, 0};
+  HPEN pen = CreatePenIndirect(&wide);
+  SelectObject(dc, pen);
+  LineTo(dc, 0, -190);  // (100, 200) to (100, 10), 5 pixels wider on every side
+  RestoreDC(dc, -1);
+  LineTo(dc, -5, -1);  // (20, 30) to (-5, -1): the position and black pen of SaveDC
+  ExpectFields(Finish(dc), 0, {{8, -5}, {12, -1}, {16, 125}, {20, 205}});
+  DeleteObject(pen);
+
+  // y up, 15 twips a pixel, rounded halves away from zero.
+  dc = NewRecording();
+  SetMapMode(dc, MM_TWIPS);
+  MoveToEx(dc, 0, 0, nullptr);
+  LineTo(dc, -23, 23);  // (-1.53, -1.53)
+  LineTo(dc, 37, -7);   // (2.47, 0.47)
+  ExpectFields(Finish(dc), 0, {{8, -2}, {12, -2}, {16, 2}, {20, 0}});
+}
+
 // The figures a painting device strokes: lines continue a figure only where it ends.
 TEST(DrawingRecords, PathFiguresAreKeptInTheDcForPaintingDevices) {
   HDC hdc = NewRecording();
@@ -265,14 +294,21 @@ TEST(Limits, ARecordingStopsAtItsByteLimit) {
   const size_t saved = tamvel::posix::MetafileRecordLimit();
   tamvel::posix::MetafileRecordLimit() = 4096;
   HDC dc = NewRecording();
-  for (int i = 0; i < 1000; ++i) LineTo(dc, i, i);  // 16 bytes each
+  for (int i = 0; i < 1000; ++i) LineTo(dc, i, i);  // 16 bytes each, on the fast path
+  DecodeResult r = Finish(dc);
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.records.size(), 2u + 4096 / 16);
+  EXPECT_EQ(r.records[r.records.size() - 2].type, EMR_LINETO);
+
+  dc = NewRecording();
+  for (int i = 0; i < 200; ++i) LineTo(dc, i, i);
   POINT many[300] = {};
   Polyline(dc, many, 300);  // would not fit
   SetBkMode(dc, OPAQUE);    // would, but comes after
-  const DecodeResult r = Finish(dc);
+  LineTo(dc, 5, 5);         // the same, on the fast path
+  r = Finish(dc);
   tamvel::posix::MetafileRecordLimit() = saved;
   ASSERT_TRUE(r.ok());
-  EXPECT_EQ(r.records.size(), 2u + 4096 / 16);
+  EXPECT_EQ(r.records.size(), 2u + 200);
   EXPECT_EQ(r.records.back().type, EMR_EOF);
-  EXPECT_EQ(r.records[r.records.size() - 2].type, EMR_LINETO);
 }

@@ -133,8 +133,11 @@ TEST_F(SafeFileTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   std::filesystem::create_directories(disk);
   const int full = RunOnFullDisk(disk, 256 * 1024, [&] {
     Put(disk / "page.emf", "old");
-    AtomicFile file;
-    if (!file.Open(disk / "page.emf", 0644)) return 10;
+    AtomicFile file;  // as metafiles are written: not flushed, still whole or not at all
+    if (!file.Open(disk / "page.emf", 0644, AtomicFile::Permissions::kMasked,
+                   AtomicFile::Durability::kProcessCrash)) {
+      return 10;
+    }
     file.Write(Span(big));
     if (file.Commit() || file.error() != ENOSPC) return 11;
     if (Slurp(disk / "page.emf") != "old" || !TemporariesIn(disk).empty()) return 12;
