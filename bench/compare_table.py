@@ -135,15 +135,16 @@ for name, label in (("BM_PlayToSvg", "SVG (96 dpi)"), ("BM_PrintToPdf", "PDF (30
 linear = load("tamvel-linear.json")
 for family, label, unit in (("BM_Line6", "`LINE6` (line type 5)", "vertex"),
                             ("BM_DashpSteps", "`DASHP`", "step")):
-    sizes = sorted({int(e["name"].split("/")[1]) for e in linear
-                    if e["name"].startswith(family + "/") and e["name"].split("/")[-1] != "0"})
+    # The repetitions' own runs, not the mean, median and deviation entries beside them.
+    names = {e.get("run_name", e["name"]) for e in linear
+             if e.get("run_type", "iteration") == "iteration" and e["name"].startswith(family + "/")
+             and not e["name"].endswith("/0")}
+    sizes = sorted({int(name.split("/")[1]) for name in names})
     if len(sizes) < 2:
         target(f"{label} linear in its size", "–", None)
         continue
     def per_item(n):
-        names = {e.get("run_name", e["name"]) for e in linear
-                 if e["name"].startswith(f"{family}/{n}") and not e["name"].endswith("/0")}
-        name = sorted(names)[0]
+        name = sorted(x for x in names if x.split("/")[1] == str(n))[0]
         t = median(linear, name, "cpu_time")
         return None if t is None else t / n
     small, large = per_item(sizes[0]), per_item(sizes[-1])
