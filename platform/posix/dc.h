@@ -71,9 +71,7 @@ class Dc final : public GdiObject {
 };
 
 // The live DC behind `hdc`, or null.
-inline Dc *LookupDc(HDC hdc) {
-  return static_cast<Dc *>(FindObject(ValueOf(hdc), Dc::kKind));
-}
+inline Dc *LookupDc(HDC hdc) { return static_cast<Dc *>(FindObject(ValueOf(hdc), Dc::kKind)); }
 
 // Makes a DC on `device`, registers it and returns its handle (null when the table is full).
 HDC CreateDcHandle(std::unique_ptr<Device> device, const ReferenceDevice &reference);

@@ -64,8 +64,7 @@ uint32_t AddObject(std::shared_ptr<GdiObject> object) {
     table.entries.emplace_back();
     table.owners.emplace_back();
     table.generations.push_back(0);
-    detail::g_handle_entries = {table.entries.data(),
-                                static_cast<uint32_t>(table.entries.size())};
+    detail::g_handle_entries = {table.entries.data(), static_cast<uint32_t>(table.entries.size())};
   } else {
     return 0;
   }
