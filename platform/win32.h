@@ -11,8 +11,6 @@
 #define STRICT
 #endif
 #include <windows.h>
-
-#include "platform/win32/undef_record_macros.h"
 #else
 #include "posix/win32_api.h"
 #endif

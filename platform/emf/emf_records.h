@@ -5,116 +5,120 @@
 
 #include <cstdint>
 
-// <windows.h> defines the record types as macros; platform/win32.h includes it and drops them,
-// so that it cannot come later and turn `emf::EMR_HEADER` into `emf::1`.
-#ifdef _WIN32
-#include "platform/win32.h"
-#endif
-
 namespace tamvel::emf {
 
+// Every record type once: X(Name, value, layout). The enum below (kName), the names the
+// decoder and `tamvel dump` print ("EMR_" and Name in capitals: EMR_POLYLINE16) and the
+// decoder's dispatch are made from this list. `layout` says how the decoder reads a record
+// (its Decode<layout>; Undecoded keeps it Raw). The enumerators are not the <wingdi.h>
+// macros' names, so Windows builds include both without a clash.
+#define TAMVEL_EMF_RECORD_TYPES(X)                  \
+  X(Header, 1, Header)                              \
+  X(PolyBezier, 2, Poly32)                          \
+  X(Polygon, 3, Poly32)                             \
+  X(Polyline, 4, Poly32)                            \
+  X(PolyBezierTo, 5, Poly32)                        \
+  X(PolylineTo, 6, Poly32)                          \
+  X(PolyPolyline, 7, PolyPoly32)                    \
+  X(PolyPolygon, 8, PolyPoly32)                     \
+  X(SetWindowExtEx, 9, PointValue)                  \
+  X(SetWindowOrgEx, 10, PointValue)                 \
+  X(SetViewportExtEx, 11, PointValue)               \
+  X(SetViewportOrgEx, 12, PointValue)               \
+  X(SetBrushOrgEx, 13, PointValue)                  \
+  X(Eof, 14, Eof)                                   \
+  X(SetPixelV, 15, PixelV)                          \
+  X(SetMapperFlags, 16, Value)                      \
+  X(SetMapMode, 17, Value)                          \
+  X(SetBkMode, 18, Value)                           \
+  X(SetPolyFillMode, 19, Value)                     \
+  X(SetRop2, 20, Value)                             \
+  X(SetStretchBltMode, 21, Value)                   \
+  X(SetTextAlign, 22, Value)                        \
+  X(SetColorAdjustment, 23, Undecoded)              \
+  X(SetTextColor, 24, Value)                        \
+  X(SetBkColor, 25, Value)                          \
+  X(OffsetClipRgn, 26, Undecoded)                   \
+  X(MoveToEx, 27, PointValue)                       \
+  X(SetMetaRgn, 28, Empty)                          \
+  X(ExcludeClipRect, 29, RectValue)                 \
+  X(IntersectClipRect, 30, RectValue)               \
+  X(ScaleViewportExtEx, 31, ExtentScale)            \
+  X(ScaleWindowExtEx, 32, ExtentScale)              \
+  X(SaveDc, 33, Empty)                              \
+  X(RestoreDc, 34, Value)                           \
+  X(SetWorldTransform, 35, SetWorldTransform)       \
+  X(ModifyWorldTransform, 36, ModifyWorldTransform) \
+  X(SelectObject, 37, Value)                        \
+  X(CreatePen, 38, Pen)                             \
+  X(CreateBrushIndirect, 39, Brush)                 \
+  X(DeleteObject, 40, Value)                        \
+  X(AngleArc, 41, Undecoded)                        \
+  X(Ellipse, 42, RectValue)                         \
+  X(Rectangle, 43, RectValue)                       \
+  X(RoundRect, 44, RoundRect)                       \
+  X(Arc, 45, ArcValue)                              \
+  X(Chord, 46, ArcValue)                            \
+  X(Pie, 47, ArcValue)                              \
+  X(SelectPalette, 48, Value)                       \
+  X(CreatePalette, 49, Palette)                     \
+  X(SetPaletteEntries, 50, PaletteEntries)          \
+  X(ResizePalette, 51, PaletteSize)                 \
+  X(RealizePalette, 52, Empty)                      \
+  X(ExtFloodFill, 53, Undecoded)                    \
+  X(LineTo, 54, PointValue)                         \
+  X(ArcTo, 55, ArcValue)                            \
+  X(PolyDraw, 56, Undecoded)                        \
+  X(SetArcDirection, 57, Value)                     \
+  X(SetMiterLimit, 58, Value)                       \
+  X(BeginPath, 59, Empty)                           \
+  X(EndPath, 60, Empty)                             \
+  X(CloseFigure, 61, Empty)                         \
+  X(FillPath, 62, RectValue)                        \
+  X(StrokeAndFillPath, 63, RectValue)               \
+  X(StrokePath, 64, RectValue)                      \
+  X(FlattenPath, 65, Empty)                         \
+  X(WidenPath, 66, Empty)                           \
+  X(SelectClipPath, 67, Value)                      \
+  X(AbortPath, 68, Empty)                           \
+  X(GdiComment, 70, Comment)                        \
+  X(FillRgn, 71, Undecoded)                         \
+  X(FrameRgn, 72, Undecoded)                        \
+  X(InvertRgn, 73, Undecoded)                       \
+  X(PaintRgn, 74, Undecoded)                        \
+  X(ExtSelectClipRgn, 75, ClipRegion)               \
+  X(BitBlt, 76, BitBlt)                             \
+  X(StretchBlt, 77, Undecoded)                      \
+  X(MaskBlt, 78, Undecoded)                         \
+  X(PlgBlt, 79, Undecoded)                          \
+  X(SetDiBitsToDevice, 80, Undecoded)               \
+  X(StretchDiBits, 81, StretchDiBits)               \
+  X(ExtCreateFontIndirectW, 82, Font)               \
+  X(ExtTextOutA, 83, TextA)                         \
+  X(ExtTextOutW, 84, TextW)                         \
+  X(PolyBezier16, 85, Poly16)                       \
+  X(Polygon16, 86, Poly16)                          \
+  X(Polyline16, 87, Poly16)                         \
+  X(PolyBezierTo16, 88, Poly16)                     \
+  X(PolylineTo16, 89, Poly16)                       \
+  X(PolyPolyline16, 90, PolyPoly16)                 \
+  X(PolyPolygon16, 91, PolyPoly16)                  \
+  X(PolyDraw16, 92, Undecoded)                      \
+  X(CreateMonoBrush, 93, PatternBrush)              \
+  X(CreateDibPatternBrushPt, 94, PatternBrush)      \
+  X(ExtCreatePen, 95, ExtPen)                       \
+  X(PolyTextOutA, 96, Undecoded)                    \
+  X(PolyTextOutW, 97, Undecoded)                    \
+  X(SetIcmMode, 98, Value)                          \
+  X(CreateColorSpace, 99, Undecoded)                \
+  X(SetColorSpace, 100, Undecoded)                  \
+  X(DeleteColorSpace, 101, Undecoded)               \
+  X(SetLayout, 115, Value)
+
 enum RecordType : uint32_t {
-  EMR_HEADER = 1,
-  EMR_POLYBEZIER = 2,
-  EMR_POLYGON = 3,
-  EMR_POLYLINE = 4,
-  EMR_POLYBEZIERTO = 5,
-  EMR_POLYLINETO = 6,
-  EMR_POLYPOLYLINE = 7,
-  EMR_POLYPOLYGON = 8,
-  EMR_SETWINDOWEXTEX = 9,
-  EMR_SETWINDOWORGEX = 10,
-  EMR_SETVIEWPORTEXTEX = 11,
-  EMR_SETVIEWPORTORGEX = 12,
-  EMR_SETBRUSHORGEX = 13,
-  EMR_EOF = 14,
-  EMR_SETPIXELV = 15,
-  EMR_SETMAPPERFLAGS = 16,
-  EMR_SETMAPMODE = 17,
-  EMR_SETBKMODE = 18,
-  EMR_SETPOLYFILLMODE = 19,
-  EMR_SETROP2 = 20,
-  EMR_SETSTRETCHBLTMODE = 21,
-  EMR_SETTEXTALIGN = 22,
-  EMR_SETCOLORADJUSTMENT = 23,
-  EMR_SETTEXTCOLOR = 24,
-  EMR_SETBKCOLOR = 25,
-  EMR_OFFSETCLIPRGN = 26,
-  EMR_MOVETOEX = 27,
-  EMR_SETMETARGN = 28,
-  EMR_EXCLUDECLIPRECT = 29,
-  EMR_INTERSECTCLIPRECT = 30,
-  EMR_SCALEVIEWPORTEXTEX = 31,
-  EMR_SCALEWINDOWEXTEX = 32,
-  EMR_SAVEDC = 33,
-  EMR_RESTOREDC = 34,
-  EMR_SETWORLDTRANSFORM = 35,
-  EMR_MODIFYWORLDTRANSFORM = 36,
-  EMR_SELECTOBJECT = 37,
-  EMR_CREATEPEN = 38,
-  EMR_CREATEBRUSHINDIRECT = 39,
-  EMR_DELETEOBJECT = 40,
-  EMR_ANGLEARC = 41,
-  EMR_ELLIPSE = 42,
-  EMR_RECTANGLE = 43,
-  EMR_ROUNDRECT = 44,
-  EMR_ARC = 45,
-  EMR_CHORD = 46,
-  EMR_PIE = 47,
-  EMR_SELECTPALETTE = 48,
-  EMR_CREATEPALETTE = 49,
-  EMR_SETPALETTEENTRIES = 50,
-  EMR_RESIZEPALETTE = 51,
-  EMR_REALIZEPALETTE = 52,
-  EMR_EXTFLOODFILL = 53,
-  EMR_LINETO = 54,
-  EMR_ARCTO = 55,
-  EMR_POLYDRAW = 56,
-  EMR_SETARCDIRECTION = 57,
-  EMR_SETMITERLIMIT = 58,
-  EMR_BEGINPATH = 59,
-  EMR_ENDPATH = 60,
-  EMR_CLOSEFIGURE = 61,
-  EMR_FILLPATH = 62,
-  EMR_STROKEANDFILLPATH = 63,
-  EMR_STROKEPATH = 64,
-  EMR_FLATTENPATH = 65,
-  EMR_WIDENPATH = 66,
-  EMR_SELECTCLIPPATH = 67,
-  EMR_ABORTPATH = 68,
-  EMR_GDICOMMENT = 70,
-  EMR_FILLRGN = 71,
-  EMR_FRAMERGN = 72,
-  EMR_INVERTRGN = 73,
-  EMR_PAINTRGN = 74,
-  EMR_EXTSELECTCLIPRGN = 75,
-  EMR_BITBLT = 76,
-  EMR_STRETCHBLT = 77,
-  EMR_MASKBLT = 78,
-  EMR_PLGBLT = 79,
-  EMR_SETDIBITSTODEVICE = 80,
-  EMR_STRETCHDIBITS = 81,
-  EMR_EXTCREATEFONTINDIRECTW = 82,
-  EMR_EXTTEXTOUTA = 83,
-  EMR_EXTTEXTOUTW = 84,
-  EMR_POLYBEZIER16 = 85,
-  EMR_POLYGON16 = 86,
-  EMR_POLYLINE16 = 87,
-  EMR_POLYBEZIERTO16 = 88,
-  EMR_POLYLINETO16 = 89,
-  EMR_POLYPOLYLINE16 = 90,
-  EMR_POLYPOLYGON16 = 91,
-  EMR_POLYDRAW16 = 92,
-  EMR_CREATEMONOBRUSH = 93,
-  EMR_CREATEDIBPATTERNBRUSHPT = 94,
-  EMR_EXTCREATEPEN = 95,
-  EMR_POLYTEXTOUTA = 96,
-  EMR_POLYTEXTOUTW = 97,
-  EMR_SETICMMODE = 98,
-  EMR_CREATECOLORSPACE = 99,
-  EMR_SETCOLORSPACE = 100,
-  EMR_DELETECOLORSPACE = 101,
-  EMR_SETLAYOUT = 115,
+#define TAMVEL_EMF_ENUMERATOR(name, value, layout) k##name = value,
+  TAMVEL_EMF_RECORD_TYPES(TAMVEL_EMF_ENUMERATOR)
+#undef TAMVEL_EMF_ENUMERATOR
 };
 
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"

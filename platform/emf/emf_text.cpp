@@ -94,7 +94,7 @@ std::string Named(uint32_t value, std::initializer_list<std::pair<uint32_t, cons
 
 std::string ValueFields(uint32_t type, const Value& v) {
   switch (type) {
-    case EMR_SETMAPMODE:
+    case kSetMapMode:
       return "mode=" + Named(v.value, {{1, "MM_TEXT"},
                                        {2, "MM_LOMETRIC"},
                                        {3, "MM_HIMETRIC"},
@@ -103,33 +103,33 @@ std::string ValueFields(uint32_t type, const Value& v) {
                                        {6, "MM_TWIPS"},
                                        {7, "MM_ISOTROPIC"},
                                        {8, "MM_ANISOTROPIC"}});
-    case EMR_SETBKMODE:
+    case kSetBkMode:
       return "mode=" + Named(v.value, {{1, "TRANSPARENT"}, {2, "OPAQUE"}});
-    case EMR_SETPOLYFILLMODE:
+    case kSetPolyFillMode:
       return "mode=" + Named(v.value, {{1, "ALTERNATE"}, {2, "WINDING"}});
-    case EMR_SELECTCLIPPATH:
+    case kSelectClipPath:
       return "mode=" +
              Named(
                  v.value,
                  {{1, "RGN_AND"}, {2, "RGN_OR"}, {3, "RGN_XOR"}, {4, "RGN_DIFF"}, {5, "RGN_COPY"}});
-    case EMR_SETARCDIRECTION:
+    case kSetArcDirection:
       return "direction=" + Named(v.value, {{1, "COUNTERCLOCKWISE"}, {2, "CLOCKWISE"}});
-    case EMR_SETROP2:
+    case kSetRop2:
       return "rop2=" +
              Named(v.value,
                    {{13, "R2_COPYPEN"}, {7, "R2_XORPEN"}, {1, "R2_BLACK"}, {16, "R2_WHITE"}});
-    case EMR_SETTEXTALIGN:
+    case kSetTextAlign:
       return "align=" + Hex(v.value);
-    case EMR_SETTEXTCOLOR:
-    case EMR_SETBKCOLOR:
+    case kSetTextColor:
+    case kSetBkColor:
       return "color=" + FormatColor(v.value);
-    case EMR_SELECTOBJECT:
-    case EMR_DELETEOBJECT:
-    case EMR_SELECTPALETTE:
+    case kSelectObject:
+    case kDeleteObject:
+    case kSelectPalette:
       return "object=" + Object(v.value);
-    case EMR_RESTOREDC:
+    case kRestoreDc:
       return "level=" + Num(v.AsInt());
-    case EMR_SETMITERLIMIT:
+    case kSetMiterLimit:
       // Writers store a FLOAT; a small integer bit pattern means an integer was stored.
       return "limit=" + (v.value < 0x00800000 ? Num(v.value) : Float(v.AsFloat()));
     default:
@@ -200,97 +200,112 @@ std::string TextFields(const Text& t, const FormatOptions& options) {
   return out;
 }
 
-std::string BodyFields(const Record& record, const FormatOptions& options) {
-  uint32_t type = record.type;
-  const Body& body = record.body;
-  if (auto* h = std::get_if<Header>(&body)) return HeaderFields(*h);
-  if (auto* eof = std::get_if<Eof>(&body)) {
-    return "palette=" + Entries(eof->palette, options) + " sizelast=" + Num(eof->size_last);
-  }
-  if (auto* v = std::get_if<Value>(&body)) return ValueFields(type, *v);
-  if (auto* p = std::get_if<PointValue>(&body)) return Pt(p->point);
-  if (auto* e = std::get_if<ExtentScale>(&body)) {
-    return "x=" + Num(e->x_num) + "/" + Num(e->x_denom) + " y=" + Num(e->y_num) + "/" +
-           Num(e->y_denom);
-  }
-  if (auto* r = std::get_if<RectValue>(&body)) return Box(r->rect);
-  if (auto* a = std::get_if<ArcValue>(&body)) {
-    return "box=" + Box(a->box) + " start=" + Pt(a->start) + " end=" + Pt(a->end);
-  }
-  if (auto* poly = std::get_if<Poly>(&body)) {
-    return "bounds=" + Box(poly->bounds) + " n=" + Num(static_cast<int64_t>(poly->points.size())) +
-           " " + Points(poly->points, options);
-  }
-  if (auto* pp = std::get_if<PolyPoly>(&body)) {
-    return "bounds=" + Box(pp->bounds) + " counts=[" +
-           List(pp->counts.size(), options, [&](size_t i) { return Num(pp->counts[i]); }) +
-           "] n=" + Num(static_cast<int64_t>(pp->points.size())) + " " +
-           Points(pp->points, options);
-  }
-  if (auto* pen = std::get_if<Pen>(&body)) {
-    return "object=" + Num(pen->index) + " style=" + Hex(pen->style) + " width=" + Num(pen->width) +
-           " color=" + FormatColor(pen->color);
-  }
-  if (auto* pen = std::get_if<ExtPen>(&body)) {
-    return "object=" + Num(pen->index) + " style=" + Hex(pen->style) + " width=" + Num(pen->width) +
-           " brushstyle=" + Num(pen->brush_style) + " color=" + FormatColor(pen->color) +
-           " hatch=" + Num(pen->hatch) + " entries=[" +
-           List(pen->style_entries.size(), options,
-                [&](size_t i) { return Num(pen->style_entries[i]); }) +
-           "] " + DibFields(pen->dib, options);
-  }
-  if (auto* brush = std::get_if<Brush>(&body)) {
-    return "object=" + Num(brush->index) + " style=" + Num(brush->style) +
-           " color=" + FormatColor(brush->color) + " hatch=" + Num(brush->hatch);
-  }
-  if (auto* brush = std::get_if<PatternBrush>(&body)) {
-    return "object=" + Num(brush->index) + " usage=" + Num(brush->usage) + " " +
-           DibFields(brush->dib, options);
-  }
-  if (auto* font = std::get_if<Font>(&body)) return FontFields(*font);
-  if (auto* text = std::get_if<Text>(&body)) return TextFields(*text, options);
-  if (auto* clip = std::get_if<ClipRegion>(&body)) {
-    std::string mode =
-        "mode=" +
-        Named(clip->mode,
-              {{1, "RGN_AND"}, {2, "RGN_OR"}, {3, "RGN_XOR"}, {4, "RGN_DIFF"}, {5, "RGN_COPY"}});
-    if (!clip->has_region) return mode + " region=none";
-    return mode + " bound=" + Box(clip->bound) +
-           " rects=" + Num(static_cast<int64_t>(clip->rects.size())) + " " +
-           List(clip->rects.size(), options, [&](size_t i) { return Box(clip->rects[i]); });
-  }
-  if (auto* pal = std::get_if<Palette>(&body)) {
-    return "object=" + Num(pal->index) + " version=" + Hex(pal->version) +
-           " n=" + Num(static_cast<int64_t>(pal->entries.size())) + " " +
-           Entries(pal->entries, options);
-  }
-  if (auto* set = std::get_if<PaletteEntries>(&body)) {
-    return "object=" + Num(set->index) + " start=" + Num(set->start) +
-           " n=" + Num(static_cast<int64_t>(set->entries.size())) + " " +
-           Entries(set->entries, options);
-  }
-  if (auto* resize = std::get_if<PaletteSize>(&body)) {
-    return "object=" + Num(resize->index) + " n=" + Num(resize->count);
-  }
-  if (auto* wt = std::get_if<WorldTransform>(&body)) {
-    return "xform=" + XformFields(wt->xform) +
-           (type == EMR_MODIFYWORLDTRANSFORM ? " mode=" + Num(wt->mode) : "");
-  }
-  if (auto* comment = std::get_if<Comment>(&body)) {
-    return "data=" + Num(static_cast<int64_t>(comment->data.size())) + "B";
-  }
-  if (auto* blit = std::get_if<Blit>(&body)) {
-    return "bounds=" + Box(blit->bounds) + " dest=" + Pt(blit->dest) + " " + Ext(blit->dest_size) +
-           " source=" + Pt(blit->source) +
-           (type == EMR_STRETCHDIBITS ? " " + Ext(blit->source_size) : "") +
-           " rop=" + Hex(blit->rop) + " usage=" + Num(blit->usage) + " bmi=" + Num(blit->bmi_size) +
-           "B bits=" + Num(blit->bits_size) + "B";
-  }
-  if (std::holds_alternative<Raw>(body) && RecordName(type) != nullptr && record.size > 8) {
-    return "(not decoded)";
-  }
-  return "";
+std::string ClipFields(const ClipRegion& clip, const FormatOptions& options) {
+  std::string mode =
+      "mode=" +
+      Named(clip.mode,
+            {{1, "RGN_AND"}, {2, "RGN_OR"}, {3, "RGN_XOR"}, {4, "RGN_DIFF"}, {5, "RGN_COPY"}});
+  if (!clip.has_region) return mode + " region=none";
+  return mode + " bound=" + Box(clip.bound) +
+         " rects=" + Num(static_cast<int64_t>(clip.rects.size())) + " " +
+         List(clip.rects.size(), options, [&](size_t i) { return Box(clip.rects[i]); });
 }
+
+std::string ExtPenFields(const ExtPen& pen, const FormatOptions& options) {
+  return "object=" + Num(pen.index) + " style=" + Hex(pen.style) + " width=" + Num(pen.width) +
+         " brushstyle=" + Num(pen.brush_style) + " color=" + FormatColor(pen.color) +
+         " hatch=" + Num(pen.hatch) + " entries=[" +
+         List(pen.style_entries.size(), options,
+              [&](size_t i) { return Num(pen.style_entries[i]); }) +
+         "] " + DibFields(pen.dib, options);
+}
+
+std::string BlitFields(uint32_t type, const Blit& blit) {
+  return "bounds=" + Box(blit.bounds) + " dest=" + Pt(blit.dest) + " " + Ext(blit.dest_size) +
+         " source=" + Pt(blit.source) +
+         (type == kStretchDiBits ? " " + Ext(blit.source_size) : "") + " rop=" + Hex(blit.rop) +
+         " usage=" + Num(blit.usage) + " bmi=" + Num(blit.bmi_size) +
+         "B bits=" + Num(blit.bits_size) + "B";
+}
+
+// The fields of each view, one overload per view of the decoder.
+class BodyFields {
+ public:
+  BodyFields(const Record& record, const FormatOptions& options)
+      : record_(record), type_(record.type), options_(options) {}
+
+  std::string operator()(const Raw&) const {
+    return RecordName(type_) != nullptr && record_.size > 8 ? "(not decoded)" : "";
+  }
+  std::string operator()(const Empty&) const { return ""; }
+  std::string operator()(const Header& h) const { return HeaderFields(h); }
+  std::string operator()(const Eof& eof) const {
+    return "palette=" + Entries(eof.palette, options_) + " sizelast=" + Num(eof.size_last);
+  }
+  std::string operator()(const Value& v) const { return ValueFields(type_, v); }
+  std::string operator()(const PointValue& p) const { return Pt(p.point); }
+  std::string operator()(const RectValue& r) const { return Box(r.rect); }
+  std::string operator()(const RoundRectValue& r) const {
+    return "box=" + Box(r.box) + " corner=" + Ext(r.corner);
+  }
+  std::string operator()(const ArcValue& a) const {
+    return "box=" + Box(a.box) + " start=" + Pt(a.start) + " end=" + Pt(a.end);
+  }
+  std::string operator()(const Poly& poly) const {
+    return "bounds=" + Box(poly.bounds) + " n=" + Num(static_cast<int64_t>(poly.points.size())) +
+           " " + Points(poly.points, options_);
+  }
+  std::string operator()(const PolyPoly& pp) const {
+    return "bounds=" + Box(pp.bounds) + " counts=[" +
+           List(pp.counts.size(), options_, [&](size_t i) { return Num(pp.counts[i]); }) +
+           "] n=" + Num(static_cast<int64_t>(pp.points.size())) + " " + Points(pp.points, options_);
+  }
+  std::string operator()(const Pen& pen) const {
+    return "object=" + Num(pen.index) + " style=" + Hex(pen.style) + " width=" + Num(pen.width) +
+           " color=" + FormatColor(pen.color);
+  }
+  std::string operator()(const ExtPen& pen) const { return ExtPenFields(pen, options_); }
+  std::string operator()(const Brush& brush) const {
+    return "object=" + Num(brush.index) + " style=" + Num(brush.style) +
+           " color=" + FormatColor(brush.color) + " hatch=" + Num(brush.hatch);
+  }
+  std::string operator()(const PatternBrush& brush) const {
+    return "object=" + Num(brush.index) + " usage=" + Num(brush.usage) + " " +
+           DibFields(brush.dib, options_);
+  }
+  std::string operator()(const Font& font) const { return FontFields(font); }
+  std::string operator()(const Text& text) const { return TextFields(text, options_); }
+  std::string operator()(const ClipRegion& clip) const { return ClipFields(clip, options_); }
+  std::string operator()(const Palette& pal) const {
+    return "object=" + Num(pal.index) + " version=" + Hex(pal.version) +
+           " n=" + Num(static_cast<int64_t>(pal.entries.size())) + " " +
+           Entries(pal.entries, options_);
+  }
+  std::string operator()(const PaletteEntries& set) const {
+    return "object=" + Num(set.index) + " start=" + Num(set.start) +
+           " n=" + Num(static_cast<int64_t>(set.entries.size())) + " " +
+           Entries(set.entries, options_);
+  }
+  std::string operator()(const PaletteSize& resize) const {
+    return "object=" + Num(resize.index) + " n=" + Num(resize.count);
+  }
+  std::string operator()(const WorldTransform& wt) const {
+    return "xform=" + XformFields(wt.xform) +
+           (type_ == kModifyWorldTransform ? " mode=" + Num(wt.mode) : "");
+  }
+  std::string operator()(const ExtentScale& e) const {
+    return "x=" + Num(e.x_num) + "/" + Num(e.x_denom) + " y=" + Num(e.y_num) + "/" + Num(e.y_denom);
+  }
+  std::string operator()(const Comment& comment) const {
+    return "data=" + Num(static_cast<int64_t>(comment.data.size())) + "B";
+  }
+  std::string operator()(const Blit& blit) const { return BlitFields(type_, blit); }
+
+ private:
+  const Record& record_;
+  uint32_t type_;
+  const FormatOptions& options_;
+};
 
 void AppendCodePoint(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
@@ -348,7 +363,7 @@ std::string FormatRecordFields(const Record& record, const FormatOptions& option
   const char* name = RecordName(record.type);
   std::string out = name ? name : "type" + Num(record.type);
   out += " size=" + Num(record.size);
-  std::string fields = BodyFields(record, options);
+  std::string fields = std::visit(BodyFields(record, options), record.body);
   if (!fields.empty()) out += " " + fields;
   return out;
 }

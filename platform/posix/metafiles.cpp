@@ -26,7 +26,7 @@ bool ValidRecordChain(std::span<const uint8_t> image, uint32_t total) {
     const uint32_t size = ReadAt<uint32_t>(image.data(), offset + 4);
     if (size < 8 || size % 4 != 0 || size > total - offset) return false;
     offset += size;
-    if (type == EMR_EOF) return offset == total;
+    if (type == kEof) return offset == total;
   }
   return false;
 }
@@ -51,7 +51,7 @@ bool IsValidEmfImage(std::span<const uint8_t> image) {
   const uint8_t *p = image.data();
   const uint32_t size = ReadAt<uint32_t>(p, 4);
   const uint32_t total = ReadAt<uint32_t>(p, 48);
-  if (ReadAt<uint32_t>(p, 0) != EMR_HEADER || ReadAt<uint32_t>(p, 40) != kSignature) return false;
+  if (ReadAt<uint32_t>(p, 0) != kHeader || ReadAt<uint32_t>(p, 40) != kSignature) return false;
   if (size < kBaseHeaderSize || size % 4 != 0 || total > image.size() || total < size) return false;
   return ValidRecordChain(image, total);
 }

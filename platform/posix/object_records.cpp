@@ -23,7 +23,7 @@ COLORREF RecordedColour(COLORREF colour, const Dc &dc) {
 std::vector<uint8_t> ExtPenRecord(uint32_t index, DWORD style, LONG width, UINT brush_style,
                                   COLORREF colour, uint32_t hatch,
                                   const std::vector<DWORD> &entries) {
-  RecordBuilder r(EMR_EXTCREATEPEN);
+  RecordBuilder r(kExtCreatePen);
   r.U32(index).U32(0).U32(0).U32(0).U32(0);
   r.U32(style).U32(static_cast<uint32_t>(width)).U32(brush_style).U32(colour).U32(hatch);
   r.U32(static_cast<uint32_t>(entries.size()));
@@ -48,7 +48,7 @@ std::vector<uint8_t> BottomUpDibBits(const Brush &brush) {
 
 std::vector<uint8_t> MonoBrushRecord(uint32_t index, const Brush &brush) {
   std::vector<uint8_t> bits = BottomUpDibBits(brush);
-  RecordBuilder r(EMR_CREATEMONOBRUSH);
+  RecordBuilder r(kCreateMonoBrush);
   r.U32(index).U32(0 /* DIB_RGB_COLORS */).U32(32).U32(48).U32(80);
   r.U32(static_cast<uint32_t>(bits.size()));
   // BITMAPINFOHEADER, then the two-colour table.
@@ -72,14 +72,14 @@ std::vector<uint8_t> Pen::EncodeCreateRecord(uint32_t index, const Dc &dc) const
     return ExtPenRecord(index, PS_GEOMETRIC | LineStyle() | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width,
                         BS_SOLID, colour, 0, {});
   }
-  RecordBuilder r(EMR_CREATEPEN);
+  RecordBuilder r(kCreatePen);
   r.U32(index).U32(style).I32(width).I32(0).U32(colour);
   return r.Finish();
 }
 
 std::vector<uint8_t> Brush::EncodeCreateRecord(uint32_t index, const Dc &dc) const {
   if (style == BS_PATTERN) return MonoBrushRecord(index, *this);
-  RecordBuilder r(EMR_CREATEBRUSHINDIRECT);
+  RecordBuilder r(kCreateBrushIndirect);
   r.U32(index).U32(style).U32(RecordedColour(colour, dc)).U32(static_cast<uint32_t>(hatch));
   return r.Finish();
 }
@@ -88,7 +88,7 @@ std::vector<uint8_t> Brush::EncodeCreateRecord(uint32_t index, const Dc &dc) con
 // style and script, and a design vector without axes.
 std::vector<uint8_t> Font::EncodeCreateRecord(uint32_t index, const Dc &) const {
   constexpr uint32_t kDesignVectorSignature = 0x08007664;
-  RecordBuilder r(EMR_EXTCREATEFONTINDIRECTW);
+  RecordBuilder r(kExtCreateFontIndirectW);
   r.U32(index);
   r.I32(log.lfHeight).I32(log.lfWidth).I32(log.lfEscapement).I32(log.lfOrientation);
   r.I32(log.lfWeight);
@@ -104,7 +104,7 @@ std::vector<uint8_t> Font::EncodeCreateRecord(uint32_t index, const Dc &) const 
 }
 
 std::vector<uint8_t> Palette::EncodeCreateRecord(uint32_t index, const Dc &) const {
-  RecordBuilder r(EMR_CREATEPALETTE);
+  RecordBuilder r(kCreatePalette);
   const size_t count = std::min<size_t>(entries.size(), 0xFFFF);
   r.U32(index).U16(0x300).U16(static_cast<uint16_t>(count));
   r.Bytes(entries.data(), count * sizeof(PALETTEENTRY));

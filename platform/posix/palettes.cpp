@@ -56,7 +56,7 @@ UINT SetPaletteEntries(HPALETTE hpal, UINT start, UINT count, const PALETTEENTRY
   if (set == 0) return 0;
   std::copy(entries, entries + set, palette->entries.begin() + start);
   RecordPaletteChange(*palette, [&](uint32_t index) {
-    RecordBuilder r(tamvel::emf::EMR_SETPALETTEENTRIES);
+    RecordBuilder r(tamvel::emf::kSetPaletteEntries);
     r.U32(index).U32(start).U32(set);
     for (UINT i = 0; i < set; ++i) {
       const PALETTEENTRY &e = entries[i];
@@ -72,7 +72,7 @@ BOOL ResizePalette(HPALETTE hpal, UINT count) {
   if (!palette || palette->IsStock() || count == 0 || count > kMaxPaletteEntries) return FALSE;
   palette->entries.resize(count, PALETTEENTRY{0, 0, 0, 0});
   RecordPaletteChange(*palette, [&](uint32_t index) {
-    RecordBuilder r(tamvel::emf::EMR_RESIZEPALETTE);
+    RecordBuilder r(tamvel::emf::kResizePalette);
     r.U32(index).U32(count);
     return r.Finish();
   });
@@ -95,7 +95,7 @@ UINT RealizePalette(HDC hdc) {
   if (dc == nullptr) return GDI_ERROR;
   const Palette *palette = dc->state.palette.get();
   if (MetafileRecorder *recorder = dc->Recorder()) {
-    recorder->Append(RecordBuilder(tamvel::emf::EMR_REALIZEPALETTE).Finish());
+    recorder->Append(RecordBuilder(tamvel::emf::kRealizePalette).Finish());
     if (palette != nullptr && !palette->IsStock()) recorder->AddEofPalette(palette->entries);
   }
   return palette != nullptr ? static_cast<UINT>(palette->entries.size()) : 0;

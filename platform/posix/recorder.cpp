@@ -136,7 +136,7 @@ uint32_t MetafileRecorder::SelectIndex(Dc &dc, const GdiObject &object) {
 void MetafileRecorder::ForgetObject(const GdiObject &object) {
   uint32_t index = IndexOf(object);
   if (!index) return;
-  RecordBuilder r(EMR_DELETEOBJECT);
+  RecordBuilder r(kDeleteObject);
   r.U32(index);
   Append(std::move(r));
   table_[index] = 0;
@@ -186,7 +186,7 @@ RECT MetafileRecorder::HeaderFrame() const {
 
 std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t records) const {
   const uint32_t description_bytes = static_cast<uint32_t>(description_.size() * 2);
-  RecordBuilder r(EMR_HEADER);
+  RecordBuilder r(kHeader);
   r.Rect(HeaderBounds())
       .Rect(HeaderFrame())
       .U32(kSignature)
@@ -207,7 +207,7 @@ std::vector<uint8_t> MetafileRecorder::Header(uint32_t total_bytes, uint32_t rec
 
 ImageBuffer MetafileRecorder::Finish() {
   EndSegmentRun();
-  RecordBuilder eof(EMR_EOF);
+  RecordBuilder eof(kEof);
   eof.U32(static_cast<uint32_t>(eof_palette_.size())).U32(16);
   eof.Bytes(eof_palette_.data(), eof_palette_.size() * sizeof(PALETTEENTRY));
   eof.U32(static_cast<uint32_t>(20 + 4 * eof_palette_.size()));

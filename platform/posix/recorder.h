@@ -102,7 +102,7 @@ class MetafileRecorder final : public Device {
     if (!run_.open || record_end_ - image_.size() < 16) return false;
     uint8_t *at = image_.ExtendInPlace(16);
     if (!at) return false;
-    WritePointRecord(at, emf::EMR_LINETO, to);
+    WritePointRecord(at, emf::kLineTo, to);
     run_.Continue(from, to);
     return true;
   }

@@ -37,7 +37,7 @@ void PutPoints(RecordBuilder &r, std::span<const POINT> points, bool short_form)
 }
 
 RecordBuilder MoveRecord(POINT p) {
-  RecordBuilder r(EMR_MOVETOEX);
+  RecordBuilder r(kMoveToEx);
   r.Point(p);
   return r;
 }
@@ -63,8 +63,8 @@ void MetafileRecorder::AppendFigure(Dc &dc, std::span<const POINT> points, bool 
   if (points.empty()) return;
   Append(MoveRecord(points.front()));
   if (points.size() < 2) return;
-  AppendPoints(dc, EMR_POLYLINETO16, EMR_POLYLINETO, points.subspan(1), points);
-  if (closed) Append(RecordBuilder(EMR_CLOSEFIGURE));
+  AppendPoints(dc, kPolylineTo16, kPolylineTo, points.subspan(1), points);
+  if (closed) Append(RecordBuilder(kCloseFigure));
 }
 
 void MetafileRecorder::ReemitPosition(Dc &dc) { Append(MoveRecord(dc.state.position)); }
@@ -82,7 +82,7 @@ bool MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
 
 // The way of the lines that QuickLineTo does not take.
 void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
-  if (!AppendPointRecord(EMR_LINETO, to) || InPath(dc)) return;
+  if (!AppendPointRecord(kLineTo, to) || InPath(dc)) return;
   if (run_.open) {
     run_.Continue(from, to);
   } else {
@@ -134,16 +134,16 @@ void MetafileRecorder::AddStrokedPoint(POINT p, LONG allowance) {
   r.bottom = std::max(r.bottom, SaturatingAdd(p.y, allowance));
 }
 
-void MetafileRecorder::MoveTo(Dc &, POINT p) { AppendPointRecord(EMR_MOVETOEX, p); }
+void MetafileRecorder::MoveTo(Dc &, POINT p) { AppendPointRecord(kMoveToEx, p); }
 
 void MetafileRecorder::Polyline(Dc &dc, std::span<const POINT> points) {
-  if (!InPath(dc)) return AppendPoints(dc, EMR_POLYLINE16, EMR_POLYLINE, points);
+  if (!InPath(dc)) return AppendPoints(dc, kPolyline16, kPolyline, points);
   AppendFigure(dc, points, false);
   ReemitPosition(dc);
 }
 
 void MetafileRecorder::Polygon(Dc &dc, std::span<const POINT> points) {
-  if (!InPath(dc)) return AppendPoints(dc, EMR_POLYGON16, EMR_POLYGON, points);
+  if (!InPath(dc)) return AppendPoints(dc, kPolygon16, kPolygon, points);
   AppendFigure(dc, points, true);
   ReemitPosition(dc);
 }
@@ -160,7 +160,7 @@ void MetafileRecorder::PolyPolyline(Dc &dc, std::span<const POINT> points,
   }
   const bool short_form = FitsInt16(points);
   if (!Room(32 + counts.size() * 4 + points.size() * (short_form ? 4 : 8))) return;
-  RecordBuilder r(short_form ? EMR_POLYPOLYLINE16 : EMR_POLYPOLYLINE);
+  RecordBuilder r(short_form ? kPolyPolyline16 : kPolyPolyline);
   r.Rect({0, 0, -1, -1}).U32(static_cast<uint32_t>(counts.size()));
   r.U32(static_cast<uint32_t>(points.size()));
   for (DWORD n : counts) r.U32(n);
@@ -168,14 +168,14 @@ void MetafileRecorder::PolyPolyline(Dc &dc, std::span<const POINT> points,
   AppendDrawing(std::move(r), StrokedBox(dc, points));
 }
 
-void MetafileRecorder::BeginPath(Dc &) { Append(RecordBuilder(EMR_BEGINPATH)); }
+void MetafileRecorder::BeginPath(Dc &) { Append(RecordBuilder(kBeginPath)); }
 
-void MetafileRecorder::EndPath(Dc &) { Append(RecordBuilder(EMR_ENDPATH)); }
+void MetafileRecorder::EndPath(Dc &) { Append(RecordBuilder(kEndPath)); }
 
 void MetafileRecorder::StrokePath(Dc &dc) {
   DeviceBox box;
   for (const PathFigure &figure : dc.path) box.Add(StrokedBox(dc, figure.points));
-  RecordBuilder r(EMR_STROKEPATH);
+  RecordBuilder r(kStrokePath);
   r.Rect({0, 0, -1, -1});
   AppendDrawing(std::move(r), box);
 }
@@ -193,7 +193,7 @@ void MetafileRecorder::DrawImage(Dc &dc, const POINT (&corners)[3], const ImageP
   const POINT far_corner{corners[1].x + corners[2].x - corners[0].x,
                          corners[1].y + corners[2].y - corners[0].y};
   const POINT box[] = {corners[0], corners[1], far_corner, corners[2]};
-  RecordBuilder r(EMR_STRETCHDIBITS);
+  RecordBuilder r(kStretchDiBits);
   r.Rect({0, 0, -1, -1}).Point(corners[0]);
   r.I32(0).I32(0).I32(image.width).I32(image.height);  // the whole source
   r.U32(kFixedBytes).U32(kInfoBytes).U32(kFixedBytes + kInfoBytes);

@@ -22,11 +22,11 @@ RecordBuilder Pair(uint32_t type, LONG x, LONG y) {
 
 }  // namespace
 
-void MetafileRecorder::Saved(Dc &) { Append(RecordBuilder(EMR_SAVEDC)); }
+void MetafileRecorder::Saved(Dc &) { Append(RecordBuilder(kSaveDc)); }
 
 void MetafileRecorder::Restored(Dc &, int relative_level) {
   EndSegmentRun();
-  Append(Value(EMR_RESTOREDC, static_cast<uint32_t>(relative_level)));
+  Append(Value(kRestoreDc, static_cast<uint32_t>(relative_level)));
 }
 
 // The metric modes are written as MM_ANISOTROPIC with their extents: the same transform for
@@ -35,24 +35,24 @@ void MetafileRecorder::MapModeChanged(Dc &dc) {
   EndSegmentRun();
   const PageMapping &m = dc.state.mapping;
   if (m.mode == MM_TEXT || !IsFixedMode(m.mode)) {
-    Append(Value(EMR_SETMAPMODE, static_cast<uint32_t>(m.mode)));
+    Append(Value(kSetMapMode, static_cast<uint32_t>(m.mode)));
     return;
   }
-  Append(Value(EMR_SETMAPMODE, MM_ANISOTROPIC));
-  Append(Pair(EMR_SETWINDOWEXTEX, m.window_ext.cx, m.window_ext.cy));
-  Append(Pair(EMR_SETVIEWPORTEXTEX, m.viewport_ext.cx, m.viewport_ext.cy));
+  Append(Value(kSetMapMode, MM_ANISOTROPIC));
+  Append(Pair(kSetWindowExtEx, m.window_ext.cx, m.window_ext.cy));
+  Append(Pair(kSetViewportExtEx, m.viewport_ext.cx, m.viewport_ext.cy));
 }
 
 void MetafileRecorder::WindowOrgChanged(Dc &dc) {
   EndSegmentRun();
   const POINT &o = dc.state.mapping.window_org;
-  Append(Pair(EMR_SETWINDOWORGEX, o.x, o.y));
+  Append(Pair(kSetWindowOrgEx, o.x, o.y));
 }
 
 void MetafileRecorder::ViewportOrgChanged(Dc &dc) {
   EndSegmentRun();
   const POINT &o = dc.state.mapping.viewport_org;
-  Append(Pair(EMR_SETVIEWPORTORGEX, o.x, o.y));
+  Append(Pair(kSetViewportOrgEx, o.x, o.y));
 }
 
 // Text align is written without TA_UPDATECP: TextOutA resolves the current position itself
@@ -62,22 +62,22 @@ void MetafileRecorder::AttributeChanged(Dc &dc, Attribute which) {
   const Palette *palette = s.palette.get();
   switch (which) {
     case Attribute::kRop2:
-      Append(Value(EMR_SETROP2, s.rop2));
+      Append(Value(kSetRop2, s.rop2));
       break;
     case Attribute::kPolyFillMode:
-      Append(Value(EMR_SETPOLYFILLMODE, s.poly_fill_mode));
+      Append(Value(kSetPolyFillMode, s.poly_fill_mode));
       break;
     case Attribute::kTextAlign:
-      Append(Value(EMR_SETTEXTALIGN, s.text_align & ~static_cast<UINT>(TA_UPDATECP)));
+      Append(Value(kSetTextAlign, s.text_align & ~static_cast<UINT>(TA_UPDATECP)));
       break;
     case Attribute::kBkMode:
-      Append(Value(EMR_SETBKMODE, s.bk_mode));
+      Append(Value(kSetBkMode, s.bk_mode));
       break;
     case Attribute::kBkColour:
-      Append(Value(EMR_SETBKCOLOR, ResolveColour(s.bk_colour, palette)));
+      Append(Value(kSetBkColor, ResolveColour(s.bk_colour, palette)));
       break;
     case Attribute::kTextColour:
-      Append(Value(EMR_SETTEXTCOLOR, ResolveColour(s.text_colour, palette)));
+      Append(Value(kSetTextColor, ResolveColour(s.text_colour, palette)));
       break;
     case Attribute::kCharExtra:
       break;  // no record: the spacing goes into the text Dx
@@ -89,7 +89,7 @@ void MetafileRecorder::ObjectSelected(Dc &dc, const GdiObject &object) {
   uint32_t index = SelectIndex(dc, object);
   if (!index) return;
   const bool palette = object.Kind() == ObjectKind::kPalette;
-  Append(Value(palette ? EMR_SELECTPALETTE : EMR_SELECTOBJECT, index));
+  Append(Value(palette ? kSelectPalette : kSelectObject, index));
 }
 
 }  // namespace tamvel::posix

@@ -36,13 +36,13 @@ RECT LogicalRect(const Dc &dc, const RECT &device) {
 }
 
 std::vector<uint8_t> ClipRegionReset() {
-  RecordBuilder r(emf::EMR_EXTSELECTCLIPRGN);
+  RecordBuilder r(emf::kExtSelectClipRgn);
   r.U32(0).U32(RGN_COPY);
   return r.Finish();
 }
 
 std::vector<uint8_t> IntersectRecord(const RECT &logical) {
-  RecordBuilder r(emf::EMR_INTERSECTCLIPRECT);
+  RecordBuilder r(emf::kIntersectClipRect);
   r.Rect(logical);
   return r.Finish();
 }
@@ -57,7 +57,7 @@ std::vector<uint8_t> RectanglePolygon(const Dc &dc, const RECT &device) {
   for (const POINT &p : corners) {
     if (p.x < -32768 || p.x > 32767 || p.y < -32768 || p.y > 32767) short_points = false;
   }
-  RecordBuilder r(short_points ? emf::EMR_POLYGON16 : emf::EMR_POLYGON);
+  RecordBuilder r(short_points ? emf::kPolygon16 : emf::kPolygon);
   r.Rect({device.left, device.top, device.right - 1, device.bottom - 1}).U32(4);
   for (const POINT &p : corners) {
     if (short_points) {
@@ -80,10 +80,10 @@ void RecordClip(Dc &dc, const RectList *clip) {
     recorder->Append(IntersectRecord(LogicalRect(dc, device)));
     return;
   }
-  recorder->Append(RecordBuilder(emf::EMR_BEGINPATH).Finish());
+  recorder->Append(RecordBuilder(emf::kBeginPath).Finish());
   for (const RECT &rect : *clip) recorder->Append(RectanglePolygon(dc, rect));
-  recorder->Append(RecordBuilder(emf::EMR_ENDPATH).Finish());
-  RecordBuilder select(emf::EMR_SELECTCLIPPATH);
+  recorder->Append(RecordBuilder(emf::kEndPath).Finish());
+  RecordBuilder select(emf::kSelectClipPath);
   select.U32(RGN_COPY);
   recorder->Append(select.Finish());
 }
@@ -173,7 +173,7 @@ BOOL SelectClipPath(HDC hdc, int mode) {
     dc->state.clip = CombineRegions(RectangleRegion(0, 0, surface.cx, surface.cy), path, mode);
   }
   if (MetafileRecorder *recorder = dc->Recorder()) {
-    RecordBuilder r(tamvel::emf::EMR_SELECTCLIPPATH);
+    RecordBuilder r(tamvel::emf::kSelectClipPath);
     r.U32(static_cast<uint32_t>(mode));
     recorder->Append(r.Finish());
   }

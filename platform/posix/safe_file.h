@@ -92,12 +92,11 @@ class AtomicFile {
   bool WriteGather(std::span<const std::span<const uint8_t>> pieces);
 
   // Writes out the buffer, syncs the file to the disk (fsync; not for kProcessCrash), closes it
-  // and renames it over the name. Refuses to replace anything but a regular file or a symbolic
-  // link (the link itself is replaced, never followed): a device node, FIFO, socket or
-  // directory at the name stays as it is (error() is EEXIST, or EISDIR for a directory). The
-  // new name reaches the disk with the folder's next journal commit. True when the file is in
-  // place; on false the temporary file is gone and the name holds what it held before. Not
-  // open: false.
+  // and renames it over the name. Refuses to replace anything but a regular file or a symbolic link
+  // (the link itself is replaced, never followed): a device node, FIFO, socket or directory at the
+  // name stays as it is (error() is EEXIST, or EISDIR for a directory). The new name reaches the
+  // disk with the folder's next journal commit. True when the file is in place; on false the
+  // temporary file is gone and the name holds what it held before. Not open: false.
   bool Commit();
   // Removes the temporary file; the name keeps what it had. Harmless when not open.
   void Abandon();

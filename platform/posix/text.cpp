@@ -129,7 +129,7 @@ void AppendTextRecord(Dc &dc, MetafileRecorder &recorder, const TextRun &run, co
   const uint32_t n = static_cast<uint32_t>(piece.count);
   const uint32_t string_bytes = (2 * n + 3) & ~3u;
 
-  RecordBuilder record(emf::EMR_EXTTEXTOUTW);
+  RecordBuilder record(emf::kExtTextOutW);
   record.Rect(RECT{0, 0, -1, -1});  // Bounds, filled in by the recorder
   record.U32(1);                    // GM_COMPATIBLE
   record.F32(static_cast<float>(100.0 * AbsScaleX(dc) * mm_per_px_x));

@@ -3,8 +3,8 @@
 // filled in. Parameters are appended as little-endian dwords, words or raw bytes.
 //
 //   std::vector<uint8_t> file = test::EmfBuilder()
-//       .Add(emf::EMR_MOVETOEX, {10, 20})
-//       .Add(emf::EMR_LINETO, {30, 40})
+//       .Add(emf::kMoveToEx, {10, 20})
+//       .Add(emf::kLineTo, {30, 40})
 //       .Build();
 #pragma once
 
@@ -53,11 +53,11 @@ class EmfBuilder {
     std::vector<uint8_t> header;
     uint32_t description_bytes = static_cast<uint32_t>(description_.size() * 2);
     uint32_t header_size = emf::kHeaderSize + ((description_bytes + 3) & ~3u);
-    std::vector<uint8_t> eof = {emf::EMR_EOF, 0, 0, 0, 20, 0, 0, 0, 0, 0, 0, 0,
-                                16,           0, 0, 0, 20, 0, 0, 0};
+    std::vector<uint8_t> eof = {emf::kEof, 0, 0,  0, 20, 0, 0,  0, 0, 0,
+                                0,         0, 16, 0, 0,  0, 20, 0, 0, 0};
     size_t total = header_size + (eof_ ? eof.size() : 0);
     for (const auto& r : records_) total += r.size();
-    PutU32(header, emf::EMR_HEADER);
+    PutU32(header, emf::kHeader);
     PutU32(header, header_size);
     for (int32_t v : {0, 0, 99, 99, 0, 0, 2646, 2646}) PutU32(header, static_cast<uint32_t>(v));
     PutU32(header, emf::kSignature);

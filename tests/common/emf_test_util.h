@@ -3,8 +3,8 @@
 //   HENHMETAFILE emf = CloseEnhMetaFile(dc);
 //   emf::DecodeResult r = test::DecodeMetafile(emf);
 //   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
-//   EXPECT_EQ(test::CountRecords(r, emf::EMR_LINETO), 4u) << test::DescribeAll(r);
-//   const emf::Poly* line = test::FirstView<emf::Poly>(r, emf::EMR_POLYLINE16);
+//   EXPECT_EQ(test::CountRecords(r, emf::kLineTo), 4u) << test::DescribeAll(r);
+//   const emf::Poly* line = test::FirstView<emf::Poly>(r, emf::kPolyline16);
 //   ASSERT_NE(line, nullptr);
 //   EXPECT_EQ(line->points.front(), (emf::Point{0, 0})) << test::Describe(*r.records[5]);
 #pragma once
@@ -50,7 +50,7 @@ std::string TestDataPath(const std::string& name);
 std::vector<const emf::Record*> FindRecords(const emf::DecodeResult& result, uint32_t type);
 size_t CountRecords(const emf::DecodeResult& result, uint32_t type);
 
-// Every record's type, in file order (compare with a list of emf::EMR_* values).
+// Every record's type, in file order (compare with a list of emf::k* record types).
 std::vector<uint32_t> RecordTypes(const emf::DecodeResult& result);
 
 // The typed views of every record of one type (records of that type without the view, i.e.

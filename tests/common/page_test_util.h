@@ -98,7 +98,7 @@ inline std::vector<RecordedPen> PensOf(const emf::DecodeResult &result) {
 }
 
 inline bool IsPenCreation(uint32_t type) {
-  return type == emf::EMR_CREATEPEN || type == emf::EMR_EXTCREATEPEN;
+  return type == emf::kCreatePen || type == emf::kExtCreatePen;
 }
 
 // A scratch folder for files written by a test, emptied first.

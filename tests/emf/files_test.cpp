@@ -49,7 +49,7 @@ TEST_F(FilesTest, SavingClosesThePageAndLoadingRestoresIt) {
   ASSERT_NE(loaded.header(), nullptr);
   EXPECT_EQ(loaded.header()->frame, (emf::Rect{0, -29700, 21000, 0}));
   EXPECT_EQ(loaded.header()->description, saved.header()->description);
-  EXPECT_EQ(test::PointsOfType(loaded, emf::EMR_LINETO), (std::vector<emf::Point>{{5669, 2835}}));
+  EXPECT_EQ(test::PointsOfType(loaded, emf::kLineTo), (std::vector<emf::Point>{{5669, 2835}}));
 }
 
 TEST_F(FilesTest, NothingToSave) {

@@ -19,8 +19,7 @@ TEST(Helpers, TextFormsShortenLongListsAndQuoteStrings) {
   for (int i = 0; i < 20; ++i) params.push_back(i | (-i << 16));
   std::vector<uint8_t> payload;
   for (int64_t v : params) test::EmfBuilder::PutU32(payload, static_cast<uint32_t>(v));
-  const std::vector<uint8_t> file =
-      test::EmfBuilder().AddBytes(emf::EMR_POLYLINE16, payload).Build();
+  const std::vector<uint8_t> file = test::EmfBuilder().AddBytes(emf::kPolyline16, payload).Build();
   emf::DecodeResult r = emf::DecodeEmf(file.data(), file.size());
   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
   const emf::Record& line = r.records[1];

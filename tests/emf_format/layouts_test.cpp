@@ -44,21 +44,21 @@ TEST(Layouts, TextAPolyPolygon32PensBrushesPalettesTransforms) {
 
   test::EmfBuilder builder;
   builder.Handles(4)
-      .AddBytes(emf::EMR_EXTTEXTOUTA, ansi)
-      .Add(emf::EMR_POLYPOLYGON, {0, 0, 10, 10, 2, 3, 1, 2, -1, -2, 70000, -70000, 3, 4})
-      .Add(emf::EMR_EXTCREATEPEN, {2, 0, 0, 0, 0, 0x00010000 | 7, 45, 0, 0x0000FF, 0, 2, 90, 30})
-      .AddBytes(emf::EMR_CREATEDIBPATTERNBRUSHPT, dib_brush)
-      .AddBytes(emf::EMR_CREATEPALETTE, palette)
-      .Add(emf::EMR_SETPALETTEENTRIES, {3, 1, 1, 0x00102030})
-      .Add(emf::EMR_RESIZEPALETTE, {3, 8})
-      .Add(emf::EMR_MODIFYWORLDTRANSFORM,
-           {FloatBits(2), 0, 0, FloatBits(-1), FloatBits(10.5f), 0, 2})
-      .Add(emf::EMR_SETMITERLIMIT, {FloatBits(4)})
-      .Add(emf::EMR_GDICOMMENT, {5, 0x43494447, 0})
-      .Add(emf::EMR_EXCLUDECLIPRECT, {1, 2, 3, 4})
-      .Add(emf::EMR_BITBLT,
+      .AddBytes(emf::kExtTextOutA, ansi)
+      .Add(emf::kPolyPolygon, {0, 0, 10, 10, 2, 3, 1, 2, -1, -2, 70000, -70000, 3, 4})
+      .Add(emf::kExtCreatePen, {2, 0, 0, 0, 0, 0x00010000 | 7, 45, 0, 0x0000FF, 0, 2, 90, 30})
+      .AddBytes(emf::kCreateDibPatternBrushPt, dib_brush)
+      .AddBytes(emf::kCreatePalette, palette)
+      .Add(emf::kSetPaletteEntries, {3, 1, 1, 0x00102030})
+      .Add(emf::kResizePalette, {3, 8})
+      .Add(emf::kModifyWorldTransform, {FloatBits(2), 0, 0, FloatBits(-1), FloatBits(10.5f), 0, 2})
+      .Add(emf::kSetMiterLimit, {FloatBits(4)})
+      .Add(emf::kGdiComment, {5, 0x43494447, 0})
+      .Add(emf::kExcludeClipRect, {1, 2, 3, 4})
+      .Add(emf::kBitBlt,
            {0, 0, 9,          9, 1, 2, 30, 40, 0x00CC0020, 3, 4, FloatBits(1), 0, 0, FloatBits(1),
-            0, 0, 0x00FFFFFF, 0, 0, 0, 0,  0});
+            0, 0, 0x00FFFFFF, 0, 0, 0, 0,  0})
+      .Add(emf::kRoundRect, {1, 2, 30, 40, 8, 6});
   std::vector<uint8_t> file = builder.Build();
   emf::DecodeResult r = emf::DecodeEmf(file.data(), file.size());
   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
@@ -122,6 +122,11 @@ TEST(Layouts, TextAPolyPolygon32PensBrushesPalettesTransforms) {
   EXPECT_EQ(blit->rop, 0x00CC0020u);
   EXPECT_EQ(blit->source, (Point{3, 4}));
   EXPECT_EQ(blit->bk_color, 0x00FFFFFFu);
+
+  const emf::RoundRectValue* round = r.records[13].As<emf::RoundRectValue>();
+  ASSERT_NE(round, nullptr);
+  EXPECT_EQ(round->box, (Rect{1, 2, 30, 40}));
+  EXPECT_EQ(round->corner, (emf::Extent{8, 6}));
 }
 
 TEST(Layouts, DescriptionPartsAndFontForms) {
@@ -134,7 +139,7 @@ TEST(Layouts, DescriptionPartsAndFontForms) {
   std::vector<uint8_t> file = test::EmfBuilder()
                                   .Handles(2)
                                   .Description(std::u16string(u"app\0\0", 5))
-                                  .AddBytes(emf::EMR_EXTCREATEFONTINDIRECTW, font)
+                                  .AddBytes(emf::kExtCreateFontIndirectW, font)
                                   .Build();
   emf::DecodeResult r = emf::DecodeEmf(file.data(), file.size());
   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);

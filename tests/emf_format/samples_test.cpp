@@ -24,17 +24,17 @@ TEST(RichSample, DecodesWithoutProblemsAndTypesEveryKnownRecord) {
   const emf::DecodeResult& r = Rich();
   ASSERT_TRUE(r.ok()) << test::ProblemsText(r);
   ASSERT_EQ(r.records.size(), 141u);
-  EXPECT_EQ(r.records.front().type, emf::EMR_HEADER);
-  EXPECT_EQ(r.records.back().type, emf::EMR_EOF);
+  EXPECT_EQ(r.records.front().type, emf::kHeader);
+  EXPECT_EQ(r.records.back().type, emf::kEof);
   for (const emf::Record& record : r.records) {
     EXPECT_FALSE(record.IsRaw()) << test::Describe(record);
   }
-  const std::pair<uint32_t, size_t> counts[] = {{emf::EMR_MOVETOEX, 32},
-                                                {emf::EMR_LINETO, 35},
-                                                {emf::EMR_SELECTOBJECT, 22},
-                                                {emf::EMR_EXTTEXTOUTW, 15},
-                                                {emf::EMR_EXTCREATEFONTINDIRECTW, 4},
-                                                {emf::EMR_EXTSELECTCLIPRGN, 2}};
+  const std::pair<uint32_t, size_t> counts[] = {{emf::kMoveToEx, 32},
+                                                {emf::kLineTo, 35},
+                                                {emf::kSelectObject, 22},
+                                                {emf::kExtTextOutW, 15},
+                                                {emf::kExtCreateFontIndirectW, 4},
+                                                {emf::kExtSelectClipRgn, 2}};
   for (const auto& [type, count] : counts) {
     EXPECT_EQ(test::CountRecords(r, type), count) << test::TypeNames({type});
   }
@@ -64,7 +64,7 @@ TEST(RichSample, HeaderFieldsAndDescription) {
 
 TEST(RichSample, ShiftJisTextComesOutAsUtf16WithItsAdvances) {
   const emf::DecodeResult& r = Rich();
-  std::vector<const emf::Text*> texts = test::Views<emf::Text>(r, emf::EMR_EXTTEXTOUTW);
+  std::vector<const emf::Text*> texts = test::Views<emf::Text>(r, emf::kExtTextOutW);
   ASSERT_EQ(texts.size(), 15u);
   const std::u16string japanese = u"日本語テキスト「明朝」ABC abc 半角ｶﾅ";
   const emf::Text& plain = *texts[9];
@@ -87,7 +87,7 @@ TEST(RichSample, ShiftJisTextComesOutAsUtf16WithItsAdvances) {
 
 TEST(RichSample, FontsKeepFaceCharsetAndEscapement) {
   const emf::DecodeResult& r = Rich();
-  std::vector<const emf::Font*> fonts = test::Views<emf::Font>(r, emf::EMR_EXTCREATEFONTINDIRECTW);
+  std::vector<const emf::Font*> fonts = test::Views<emf::Font>(r, emf::kExtCreateFontIndirectW);
   ASSERT_EQ(fonts.size(), 4u);
   EXPECT_EQ(fonts[0]->font.face, u"Arial");
   EXPECT_EQ(fonts[0]->font.height, -200);
@@ -103,29 +103,29 @@ TEST(RichSample, FontsKeepFaceCharsetAndEscapement) {
 
 TEST(RichSample, ShapesPensBrushesAndClip) {
   const emf::DecodeResult& r = Rich();
-  const emf::ArcValue* pie = test::FirstView<emf::ArcValue>(r, emf::EMR_PIE);
+  const emf::ArcValue* pie = test::FirstView<emf::ArcValue>(r, emf::kPie);
   ASSERT_NE(pie, nullptr);
   EXPECT_EQ(pie->box, (Rect{7371, -3402, 9638, -1135}));
   EXPECT_EQ(pie->start, (Point{9639, -2268}));
   EXPECT_EQ(pie->end, (Point{8505, -1134}));
-  const emf::ArcValue* arc = test::FirstView<emf::ArcValue>(r, emf::EMR_ARC);
+  const emf::ArcValue* arc = test::FirstView<emf::ArcValue>(r, emf::kArc);
   ASSERT_NE(arc, nullptr);
   EXPECT_EQ(arc->box, (Rect{1134, -6237, 3401, -3970}));
   EXPECT_EQ(arc->start, (Point{3402, -5103}));
   EXPECT_EQ(arc->end, (Point{1134, -5103}));
 
-  const emf::Poly* zigzag = test::FirstView<emf::Poly>(r, emf::EMR_POLYLINE16);
+  const emf::Poly* zigzag = test::FirstView<emf::Poly>(r, emf::kPolyline16);
   ASSERT_NE(zigzag, nullptr);
   EXPECT_TRUE(zigzag->short_points);
   std::vector<Point> zigzag_points;  // 400 twips apart, down and up
   for (int i = 0; i < 7; ++i) zigzag_points.push_back({1134 + 400 * i, i % 2 ? -1701 : -2835});
   EXPECT_EQ(zigzag->points, zigzag_points);
-  const emf::PolyPoly* path = test::FirstView<emf::PolyPoly>(r, emf::EMR_POLYPOLYLINE16);
+  const emf::PolyPoly* path = test::FirstView<emf::PolyPoly>(r, emf::kPolyPolyline16);
   ASSERT_NE(path, nullptr);
   EXPECT_EQ(path->counts, (std::vector<uint32_t>{3, 3}));
   EXPECT_EQ(path->points.back(), (Point{9639, -6237}));
 
-  std::vector<const emf::Pen*> pens = test::Views<emf::Pen>(r, emf::EMR_CREATEPEN);
+  std::vector<const emf::Pen*> pens = test::Views<emf::Pen>(r, emf::kCreatePen);
   ASSERT_EQ(pens.size(), 4u);
   EXPECT_EQ(pens[0]->color, 0x0000DCu);
   EXPECT_EQ(pens[0]->width, 30);
@@ -133,7 +133,7 @@ TEST(RichSample, ShapesPensBrushesAndClip) {
   EXPECT_EQ(pens[2]->width, 240);
   EXPECT_EQ(pens[3]->color, 0x01000000u);  // PALETTEINDEX(0) kept verbatim
 
-  const emf::PatternBrush* mono = test::FirstView<emf::PatternBrush>(r, emf::EMR_CREATEMONOBRUSH);
+  const emf::PatternBrush* mono = test::FirstView<emf::PatternBrush>(r, emf::kCreateMonoBrush);
   ASSERT_NE(mono, nullptr);
   EXPECT_EQ(mono->usage, 2u);
   EXPECT_EQ(mono->dib.width, 8);
@@ -142,7 +142,7 @@ TEST(RichSample, ShapesPensBrushesAndClip) {
   EXPECT_EQ(mono->dib.bits.size(), 32u);
 
   std::vector<const emf::ClipRegion*> clips =
-      test::Views<emf::ClipRegion>(r, emf::EMR_EXTSELECTCLIPRGN);
+      test::Views<emf::ClipRegion>(r, emf::kExtSelectClipRgn);
   ASSERT_EQ(clips.size(), 2u);
   EXPECT_EQ(clips[0]->mode, 5u);
   ASSERT_TRUE(clips[0]->has_region);
@@ -167,17 +167,17 @@ TEST(ClipArcSample, ClipsAndHeaderWithoutDescription) {
   EXPECT_EQ(h->description_chars, 0u);
   EXPECT_TRUE(h->description_parts.empty());
 
-  const emf::ClipRegion* region = test::FirstView<emf::ClipRegion>(r, emf::EMR_EXTSELECTCLIPRGN);
+  const emf::ClipRegion* region = test::FirstView<emf::ClipRegion>(r, emf::kExtSelectClipRgn);
   ASSERT_NE(region, nullptr);
   EXPECT_EQ(region->bound, (Rect{67, 67, 267, 200}));
   EXPECT_EQ(region->rects, (std::vector<Rect>{{67, 67, 267, 200}}));
-  const emf::RectValue* intersect = test::FirstView<emf::RectValue>(r, emf::EMR_INTERSECTCLIPRECT);
+  const emf::RectValue* intersect = test::FirstView<emf::RectValue>(r, emf::kIntersectClipRect);
   ASSERT_NE(intersect, nullptr);
   EXPECT_EQ(intersect->rect, (Rect{6000, -1000, 9000, -3000}));
-  const emf::Value* clip_path = test::FirstView<emf::Value>(r, emf::EMR_SELECTCLIPPATH);
+  const emf::Value* clip_path = test::FirstView<emf::Value>(r, emf::kSelectClipPath);
   ASSERT_NE(clip_path, nullptr);
   EXPECT_EQ(clip_path->value, 5u);
-  std::vector<const emf::Value*> restores = test::Views<emf::Value>(r, emf::EMR_RESTOREDC);
+  std::vector<const emf::Value*> restores = test::Views<emf::Value>(r, emf::kRestoreDc);
   ASSERT_EQ(restores.size(), 2u);
   EXPECT_EQ(restores[0]->AsInt(), -1);
 }

@@ -127,7 +127,7 @@ TEST(Structure, EofMustBeLast) {
       HasProblem(r, "record 140 at offset 0x1b58: the file ends without an EMR_EOF record"));
   EXPECT_EQ(r.problems.size(), 1u) << test::ProblemsText(r);
   data = RichSample();
-  const std::vector<uint8_t> save_dc = {emf::EMR_SAVEDC, 0, 0, 0, 8, 0, 0, 0};
+  const std::vector<uint8_t> save_dc = {emf::kSaveDc, 0, 0, 0, 8, 0, 0, 0};
   data.insert(data.end(), save_dc.begin(), save_dc.end());
   EXPECT_TRUE(HasProblem(Decode(data), "record 141 at offset 0x1b6c: EMR_SAVEDC follows EMR_EOF"));
 }
@@ -135,11 +135,11 @@ TEST(Structure, EofMustBeLast) {
 TEST(Structure, ObjectsSelectedMustExist) {
   std::vector<uint8_t> built = test::EmfBuilder()
                                    .Handles(3)
-                                   .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 0, 0xFF, 0})
-                                   .Add(emf::EMR_DELETEOBJECT, {1})
-                                   .Add(emf::EMR_SELECTOBJECT, {1})
-                                   .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 40})
-                                   .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 5})
+                                   .Add(emf::kCreateBrushIndirect, {1, 0, 0xFF, 0})
+                                   .Add(emf::kDeleteObject, {1})
+                                   .Add(emf::kSelectObject, {1})
+                                   .Add(emf::kSelectObject, {0x80000000 | 40})
+                                   .Add(emf::kSelectObject, {0x80000000 | 5})
                                    .Build();
   emf::DecodeResult r = Decode(built);
   EXPECT_TRUE(HasProblem(r, "record 3 at offset 0x90: selects object 1, which does not exist"));
@@ -151,18 +151,17 @@ TEST(Structure, HostileCountsAreRejectedWithoutHugeAllocations) {
   // Each count would ask for gigabytes if trusted; the record is 40 bytes.
   test::EmfBuilder builder;
   builder.Handles(2)
-      .Add(emf::EMR_POLYLINE, {0, 0, 0, 0, 0xFFFFFFFF, 1, 2})
-      .Add(emf::EMR_POLYPOLYLINE16, {0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1})
-      .Add(emf::EMR_POLYPOLYGON, {0, 0, 0, 0, 1, 0xFFFFFFFF, 0xFFFFFFFF})
-      .Add(emf::EMR_EXTCREATEPEN, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0xFFFFFFFF})
-      .Add(emf::EMR_EXTCREATEPEN, {1, 60, 0xFFFFFFF0, 0, 0, 0, 1, 0, 0, 0, 0})
-      .Add(emf::EMR_CREATEMONOBRUSH, {1, 2, 32, 40, 0xFFFFFFF0, 0x20})
-      .Add(emf::EMR_GDICOMMENT, {0xFFFFFFFF})
-      .Add(emf::EMR_SETPALETTEENTRIES, {1, 0, 0x40000000})
-      .Add(emf::EMR_EXTSELECTCLIPRGN, {0xFFFFFFF0, 5})
-      .Add(emf::EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 76})
-      .Add(emf::EMR_STRETCHDIBITS,
-           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 80, 0xFFFFFFFF, 80, 0, 0, 0, 0, 0});
+      .Add(emf::kPolyline, {0, 0, 0, 0, 0xFFFFFFFF, 1, 2})
+      .Add(emf::kPolyPolyline16, {0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1})
+      .Add(emf::kPolyPolygon, {0, 0, 0, 0, 1, 0xFFFFFFFF, 0xFFFFFFFF})
+      .Add(emf::kExtCreatePen, {1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0xFFFFFFFF})
+      .Add(emf::kExtCreatePen, {1, 60, 0xFFFFFFF0, 0, 0, 0, 1, 0, 0, 0, 0})
+      .Add(emf::kCreateMonoBrush, {1, 2, 32, 40, 0xFFFFFFF0, 0x20})
+      .Add(emf::kGdiComment, {0xFFFFFFFF})
+      .Add(emf::kSetPaletteEntries, {1, 0, 0x40000000})
+      .Add(emf::kExtSelectClipRgn, {0xFFFFFFF0, 5})
+      .Add(emf::kExtTextOutW, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0x7FFFFFFF, 76, 0, 0, 0, 0, 0, 76})
+      .Add(emf::kStretchDiBits, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 80, 0xFFFFFFFF, 80, 0, 0, 0, 0, 0});
   emf::DecodeResult r = Decode(builder.Build());
   ASSERT_EQ(r.records.size(), 13u);
   for (size_t i = 1; i < 12; ++i)

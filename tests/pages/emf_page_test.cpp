@@ -33,7 +33,7 @@ uint32_t ValueOf(const Record *r) { return r->As<emf::Value>()->value; }
 // The objects the page selects, in order.
 std::vector<uint32_t> Selections(const emf::DecodeResult &page) {
   std::vector<uint32_t> ids;
-  for (const Record *r : test::FindRecords(page, emf::EMR_SELECTOBJECT)) ids.push_back(ValueOf(r));
+  for (const Record *r : test::FindRecords(page, emf::kSelectObject)) ids.push_back(ValueOf(r));
   return ids;
 }
 
@@ -56,15 +56,15 @@ TEST_F(EmfPageTest, NewRecordingStateAndObjects) {
     EXPECT_EQ(found.size(), 1u) << emf::RecordName(type);
     return found.empty() ? 0u : ValueOf(found[0]);
   };
-  EXPECT_EQ(single(emf::EMR_SETROP2), static_cast<uint32_t>(R2_COPYPEN));
-  EXPECT_EQ(single(emf::EMR_SETPOLYFILLMODE), static_cast<uint32_t>(WINDING));
-  EXPECT_EQ(single(emf::EMR_SETTEXTALIGN) & ~TA_UPDATECP, static_cast<uint32_t>(TA_BOTTOM));
-  EXPECT_EQ(single(emf::EMR_SETBKMODE), static_cast<uint32_t>(TRANSPARENT));
-  EXPECT_EQ(single(emf::EMR_SETBKCOLOR), 0xFFFFFFu);
+  EXPECT_EQ(single(emf::kSetRop2), static_cast<uint32_t>(R2_COPYPEN));
+  EXPECT_EQ(single(emf::kSetPolyFillMode), static_cast<uint32_t>(WINDING));
+  EXPECT_EQ(single(emf::kSetTextAlign) & ~TA_UPDATECP, static_cast<uint32_t>(TA_BOTTOM));
+  EXPECT_EQ(single(emf::kSetBkMode), static_cast<uint32_t>(TRANSPARENT));
+  EXPECT_EQ(single(emf::kSetBkColor), 0xFFFFFFu);
   // The slot's pen, brush and font as InitPage describes them.
   const std::vector<test::RecordedPen> pens = test::PensOf(page);
-  const auto brushes = test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
-  const auto fonts = test::FindRecords(page, emf::EMR_EXTCREATEFONTINDIRECTW);
+  const auto brushes = test::FindRecords(page, emf::kCreateBrushIndirect);
+  const auto fonts = test::FindRecords(page, emf::kExtCreateFontIndirectW);
   ASSERT_EQ(pens.size(), 1u);
   ASSERT_EQ(brushes.size(), 1u);
   ASSERT_EQ(fonts.size(), 1u);
@@ -77,8 +77,8 @@ TEST_F(EmfPageTest, NewRecordingStateAndObjects) {
   EXPECT_EQ(font.clip_precision, CLIP_LH_ANGLES);
   EXPECT_EQ(font.face, u"ＭＳ ゴシック");
   // Saved right after creation and restored when closing.
-  EXPECT_EQ(test::FindRecords(page, emf::EMR_SAVEDC).size(), 1u);
-  EXPECT_EQ(test::FindRecords(page, emf::EMR_RESTOREDC).size(), 1u);
+  EXPECT_EQ(test::FindRecords(page, emf::kSaveDc).size(), 1u);
+  EXPECT_EQ(test::FindRecords(page, emf::kRestoreDc).size(), 1u);
 }
 
 TEST_F(EmfPageTest, LongNamesAreCutInTheDescription) {
@@ -115,12 +115,12 @@ TEST_F(EmfPageTest, PolygonWithoutOutline) {
   EXPECT_EQ(page.records.size(), before + 2);
   const std::vector<uint32_t> types = test::RecordTypes(page);
   const auto polygon = std::find_if(types.begin(), types.end(), [](uint32_t t) {
-    return t == emf::EMR_POLYGON || t == emf::EMR_POLYGON16;
+    return t == emf::kPolygon || t == emf::kPolygon16;
   });
   ASSERT_NE(polygon, types.end());
   ASSERT_NE(polygon + 1, types.end());
-  EXPECT_EQ(*(polygon - 1), emf::EMR_SELECTOBJECT);
-  EXPECT_EQ(*(polygon + 1), emf::EMR_SELECTOBJECT);
+  EXPECT_EQ(*(polygon - 1), emf::kSelectObject);
+  EXPECT_EQ(*(polygon + 1), emf::kSelectObject);
 }
 
 TEST_F(EmfPageTest, PieSelectors) {
@@ -139,13 +139,13 @@ TEST_F(EmfPageTest, PieSelectors) {
   EXPECT_EQ(std::count(selected.begin(), selected.end(), Stock(NULL_BRUSH)), 1);
   EXPECT_EQ(std::count(selected.begin(), selected.end(), Stock(NULL_PEN)), 1);
   EXPECT_LT(null_brush, null_pen);
-  const auto brushes = test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
+  const auto brushes = test::FindRecords(page, emf::kCreateBrushIndirect);
   ASSERT_EQ(brushes.size(), 1u);
   EXPECT_EQ(null_brush[1], brushes[0]->As<emf::Brush>()->index);  // the page brush again
   EXPECT_EQ(null_pen[1] & emf::kStockObjectFlag, 0u);             // the page pen again
   const std::vector<uint32_t> types = test::RecordTypes(page);
   const auto shapes = std::count_if(types.begin(), types.end(), [](uint32_t t) {
-    return t == emf::EMR_PIE || t == emf::EMR_POLYGON || t == emf::EMR_POLYGON16;
+    return t == emf::kPie || t == emf::kPolygon || t == emf::kPolygon16;
   });
   EXPECT_EQ(shapes, 3);
 }

@@ -25,7 +25,7 @@ Shape Recorded(int mode, Draw draw) {
   draw(dc);
   Shape shape;
   for (const Record &r : Finish(dc).records) {
-    if (r.type != EMR_POLYLINE16 && r.type != EMR_POLYGON16) continue;
+    if (r.type != kPolyline16 && r.type != kPolygon16) continue;
     shape = {r.type, r.As<Poly>()->points};
   }
   return shape;
@@ -43,7 +43,7 @@ TEST(Arcs, ScreenModeRunsCounterClockwiseOnScreen) {
 
 TEST(Arcs, PieIsAClosedWedgeFromTheCentre) {
   Shape pie = Recorded(MM_TWIPS, [](HDC dc) { Pie(dc, -900, 900, 900, -900, 900, 0, 0, 900); });
-  ASSERT_EQ(pie.type, static_cast<uint32_t>(EMR_POLYGON16));
+  ASSERT_EQ(pie.type, static_cast<uint32_t>(kPolygon16));
   EXPECT_EQ(pie.points.front().x, 0);
   EXPECT_EQ(pie.points.front().y, 0);
   EXPECT_EQ(pie.points[1].x, 900);
@@ -58,7 +58,7 @@ TEST(Arcs, EqualRadialsAndEllipsesGiveTheWholeCurve) {
   EXPECT_EQ(full.points.front().x, full.points.back().x);
   EXPECT_EQ(full.points.front().y, full.points.back().y);
   Shape ellipse = Recorded(MM_TEXT, [](HDC dc) { Ellipse(dc, 0, 0, 200, 100); });
-  ASSERT_EQ(ellipse.type, static_cast<uint32_t>(EMR_POLYGON16));
+  ASSERT_EQ(ellipse.type, static_cast<uint32_t>(kPolygon16));
   auto [min_x, max_x] = std::minmax_element(ellipse.points.begin(), ellipse.points.end(),
                                             [](Point a, Point b) { return a.x < b.x; });
   EXPECT_EQ(min_x->x, 0);

@@ -36,11 +36,11 @@ TEST_F(StandInClip, RectangleLetsThroughOnlyItsInside) {
   EXPECT_EQ(Visibility({{11, 30}, {99, 30}, {5, 30}, {101, 30}, {50, 51}}), "++---");
   // Recorded as a logical rectangle in page units (before the limit square), not as a path.
   const emf::DecodeResult &r = Finish();
-  const auto rects = Views<emf::RectValue>(r, emf::EMR_INTERSECTCLIPRECT);
+  const auto rects = Views<emf::RectValue>(r, emf::kIntersectClipRect);
   ASSERT_EQ(rects.size(), 2u) << DescribeAll(r);
   EXPECT_NEAR(rects[0]->rect.left, 567, 15);
   EXPECT_NEAR(rects[0]->rect.right, 5669, 15);
-  EXPECT_EQ(CountRecords(r, emf::EMR_SELECTCLIPPATH), 0u);
+  EXPECT_EQ(CountRecords(r, emf::kSelectClipPath), 0u);
 }
 
 TEST_F(StandInClip, UnionIntersectionAndFrame) {
@@ -55,9 +55,9 @@ TEST_F(StandInClip, UnionIntersectionAndFrame) {
   EXPECT_EQ(Visibility({{20, 50}, {50, 50}}), "+-");
   // A frame is not a rectangle: it travels as a clip path of logical polygons.
   const emf::DecodeResult &r = Finish();
-  EXPECT_GE(CountRecords(r, emf::EMR_SELECTCLIPPATH), 2u) << DescribeAll(r);
-  EXPECT_EQ(CountRecords(r, emf::EMR_BEGINPATH), CountRecords(r, emf::EMR_ENDPATH));
-  const std::vector<const emf::Poly *> polygons = Views<emf::Poly>(r, emf::EMR_POLYGON16);
+  EXPECT_GE(CountRecords(r, emf::kSelectClipPath), 2u) << DescribeAll(r);
+  EXPECT_EQ(CountRecords(r, emf::kBeginPath), CountRecords(r, emf::kEndPath));
+  const std::vector<const emf::Poly *> polygons = Views<emf::Poly>(r, emf::kPolygon16);
   ASSERT_FALSE(polygons.empty());
   for (const emf::Point &p : polygons.back()->points) {
     EXPECT_GE(p.x, 560);  // logical twips of the frame, not device pixels
@@ -105,8 +105,8 @@ TEST(StandInClipPath, PathBecomesTheClipAndIsRecorded) {
   EXPECT_FALSE(dc->state.clip.has_value());
   HENHMETAFILE emf = CloseEnhMetaFile(hdc);
   const emf::DecodeResult r = DecodeMetafile(emf);
-  EXPECT_EQ(CountRecords(r, emf::EMR_SELECTCLIPPATH), 1u) << DescribeAll(r);
-  EXPECT_EQ(CountRecords(r, emf::EMR_INTERSECTCLIPRECT), 1u);
+  EXPECT_EQ(CountRecords(r, emf::kSelectClipPath), 1u) << DescribeAll(r);
+  EXPECT_EQ(CountRecords(r, emf::kIntersectClipRect), 1u);
   DeleteEnhMetaFile(emf);
 }
 

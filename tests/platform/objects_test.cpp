@@ -111,10 +111,9 @@ TEST(ObjectTable, CreatesLazilyAndReusesFreedIndexes) {
   DeleteObject(blue);
   DeleteObject(green);
 
-  std::vector<uint32_t> expected = {EMR_CREATEPEN,    EMR_SELECTOBJECT, EMR_CREATEBRUSHINDIRECT,
-                                    EMR_SELECTOBJECT, EMR_SELECTOBJECT, EMR_SELECTOBJECT,
-                                    EMR_SELECTOBJECT, EMR_DELETEOBJECT, EMR_CREATEPEN,
-                                    EMR_SELECTOBJECT};
+  std::vector<uint32_t> expected = {
+      kCreatePen,    kSelectObject, kCreateBrushIndirect, kSelectObject, kSelectObject,
+      kSelectObject, kSelectObject, kDeleteObject,        kCreatePen,    kSelectObject};
   EXPECT_EQ(BodyTypes(r), expected);
   ExpectFields(r, 1, {{8, 1}, {24, RGB(255, 0, 0)}});
   ExpectFields(r, 3, {{8, 2}});

@@ -53,11 +53,10 @@ TEST(Palettes, RecordedOnFirstSelectionAndResolvedInColours) {
 
   const DecodeResult r = tamvel::test::DecodeMetafile(emf);
   ASSERT_TRUE(r.ok()) << tamvel::test::ProblemsText(r);
-  std::vector<uint32_t> expected = {EMR_CREATEPALETTE,     EMR_SELECTPALETTE,  EMR_SELECTPALETTE,
-                                    EMR_REALIZEPALETTE,    EMR_CREATEPEN,      EMR_SELECTOBJECT,
-                                    EMR_SETTEXTCOLOR,      EMR_SETBKCOLOR,     EMR_RESIZEPALETTE,
-                                    EMR_SETPALETTEENTRIES, EMR_REALIZEPALETTE, EMR_SELECTPALETTE,
-                                    EMR_DELETEOBJECT};
+  std::vector<uint32_t> expected = {
+      kCreatePalette,  kSelectPalette, kSelectPalette, kRealizePalette, kCreatePen,
+      kSelectObject,   kSetTextColor,  kSetBkColor,    kResizePalette,  kSetPaletteEntries,
+      kRealizePalette, kSelectPalette, kDeleteObject};
   ASSERT_EQ(BodyTypes(r), expected);
   // CREATEPALETTE with both entries as they were given (version 0x300), index 1 selected;
   // the pen and the colours as RGB; the later size and entry; the stock palette selected.
@@ -74,7 +73,7 @@ TEST(Palettes, RecordedOnFirstSelectionAndResolvedInColours) {
 
   // The EOF palette: the realized colours, each once, flags 0; counted in the header.
   ExpectFields(r, 0, {{68, 2}});
-  ExpectFields(r, 14, {{0, EMR_EOF}, {4, 28}});
+  ExpectFields(r, 14, {{0, kEof}, {4, 28}});
   EXPECT_EQ(GetEnhMetaFilePaletteEntries(emf, 0, nullptr), 2u);
   PALETTEENTRY entries[4] = {};
   EXPECT_EQ(GetEnhMetaFilePaletteEntries(emf, 1, entries), 1u);

@@ -37,7 +37,7 @@ TEST(Header, FieldsDescriptionAndEof) {
   EXPECT_EQ(GetU32(r.bytes, 48), r.bytes.size());
   const char16_t expected[] = u"app\0corp\0\0";
   EXPECT_EQ(std::memcmp(r.bytes.data() + 108, expected, 20), 0);
-  ExpectFields(r, 3, {{0, EMR_EOF}, {4, 20}, {12, 16}, {16, 20}});
+  ExpectFields(r, 3, {{0, kEof}, {4, 20}, {12, 16}, {16, 20}});
 }
 
 TEST(Header, ComputedFrameAndEmptyBounds) {
@@ -55,8 +55,8 @@ TEST(StateRecords, MetricModesAreWrittenAsAnisotropic) {
   SetViewportOrgEx(dc, 0, 1122, nullptr);
   SetMapMode(dc, MM_TEXT);
   const DecodeResult r = Finish(dc);
-  std::vector<uint32_t> expected = {EMR_SETMAPMODE, EMR_SETWINDOWEXTEX, EMR_SETVIEWPORTEXTEX,
-                                    EMR_SETVIEWPORTORGEX, EMR_SETMAPMODE};
+  std::vector<uint32_t> expected = {kSetMapMode, kSetWindowExtEx, kSetViewportExtEx,
+                                    kSetViewportOrgEx, kSetMapMode};
   ASSERT_EQ(BodyTypes(r), expected);
   ExpectFields(r, 1, {{8, MM_ANISOTROPIC}});
   ExpectFields(r, 2, {{8, 28800}, {12, 21600}});
@@ -78,8 +78,8 @@ TEST(StateRecords, SettersRecordAndReturnPreviousValues) {
   EXPECT_EQ(SetROP2(dc, 0), 0);  // out of range: refused, not recorded
   EXPECT_EQ(SetBkMode(dc, 3), 0);
   const DecodeResult r = Finish(dc);
-  std::vector<uint32_t> expected = {EMR_SETROP2,   EMR_SETPOLYFILLMODE, EMR_SETTEXTALIGN,
-                                    EMR_SETBKMODE, EMR_SETBKCOLOR,      EMR_SETTEXTCOLOR};
+  std::vector<uint32_t> expected = {kSetRop2,   kSetPolyFillMode, kSetTextAlign,
+                                    kSetBkMode, kSetBkColor,      kSetTextColor};
   ASSERT_EQ(BodyTypes(r), expected);
   ExpectFields(r, 3, {{8, TA_BOTTOM}});  // the current position is resolved by text
   ExpectFields(r, 5, {{8, RGB(1, 2, 3)}});
@@ -104,7 +104,7 @@ TEST(StateRecords, SaveAndRestoreAbsoluteAndRelative) {
   EXPECT_FALSE(RestoreDC(dc, -1));
   EXPECT_FALSE(RestoreDC(dc, static_cast<int>(0x80000000u)));
   const DecodeResult r = Finish(dc);
-  const std::vector<const Value *> restores = tamvel::test::Views<Value>(r, EMR_RESTOREDC);
+  const std::vector<const Value *> restores = tamvel::test::Views<Value>(r, kRestoreDc);
   ASSERT_FALSE(restores.empty());
   EXPECT_EQ(restores.back()->AsInt(), -2);
 }
@@ -125,7 +125,7 @@ TEST(DrawingRecords, CurrentPositionAndLines) {
   EXPECT_FALSE(Polyline(dc, pts, 1));
   EXPECT_FALSE(Polyline(dc, nullptr, 2));
   EXPECT_FALSE(Polygon(dc, pts, -2));
-  std::vector<uint32_t> expected = {EMR_MOVETOEX, EMR_LINETO, EMR_POLYLINE16};
+  std::vector<uint32_t> expected = {kMoveToEx, kLineTo, kPolyline16};
   EXPECT_EQ(BodyTypes(Finish(dc)), expected);
 }
 
@@ -144,11 +144,11 @@ TEST(DrawingRecords, ShortAndLongPointForms) {
   const DecodeResult r = Finish(dc);
   ASSERT_EQ(r.records.size(), 5u);
   // POLYLINE16: bounds left and bottom, count, and the second point's 16-bit coordinates.
-  ExpectFields(r, 1, {{0, EMR_POLYLINE16}, {4, 28 + 8}, {8, -3}, {20, 32767}, {24, 2}});
+  ExpectFields(r, 1, {{0, kPolyline16}, {4, 28 + 8}, {8, -3}, {20, 32767}, {24, 2}});
   EXPECT_EQ(I16(r.bytes, r.records[1].offset + 32), -3);
   EXPECT_EQ(I16(r.bytes, r.records[1].offset + 34), 32767);
-  ExpectFields(r, 2, {{0, EMR_POLYGON}, {4, 28 + 16}, {36, 40000}});
-  ExpectFields(r, 3, {{0, EMR_POLYPOLYLINE16}, {4, 32 + 8 + 20}, {24, 2}, {28, 5}, {36, 3}});
+  ExpectFields(r, 2, {{0, kPolygon}, {4, 28 + 16}, {36, 40000}});
+  ExpectFields(r, 3, {{0, kPolyPolyline16}, {4, 32 + 8 + 20}, {24, 2}, {28, 5}, {36, 3}});
 }
 
 TEST(DrawingRecords, PathFiguresAreMoveAndPolylineTo) {
@@ -165,9 +165,8 @@ TEST(DrawingRecords, PathFiguresAreMoveAndPolylineTo) {
   EXPECT_TRUE(StrokePath(dc));
   EXPECT_FALSE(StrokePath(dc));  // used up
   const DecodeResult r = Finish(dc);
-  std::vector<uint32_t> expected = {EMR_MOVETOEX,     EMR_BEGINPATH, EMR_MOVETOEX,
-                                    EMR_POLYLINETO16, EMR_MOVETOEX,  EMR_POLYLINETO16,
-                                    EMR_MOVETOEX,     EMR_ENDPATH,   EMR_STROKEPATH};
+  std::vector<uint32_t> expected = {kMoveToEx,     kBeginPath, kMoveToEx, kPolylineTo16, kMoveToEx,
+                                    kPolylineTo16, kMoveToEx,  kEndPath,  kStrokePath};
   ASSERT_EQ(BodyTypes(r), expected);
   ExpectFields(r, 5, {{8, 0}, {12, 10}});
   ExpectFields(r, 6, {{24, 2}});
@@ -262,15 +261,15 @@ TEST(ObjectRecords, PensBrushesAndFonts) {
   std::vector<size_t> creates;  // the object records' indexes
   for (size_t i = 0; i < r.records.size(); ++i) {
     const uint32_t type = r.records[i].type;
-    if (type == EMR_CREATEPEN || type == EMR_EXTCREATEPEN || type == EMR_CREATEMONOBRUSH ||
-        type == EMR_EXTCREATEFONTINDIRECTW)
+    if (type == kCreatePen || type == kExtCreatePen || type == kCreateMonoBrush ||
+        type == kExtCreateFontIndirectW)
       creates.push_back(i);
   }
   ASSERT_EQ(creates.size(), 5u);
-  ExpectFields(r, creates[0], {{0, EMR_CREATEPEN}, {4, 28}, {16, 15}});
+  ExpectFields(r, creates[0], {{0, kCreatePen}, {4, 28}, {16, 15}});
   // The 56-byte EXTCREATEPEN: style (geometric, round cap and join), width, colour.
   ExpectFields(r, creates[1],
-               {{0, EMR_EXTCREATEPEN}, {4, 56}, {28, PS_GEOMETRIC}, {32, 60}, {40, RGB(4, 5, 6)}});
+               {{0, kExtCreatePen}, {4, 56}, {28, PS_GEOMETRIC}, {32, 60}, {40, RGB(4, 5, 6)}});
   ExpectFields(r, creates[2], {{28, 0x00011200}, {48, 0}});
   // The mono brush: header at 32, bits at 80, bottom-up rows (biHeight > 0), last row first.
   ExpectFields(r, creates[3], {{4, 112}, {16, 32}, {24, 80}, {32 + 8, 8}});
@@ -298,7 +297,7 @@ TEST(Limits, ARecordingStopsAtItsByteLimit) {
   DecodeResult r = Finish(dc);
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.records.size(), 2u + 4096 / 16);
-  EXPECT_EQ(r.records[r.records.size() - 2].type, EMR_LINETO);
+  EXPECT_EQ(r.records[r.records.size() - 2].type, kLineTo);
 
   dc = NewRecording();
   for (int i = 0; i < 200; ++i) LineTo(dc, i, i);
@@ -310,5 +309,5 @@ TEST(Limits, ARecordingStopsAtItsByteLimit) {
   tamvel::posix::MetafileRecordLimit() = saved;
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.records.size(), 2u + 200);
-  EXPECT_EQ(r.records.back().type, EMR_EOF);
+  EXPECT_EQ(r.records.back().type, kEof);
 }

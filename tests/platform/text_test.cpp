@@ -221,7 +221,7 @@ TEST_F(StandInTextTest, TextRecordCarriesTheFullDxArray) {
   ASSERT_TRUE(TextOutA(dc_, 1000, 2000, kMixed, 6));
   EXPECT_FALSE(TextOutA(dc_, 1000, 2000, nullptr, 3));
   const emf::DecodeResult result = Finish();
-  const emf::Text *text = test::FirstView<emf::Text>(result, emf::EMR_EXTTEXTOUTW);
+  const emf::Text *text = test::FirstView<emf::Text>(result, emf::kExtTextOutW);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->text, u"\u65E5\u672CAB");
   EXPECT_EQ(text->reference, (emf::Point{1000, 2000}));
@@ -242,14 +242,14 @@ TEST_F(StandInTextTest, UpdateCpMovesThePositionAsGdiDoes) {
   TextOutA(dc_, 0, 0, "AB", 2);
   EXPECT_EQ(Position().x, 1000);
   const emf::DecodeResult result = Finish();
-  const auto texts = test::Views<emf::Text>(result, emf::EMR_EXTTEXTOUTW);
+  const auto texts = test::Views<emf::Text>(result, emf::kExtTextOutW);
   ASSERT_EQ(texts.size(), 3u);
   // Each record names the current position as its reference; the align is recorded without
   // TA_UPDATECP.
   EXPECT_EQ(texts[0]->reference, (emf::Point{1000, 1000}));
   EXPECT_EQ(texts[1]->reference, (emf::Point{1300, 1000}));
   EXPECT_EQ(texts[2]->reference, (emf::Point{1000, 1000}));
-  for (const emf::Value *align : test::Views<emf::Value>(result, emf::EMR_SETTEXTALIGN)) {
+  for (const emf::Value *align : test::Views<emf::Value>(result, emf::kSetTextAlign)) {
     EXPECT_EQ(align->value & TA_UPDATECP, 0u);
   }
 }
@@ -275,7 +275,7 @@ TEST_F(StandInTextTest, VerticalTextIsWrittenPortably) {
   EXPECT_EQ(Position().x, 3000);
   EXPECT_EQ(Position().y, 5000 - 3 * 300);  // two full-width, two half-width characters
   const emf::DecodeResult result = Finish();
-  const auto texts = test::Views<emf::Text>(result, emf::EMR_EXTTEXTOUTW);
+  const auto texts = test::Views<emf::Text>(result, emf::kExtTextOutW);
   ASSERT_EQ(texts.size(), 3u);  // 日, 本 upright, "AB" turned
   EXPECT_EQ(texts[0]->text, u"\u65E5");
   EXPECT_EQ(texts[1]->text, u"\u672C");
@@ -286,7 +286,7 @@ TEST_F(StandInTextTest, VerticalTextIsWrittenPortably) {
   // The fonts written for them have no "@" and stand upright or run with the column.
   bool upright_font = false;
   bool turned_font = false;
-  for (const emf::Font *font : test::Views<emf::Font>(result, emf::EMR_EXTCREATEFONTINDIRECTW)) {
+  for (const emf::Font *font : test::Views<emf::Font>(result, emf::kExtCreateFontIndirectW)) {
     if (font->font.face.empty() || font->font.face[0] == u'@') continue;
     upright_font = upright_font || font->font.escapement == 0;
     turned_font = turned_font || font->font.escapement == 900;
@@ -304,7 +304,7 @@ TEST_F(StandInTextTest, VerticalTextAtTheEscapementLimits) {
     TextOutA(dc_, 0, 0, kMixed, 6);
   }
   const emf::DecodeResult result = Finish();
-  for (const emf::Font *font : test::Views<emf::Font>(result, emf::EMR_EXTCREATEFONTINDIRECTW)) {
+  for (const emf::Font *font : test::Views<emf::Font>(result, emf::kExtCreateFontIndirectW)) {
     if (font->font.face.empty() || font->font.face[0] == u'@') continue;
     EXPECT_TRUE(font->font.escapement == INT32_MIN || font->font.escapement == INT32_MAX ||
                 std::abs(font->font.escapement) < 3600)

@@ -77,7 +77,7 @@ TEST_F(CoordinatesTest, ZeroFactorSaturatesInsteadOfFailing) {
   PLOT(10.0f, -10.0f, 2);  // +inf, -inf
   PLOT(0.0f, 0.0f, 2);     // NaN
   const emf::DecodeResult page = test::ClosePage();
-  const std::vector<emf::Point> lines = test::PointsOfType(page, emf::EMR_LINETO);
+  const std::vector<emf::Point> lines = test::PointsOfType(page, emf::kLineTo);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], (emf::Point{11962, -56}));
   EXPECT_EQ(lines[1], (emf::Point{-56, -56}));

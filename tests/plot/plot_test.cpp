@@ -11,8 +11,8 @@
 namespace tamvel {
 namespace {
 
-using emf::EMR_LINETO;
-using emf::EMR_MOVETOEX;
+using emf::kLineTo;
+using emf::kMoveToEx;
 using emf::Point;
 
 class PlotTest : public test::LibraryTest {
@@ -21,17 +21,17 @@ class PlotTest : public test::LibraryTest {
     test::LibraryTest::SetUp();
     PLOTS(210.0f, 297.0f, 0);
   }
-  static std::vector<Point> Lines() { return test::PointsOfType(test::ClosePage(), EMR_LINETO); }
+  static std::vector<Point> Lines() { return test::PointsOfType(test::ClosePage(), kLineTo); }
 };
 
 TEST_F(PlotTest, DrawsAndMovesInPageUnits) {
   PLOT(20.0f, 30.0f, 3);
   PLOT(120.0f, 30.0f, 2);
   const emf::DecodeResult page = test::ClosePage();
-  const std::vector<Point> moves = test::PointsOfType(page, EMR_MOVETOEX);
+  const std::vector<Point> moves = test::PointsOfType(page, kMoveToEx);
   ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back(), (Point{1134, 1701}));
-  EXPECT_EQ(test::PointsOfType(page, EMR_LINETO), (std::vector<Point>{{6803, 1701}}));
+  EXPECT_EQ(test::PointsOfType(page, kLineTo), (std::vector<Point>{{6803, 1701}}));
 }
 
 TEST_F(PlotTest, FactorAndRotationWorkedExamples) {
@@ -95,7 +95,7 @@ TEST_F(PlotTest, CloseKeepsThePageCurrentAndIgnoresFurtherDrawing) {
   float x = 1.0f, y = 1.0f;
   WHERE(&x, &y, nullptr);  // from page point (0, 0)
   EXPECT_EQ(std::pair(x, y), std::pair(0.0f, 0.0f));
-  EXPECT_EQ(test::PointsOfType(test::DecodePage(0), EMR_LINETO).size(), 1u);
+  EXPECT_EQ(test::PointsOfType(test::DecodePage(0), kLineTo).size(), 1u);
 }
 
 TEST_F(PlotTest, WhereUndoesOriginRotationAndFactor) {
@@ -138,13 +138,13 @@ TEST_F(PlotTest, NextPageCarriesSizeAndSpacingsAndResetsTheRest) {
   // The new page has the same frame; the old one ends with the line of pen code 4.
   const emf::DecodeResult old_page = test::DecodePage(0);
   ASSERT_NE(old_page.header(), nullptr);
-  EXPECT_EQ(test::PointsOfType(old_page, EMR_LINETO).size(), 1u);
+  EXPECT_EQ(test::PointsOfType(old_page, kLineTo).size(), 1u);
   PLOT(0.0f, 0.0f, 5);
   EXPECT_EQ(CurrentPageIndex(), 2);
   const emf::DecodeResult new_page = test::DecodePage(1);
   ASSERT_NE(new_page.header(), nullptr);
   EXPECT_EQ(new_page.header()->frame, old_page.header()->frame);
-  EXPECT_TRUE(test::PointsOfType(new_page, EMR_LINETO).empty());
+  EXPECT_TRUE(test::PointsOfType(new_page, kLineTo).empty());
 }
 
 TEST_F(PlotTest, NextPageAfter99IsPage0AndLosesItsContents) {

@@ -35,7 +35,7 @@ TEST_F(SetupTest, PlotsOpensAFramedRecordingWithDefaults) {
   EXPECT_EQ(pens.back().width, 6);
   EXPECT_EQ(pens.back().color, 0u);
   const std::vector<const emf::Record *> brushes =
-      test::FindRecords(page, emf::EMR_CREATEBRUSHINDIRECT);
+      test::FindRecords(page, emf::kCreateBrushIndirect);
   ASSERT_FALSE(brushes.empty());
   EXPECT_EQ(brushes.back()->As<emf::Brush>()->color, 0xFFFFFFu);
 }
@@ -54,7 +54,7 @@ TEST_F(SetupTest, SecondPlotsDiscardsTheDrawingAndResetsTheOrigin) {
   PLOT(10.0f, 10.0f, -2);
   PLOTS(100.0f, 100.0f, 0);
   EXPECT_EQ(CurrentState().origin_x, 0.0f);
-  EXPECT_TRUE(test::PointsOfType(test::ClosePage(), emf::EMR_LINETO).empty());
+  EXPECT_TRUE(test::PointsOfType(test::ClosePage(), emf::kLineTo).empty());
 }
 
 TEST_F(SetupTest, DimtabrWithoutPixelsCutsTheSizeToWholeMillimetres) {

@@ -37,10 +37,10 @@ std::vector<uint8_t> Polyline16(uint32_t claimed, int carried) {
 EmfBuilder Drawable() {
   EmfBuilder builder;
   builder.Handles(2)
-      .Add(emf::EMR_CREATEPEN, {1, PS_SOLID, 3, 0, 0})
-      .Add(emf::EMR_SELECTOBJECT, {1})
-      .Add(emf::EMR_MOVETOEX, {10, 10})
-      .Add(emf::EMR_LINETO, {90, 90});
+      .Add(emf::kCreatePen, {1, PS_SOLID, 3, 0, 0})
+      .Add(emf::kSelectObject, {1})
+      .Add(emf::kMoveToEx, {10, 10})
+      .Add(emf::kLineTo, {90, 90});
   return builder;
 }
 
@@ -48,93 +48,90 @@ EmfBuilder Drawable() {
 std::vector<std::pair<std::string, std::vector<uint8_t>>> HostileFiles() {
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   files.push_back({"plain", Drawable().Build()});
-  files.push_back(
-      {"points past the end", Drawable()
-                                  .AddBytes(emf::EMR_POLYLINE16, Polyline16(1u << 30, 3))
-                                  .AddBytes(emf::EMR_POLYGON16, Polyline16(0xFFFFFFFF, 2))
-                                  .Build()});
-  std::vector<uint8_t> lying = Drawable().Add(emf::EMR_LINETO, {5, 5}).Build();
+  files.push_back({"points past the end", Drawable()
+                                              .AddBytes(emf::kPolyline16, Polyline16(1u << 30, 3))
+                                              .AddBytes(emf::kPolygon16, Polyline16(0xFFFFFFFF, 2))
+                                              .Build()});
+  std::vector<uint8_t> lying = Drawable().Add(emf::kLineTo, {5, 5}).Build();
   test::SetU32(lying, lying.size() - 20 - 16 + 4, 0x7FFFFFF0);  // LINETO's size
   files.push_back({"record size that lies", lying});
-  std::vector<uint8_t> truncated = Drawable().Add(emf::EMR_ELLIPSE, {0, 0, 50, 50}).Build();
+  std::vector<uint8_t> truncated = Drawable().Add(emf::kEllipse, {0, 0, 50, 50}).Build();
   truncated.resize(truncated.size() - 30);
   files.push_back({"truncated", truncated});
-  files.push_back(
-      {"huge coordinates", Drawable()
-                               .Add(emf::EMR_SELECTOBJECT, {0x80000000 | NULL_BRUSH})
-                               .Add(emf::EMR_ELLIPSE, {-kBig, -kBig, kBig, kBig})
-                               .Add(emf::EMR_ARC, {-kBig, -kBig, kBig, kBig, 1, 0, -1, 0})
-                               .Add(emf::EMR_PIE, {0, 0, kBig, 1, kBig, 0, 0, 0})
-                               .Add(emf::EMR_RECTANGLE, {-kBig, -kBig, kBig, kBig})
-                               .Add(emf::EMR_INTERSECTCLIPRECT, {-kBig, -kBig, kBig, kBig})
-                               .Add(emf::EMR_LINETO, {kBig, -kBig})
-                               .Build()});
+  files.push_back({"huge coordinates", Drawable()
+                                           .Add(emf::kSelectObject, {0x80000000 | NULL_BRUSH})
+                                           .Add(emf::kEllipse, {-kBig, -kBig, kBig, kBig})
+                                           .Add(emf::kArc, {-kBig, -kBig, kBig, kBig, 1, 0, -1, 0})
+                                           .Add(emf::kPie, {0, 0, kBig, 1, kBig, 0, 0, 0})
+                                           .Add(emf::kRectangle, {-kBig, -kBig, kBig, kBig})
+                                           .Add(emf::kIntersectClipRect, {-kBig, -kBig, kBig, kBig})
+                                           .Add(emf::kLineTo, {kBig, -kBig})
+                                           .Build()});
   files.push_back(
       {"unknown records",
-       Drawable().Add(999, {1, 2, 3}).Add(0x7FFFFFFF, {}).Add(emf::EMR_LINETO, {50, 10}).Build()});
+       Drawable().Add(999, {1, 2, 3}).Add(0x7FFFFFFF, {}).Add(emf::kLineTo, {50, 10}).Build()});
   files.push_back(
       {"object indexes out of range", Drawable()
-                                          .Add(emf::EMR_SELECTOBJECT, {5000})
-                                          .Add(emf::EMR_SELECTOBJECT, {0})
-                                          .Add(emf::EMR_SELECTOBJECT, {0x80000000 | 999})
-                                          .Add(emf::EMR_DELETEOBJECT, {0xFFFF})
-                                          .Add(emf::EMR_CREATEPEN, {60000, PS_SOLID, 1, 0, 0})
-                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {0, BS_SOLID, 0, 0})
-                                          .Add(emf::EMR_CREATEBRUSHINDIRECT, {1, 77, 0, 1234})
-                                          .Add(emf::EMR_SELECTOBJECT, {1})
-                                          .Add(emf::EMR_SELECTPALETTE, {7})
-                                          .Add(emf::EMR_DELETEOBJECT, {1})
-                                          .Add(emf::EMR_SELECTOBJECT, {1})
-                                          .Add(emf::EMR_LINETO, {50, 10})
+                                          .Add(emf::kSelectObject, {5000})
+                                          .Add(emf::kSelectObject, {0})
+                                          .Add(emf::kSelectObject, {0x80000000 | 999})
+                                          .Add(emf::kDeleteObject, {0xFFFF})
+                                          .Add(emf::kCreatePen, {60000, PS_SOLID, 1, 0, 0})
+                                          .Add(emf::kCreateBrushIndirect, {0, BS_SOLID, 0, 0})
+                                          .Add(emf::kCreateBrushIndirect, {1, 77, 0, 1234})
+                                          .Add(emf::kSelectObject, {1})
+                                          .Add(emf::kSelectPalette, {7})
+                                          .Add(emf::kDeleteObject, {1})
+                                          .Add(emf::kSelectObject, {1})
+                                          .Add(emf::kLineTo, {50, 10})
                                           .Build()});
   files.push_back({"unbalanced state records", Drawable()
-                                                   .Add(emf::EMR_RESTOREDC, {-100})
-                                                   .Add(emf::EMR_RESTOREDC, {5})
-                                                   .Add(emf::EMR_SAVEDC, {})
-                                                   .Add(emf::EMR_SAVEDC, {})
-                                                   .Add(emf::EMR_RESTOREDC, {-1})
-                                                   .Add(emf::EMR_BEGINPATH, {})
-                                                   .Add(emf::EMR_LINETO, {50, 50})
-                                                   .Add(emf::EMR_FILLPATH, {0, 0, 1, 1})
-                                                   .Add(emf::EMR_STROKEPATH, {0, 0, 1, 1})
-                                                   .Add(emf::EMR_SELECTCLIPPATH, {RGN_COPY})
-                                                   .Add(emf::EMR_CLOSEFIGURE, {})
-                                                   .Add(emf::EMR_BEGINPATH, {})
+                                                   .Add(emf::kRestoreDc, {-100})
+                                                   .Add(emf::kRestoreDc, {5})
+                                                   .Add(emf::kSaveDc, {})
+                                                   .Add(emf::kSaveDc, {})
+                                                   .Add(emf::kRestoreDc, {-1})
+                                                   .Add(emf::kBeginPath, {})
+                                                   .Add(emf::kLineTo, {50, 50})
+                                                   .Add(emf::kFillPath, {0, 0, 1, 1})
+                                                   .Add(emf::kStrokePath, {0, 0, 1, 1})
+                                                   .Add(emf::kSelectClipPath, {RGN_COPY})
+                                                   .Add(emf::kCloseFigure, {})
+                                                   .Add(emf::kBeginPath, {})
                                                    .Build()});
-  files.push_back({"degenerate mapping",
-                   Drawable()
-                       .Add(emf::EMR_SETMAPMODE, {MM_ISOTROPIC})
-                       .Add(emf::EMR_SETWINDOWEXTEX, {0, 0})
-                       .Add(emf::EMR_SETVIEWPORTEXTEX, {kBig, -kBig})
-                       .Add(emf::EMR_SETMAPMODE, {MM_ANISOTROPIC})
-                       .Add(emf::EMR_SETWINDOWEXTEX, {1, kBig})
-                       .Add(emf::EMR_LINETO, {10, 10})
-                       .Add(emf::EMR_SETMAPMODE, {1234})
-                       .Add(emf::EMR_SETWORLDTRANSFORM, {0x7FC00000, 0, 0, 0x7F800000, 0, 0})
-                       .Add(emf::EMR_MODIFYWORLDTRANSFORM, {0, 0, 0, 0, 0, 0, 99})
-                       .Add(emf::EMR_LINETO, {20, 10})
-                       .Build()});
+  files.push_back(
+      {"degenerate mapping", Drawable()
+                                 .Add(emf::kSetMapMode, {MM_ISOTROPIC})
+                                 .Add(emf::kSetWindowExtEx, {0, 0})
+                                 .Add(emf::kSetViewportExtEx, {kBig, -kBig})
+                                 .Add(emf::kSetMapMode, {MM_ANISOTROPIC})
+                                 .Add(emf::kSetWindowExtEx, {1, kBig})
+                                 .Add(emf::kLineTo, {10, 10})
+                                 .Add(emf::kSetMapMode, {1234})
+                                 .Add(emf::kSetWorldTransform, {0x7FC00000, 0, 0, 0x7F800000, 0, 0})
+                                 .Add(emf::kModifyWorldTransform, {0, 0, 0, 0, 0, 0, 99})
+                                 .Add(emf::kLineTo, {20, 10})
+                                 .Build()});
   // A clip region that claims a million rectangles, and one with a huge rectangle.
   files.push_back({"clip regions",
                    Drawable()
-                       .Add(emf::EMR_EXTSELECTCLIPRGN,
+                       .Add(emf::kExtSelectClipRgn,
                             {48, RGN_COPY, 32, 1, 1000000, 16000000, 0, 0, 10, 10, 0, 0, 10, 10})
-                       .Add(emf::EMR_EXTSELECTCLIPRGN, {48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig,
-                                                        kBig, kBig, -kBig, -kBig, kBig, kBig})
-                       .Add(emf::EMR_EXTSELECTCLIPRGN, {0, 99})
-                       .Add(emf::EMR_LINETO, {10, 90})
+                       .Add(emf::kExtSelectClipRgn, {48, RGN_AND, 32, 1, 1, 16, -kBig, -kBig, kBig,
+                                                     kBig, -kBig, -kBig, kBig, kBig})
+                       .Add(emf::kExtSelectClipRgn, {0, 99})
+                       .Add(emf::kLineTo, {10, 90})
                        .Build()});
   // Text with a character count past the record, and a pattern brush with absurd sizes.
-  files.push_back(
-      {"text and brushes",
-       Drawable()
-           .Add(emf::EMR_EXTTEXTOUTW,
-                {0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0})
-           .Add(emf::EMR_CREATEMONOBRUSH, {1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001, 0, 0, 0,
-                                           0, 2, 2, 0xFFFFFFFF, 0xFFFFFFFF})
-           .Add(emf::EMR_SELECTOBJECT, {1})
-           .Add(emf::EMR_RECTANGLE, {0, 0, 50, 50})
-           .Build()});
+  files.push_back({"text and brushes",
+                   Drawable()
+                       .Add(emf::kExtTextOutW,
+                            {0, 0, 0, 0, 1, 0, 0, 10, 10, 0x10000000, 76, 0, 0, 0, -1, -1, 0})
+                       .Add(emf::kCreateMonoBrush, {1, 0, 32, 40, 72, 8, 40, kBig, kBig, 0x00010001,
+                                                    0, 0, 0, 0, 2, 2, 0xFFFFFFFF, 0xFFFFFFFF})
+                       .Add(emf::kSelectObject, {1})
+                       .Add(emf::kRectangle, {0, 0, 50, 50})
+                       .Build()});
   return files;
 }
 
@@ -193,12 +190,12 @@ TEST_F(HostilePlaybackTest, DamagedFilesArePlayedAndEditedSafely) {
 
 TEST_F(HostilePlaybackTest, RandomlyDamagedPagesNeverCrash) {
   std::vector<uint8_t> page = Drawable()
-                                  .Add(emf::EMR_SAVEDC, {})
-                                  .Add(emf::EMR_SETMAPMODE, {MM_TWIPS})
-                                  .Add(emf::EMR_ELLIPSE, {0, 0, 500, -500})
-                                  .AddBytes(emf::EMR_POLYLINE16, Polyline16(3, 3))
-                                  .Add(emf::EMR_INTERSECTCLIPRECT, {0, 0, 300, -300})
-                                  .Add(emf::EMR_RESTOREDC, {-1})
+                                  .Add(emf::kSaveDc, {})
+                                  .Add(emf::kSetMapMode, {MM_TWIPS})
+                                  .Add(emf::kEllipse, {0, 0, 500, -500})
+                                  .AddBytes(emf::kPolyline16, Polyline16(3, 3))
+                                  .Add(emf::kIntersectClipRect, {0, 0, 300, -300})
+                                  .Add(emf::kRestoreDc, {-1})
                                   .Build();
   std::mt19937 random(20240611);
   for (int round = 0; round < 150; ++round) {

@@ -323,16 +323,16 @@ TEST_F(PlaybackTest, WindowsAndImageTargets) {
 TEST(ExtentScaleTest, ScaledExtentsMoveTheDrawing) {
   const std::vector<uint8_t> file =
       test::EmfBuilder()
-          .Add(emf::EMR_SETMAPMODE, {MM_ANISOTROPIC})
-          .Add(emf::EMR_SETWINDOWEXTEX, {100, 100})
-          .Add(emf::EMR_SETVIEWPORTEXTEX, {100, 100})
-          .Add(emf::EMR_SCALEVIEWPORTEXTEX, {1, 2, 1, 2})  // viewport 50 x 50
-          .Add(emf::EMR_MOVETOEX, {80, 10})
-          .Add(emf::EMR_LINETO, {80, 90})                // x 40
-          .Add(emf::EMR_SCALEWINDOWEXTEX, {2, 1, 2, 1})  // window 200 x 200
-          .Add(emf::EMR_SCALEWINDOWEXTEX, {1, 0, 1, 0})  // ignored
-          .Add(emf::EMR_MOVETOEX, {120, 10})
-          .Add(emf::EMR_LINETO, {120, 90})  // x 30
+          .Add(emf::kSetMapMode, {MM_ANISOTROPIC})
+          .Add(emf::kSetWindowExtEx, {100, 100})
+          .Add(emf::kSetViewportExtEx, {100, 100})
+          .Add(emf::kScaleViewportExtEx, {1, 2, 1, 2})  // viewport 50 x 50
+          .Add(emf::kMoveToEx, {80, 10})
+          .Add(emf::kLineTo, {80, 90})                // x 40
+          .Add(emf::kScaleWindowExtEx, {2, 1, 2, 1})  // window 200 x 200
+          .Add(emf::kScaleWindowExtEx, {1, 0, 1, 0})  // ignored
+          .Add(emf::kMoveToEx, {120, 10})
+          .Add(emf::kLineTo, {120, 90})  // x 30
           .Build();
   HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(file.size()), file.data());
   ASSERT_NE(metafile, nullptr);
@@ -346,12 +346,30 @@ TEST(ExtentScaleTest, ScaledExtentsMoveTheDrawing) {
   EXPECT_EQ(second.right, 30);
 }
 
+// A rounded rectangle fills its box but not the corners that its ellipse cuts off.
+TEST(RoundRectPlaybackTest, CornersAreCutOff) {
+  const std::vector<uint8_t> file = test::EmfBuilder()
+                                        .Add(emf::kSelectObject, {0x80000000 | BLACK_BRUSH})
+                                        .Add(emf::kRoundRect, {10, 10, 90, 70, 40, 30})
+                                        .Build();
+  HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(file.size()), file.data());
+  ASSERT_NE(metafile, nullptr);
+  const test::RasterImage image = test::RenderMetafile(metafile, 100, 100);
+  DeleteEnhMetaFile(metafile);
+  const test::InkBox ink = test::FindInk(image);
+  EXPECT_EQ(ink.left, 10);
+  EXPECT_EQ(ink.top, 10);
+  EXPECT_TRUE(test::IsInk(image.At(50, 40)));
+  EXPECT_FALSE(test::IsInk(image.At(12, 12))) << "a corner is cut off";
+  EXPECT_TRUE(test::IsInk(image.At(12, 40))) << "the side between the corners is straight";
+}
+
 // A 2 x 2 bottom-up 24-bit bitmap (red, green below blue, yellow) stretched over 40 x 40
 // pixels, painted and also played into a recording that is painted again.
 TEST(BitmapPlaybackTest, StretchedBitmapsArePaintedAndRerecorded) {
   const std::vector<uint8_t> file =
       test::EmfBuilder()
-          .Add(emf::EMR_STRETCHDIBITS,
+          .Add(emf::kStretchDiBits,
                {0, 0, 99, 99, 10, 10, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, 40, 40,
                 // BITMAPINFOHEADER: 2 x 2, one plane, 24 bits, BI_RGB
                 40, 2, 2, 0x00180001, 0, 16, 0, 0, 0, 0,

@@ -24,7 +24,7 @@ TEST_F(FillCalls, ArcWorkedExampleRunsThroughTheFirstQuadrant) {
   ARC(50.0f, 50.0f, 10.0f, 0.0f, 90.0f, 0);
   EXPECT_TRUE(PenAt(1.0f, 2.0f));  // back at the last point
   Finish();
-  if (const emf::ArcValue *arc = FirstView<emf::ArcValue>(result_, emf::EMR_ARC)) {
+  if (const emf::ArcValue *arc = FirstView<emf::ArcValue>(result_, emf::kArc)) {
     // GDI may store the box normalized, right and bottom drawn in by one unit.
     const emf::Rect &box = arc->box;
     const bool as_given = box == emf::Rect{2268, 3402, 3402, 2268};
@@ -90,7 +90,7 @@ TEST_F(FillCalls, WedgeOutlineByCodeAndOutlineFlag) {
       EXPECT_EQ(Selected(kNullBrush), c.null_brush) << SliceText();
     }
     EXPECT_EQ(Selected(kNullPen), c.null_pen);
-    EXPECT_EQ(CountInSlice(emf::EMR_CREATEMONOBRUSH), c.code == 3 || c.code == -3 ? 1u : 0u);
+    EXPECT_EQ(CountInSlice(emf::kCreateMonoBrush), c.code == 3 || c.code == -3 ? 1u : 0u);
   }
 }
 
@@ -118,7 +118,7 @@ TEST_F(FillCalls, FillPatternsAndTheOneLibraryBitmap) {
   EXPECT_EQ(hatch, reinterpret_cast<uintptr_t>(CurrentPatternBitmap()));
   Finish();
   const std::vector<const emf::PatternBrush *> brushes =
-      Views<emf::PatternBrush>(result_, emf::EMR_CREATEMONOBRUSH);
+      Views<emf::PatternBrush>(result_, emf::kCreateMonoBrush);
   ASSERT_EQ(brushes.size(), 2u) << SliceText();
   // Pattern 5, top row first: 77 BB DD EE 77 BB DD EE; the DIB holds the rows bottom-up.
   const emf::Dib &dib = brushes[1]->dib;

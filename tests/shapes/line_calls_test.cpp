@@ -68,17 +68,17 @@ TEST_F(LineCalls, Line6DashesWithTheWidthAllowance) {
   EXPECT_EQ(figures[1], (Figure{{Units(12.5), Units(20)}, {Units(13.5), Units(20)}}));
   EXPECT_EQ(figures[2], (Figure{{Units(15), Units(20)}, {Units(16), Units(20)}}));
   // One path, stroked once with the geometric pen: flat ends, bevel joins.
-  EXPECT_EQ(CountInSlice(emf::EMR_BEGINPATH), 1u);
-  EXPECT_EQ(CountInSlice(emf::EMR_STROKEPATH), 1u);
+  EXPECT_EQ(CountInSlice(emf::kBeginPath), 1u);
+  EXPECT_EQ(CountInSlice(emf::kStrokePath), 1u);
   // A recorder may write a solid geometric pen as a plain pen record with the same style.
   bool dash_pen_found = false;
-  for (const emf::ExtPen *pen : Views<emf::ExtPen>(result_, emf::EMR_EXTCREATEPEN)) {
+  for (const emf::ExtPen *pen : Views<emf::ExtPen>(result_, emf::kExtCreatePen)) {
     if (pen->style != 0x11200u) continue;
     dash_pen_found = true;
     EXPECT_EQ(pen->width, 57u);
     EXPECT_EQ(pen->brush_style, static_cast<uint32_t>(BS_SOLID));
   }
-  for (const emf::Pen *pen : Views<emf::Pen>(result_, emf::EMR_CREATEPEN)) {
+  for (const emf::Pen *pen : Views<emf::Pen>(result_, emf::kCreatePen)) {
     if (pen->style != 0x11200u) continue;
     dash_pen_found = true;
     EXPECT_EQ(pen->width, 57);
@@ -133,9 +133,9 @@ TEST_F(LineCalls, Line6WithoutVerticesStillEndsWithItsMove) {
   LINE6(2, nullptr, nullptr, 0);
   Finish();
   EXPECT_EQ(Figures().size(), 0u) << SliceText();
-  ASSERT_EQ(CountInSlice(emf::EMR_MOVETOEX), 1u) << SliceText();
+  ASSERT_EQ(CountInSlice(emf::kMoveToEx), 1u) << SliceText();
   for (const emf::Record *r : Slice()) {
-    if (r->type != emf::EMR_MOVETOEX) continue;
+    if (r->type != emf::kMoveToEx) continue;
     EXPECT_EQ(r->As<emf::PointValue>()->point, (emf::Point{Units(12), Units(34)})) << SliceText();
   }
 }
@@ -162,8 +162,8 @@ TEST_F(LineCalls, DashpSolidForTinyDashesAndBeyondTheStepLimit) {
   DASHP(20.0f, 150.0f, 0.0f);  // as well
   DASHP(0.0f, 0.0f, std::numeric_limits<float>::quiet_NaN());
   Finish();
-  EXPECT_EQ(CountInSlice(emf::EMR_LINETO), 3u) << SliceText();
-  EXPECT_EQ(CountInSlice(emf::EMR_POLYPOLYLINE16) + CountInSlice(emf::EMR_POLYPOLYLINE), 0u);
+  EXPECT_EQ(CountInSlice(emf::kLineTo), 3u) << SliceText();
+  EXPECT_EQ(CountInSlice(emf::kPolyPolyline16) + CountInSlice(emf::kPolyPolyline), 0u);
 }
 
 TEST_F(LineCalls, GridDrawsEveryLineOnceAndRestoresThePen) {

@@ -86,7 +86,7 @@ TEST_F(MarkCalls, FilledMarksTakeThePenColour) {
   CTSYM2(30.0f, 30.0f, 4.0f, 6, 0.0f, 0);
   Finish();
   bool red_fill = false;
-  for (const emf::Brush *b : Views<emf::Brush>(result_, emf::EMR_CREATEBRUSHINDIRECT)) {
+  for (const emf::Brush *b : Views<emf::Brush>(result_, emf::kCreateBrushIndirect)) {
     red_fill |= b->style == BS_SOLID && b->color == 0x0000FFu;
   }
   EXPECT_TRUE(red_fill) << SliceText();
@@ -97,7 +97,7 @@ TEST_F(MarkCalls, CtsymbSquareHasFiveStrokes) {
   Mark();
   CTSYMB(50.0f, 50.0f, 5.0f, 0, 0.0f, 0);
   Finish();
-  EXPECT_EQ(CountInSlice(emf::EMR_LINETO), 5u) << SliceText();
+  EXPECT_EQ(CountInSlice(emf::kLineTo), 5u) << SliceText();
 }
 
 TEST_F(MarkCalls, ArrowWorkedExampleType21) {
@@ -161,7 +161,7 @@ TEST_F(MarkCalls, NonFiniteSizesAndAnglesDrawNothing) {
   ExpectPenAt(5.0f, 6.0f);
   Finish();
   EXPECT_TRUE(Figures().empty()) << SliceText();
-  EXPECT_EQ(CountInSlice(emf::EMR_EXTTEXTOUTW), 0u) << SliceText();
+  EXPECT_EQ(CountInSlice(emf::kExtTextOutW), 0u) << SliceText();
 }
 
 TEST_F(MarkCalls, FilledHeadsFollowTheOutlineFlag) {
@@ -176,7 +176,7 @@ TEST_F(MarkCalls, FilledHeadsFollowTheOutlineFlag) {
   EXPECT_EQ(Brush(), before);
   Finish();
   EXPECT_TRUE(Selected(kNullPen)) << SliceText();
-  EXPECT_EQ(CountInSlice(emf::EMR_POLYGON16) + CountInSlice(emf::EMR_POLYGON), 3u);
+  EXPECT_EQ(CountInSlice(emf::kPolygon16) + CountInSlice(emf::kPolygon), 3u);
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ class RecordingPage : public A4PageTest {
   std::vector<const emf::Record *> Slice() const {
     std::vector<const emf::Record *> slice;
     for (const emf::Record &r : result_.records) {
-      if (r.type == emf::EMR_SETBKMODE) slice.clear();
-      if (r.type != emf::EMR_SETBKMODE && r.type != emf::EMR_EOF) slice.push_back(&r);
+      if (r.type == emf::kSetBkMode) slice.clear();
+      if (r.type != emf::kSetBkMode && r.type != emf::kEof) slice.push_back(&r);
     }
     return slice;
   }
@@ -38,7 +38,7 @@ class RecordingPage : public A4PageTest {
   std::vector<uint32_t> SelectedObjects() const {
     std::vector<uint32_t> ids;
     for (const emf::Record *r : Slice()) {
-      if (r->type == emf::EMR_SELECTOBJECT) ids.push_back(r->As<emf::Value>()->value);
+      if (r->type == emf::kSelectObject) ids.push_back(r->As<emf::Value>()->value);
     }
     return ids;
   }
@@ -67,25 +67,25 @@ class RecordingPage : public A4PageTest {
     };
     for (const emf::Record *r : Slice()) {
       switch (r->type) {
-        case emf::EMR_MOVETOEX:
+        case emf::kMoveToEx:
           position = r->As<emf::PointValue>()->point;
           open = false;
           break;
-        case emf::EMR_LINETO:
+        case emf::kLineTo:
           continue_figure({r->As<emf::PointValue>()->point});
           break;
-        case emf::EMR_POLYLINETO16:
-        case emf::EMR_POLYLINETO:
+        case emf::kPolylineTo16:
+        case emf::kPolylineTo:
           continue_figure(r->As<emf::Poly>()->points);
           break;
-        case emf::EMR_POLYLINE16:
-        case emf::EMR_POLYLINE:
-        case emf::EMR_POLYGON16:
-        case emf::EMR_POLYGON:
+        case emf::kPolyline16:
+        case emf::kPolyline:
+        case emf::kPolygon16:
+        case emf::kPolygon:
           figures.push_back(r->As<emf::Poly>()->points);
           break;
-        case emf::EMR_POLYPOLYLINE16:
-        case emf::EMR_POLYPOLYLINE: {
+        case emf::kPolyPolyline16:
+        case emf::kPolyPolyline: {
           const emf::PolyPoly *pp = r->As<emf::PolyPoly>();
           size_t at = 0;
           for (uint32_t count : pp->counts) {

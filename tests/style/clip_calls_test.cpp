@@ -26,7 +26,7 @@ TEST_F(ClipCalls, EverySelectionEndsWithTheLimitSquareAndThePenStays) {
   Finish();
   std::vector<emf::Rect> limits;
   for (const emf::Record *r : Slice()) {
-    if (r->type == emf::EMR_INTERSECTCLIPRECT) limits.push_back(r->As<emf::RectValue>()->rect);
+    if (r->type == emf::kIntersectClipRect) limits.push_back(r->As<emf::RectValue>()->rect);
   }
   ASSERT_GE(limits.size(), 7u) << SliceText();
   EXPECT_EQ(limits.back(), kLimitSquare);
@@ -48,7 +48,7 @@ TEST_F(ClipCalls, DiffWithoutRegionAndResetLeaveThePageUnclipped) {
   Finish();
   size_t resets = 0;
   for (const emf::Record *r : Slice()) {
-    if (r->type != emf::EMR_EXTSELECTCLIPRGN) continue;
+    if (r->type != emf::kExtSelectClipRgn) continue;
     const emf::ClipRegion *clip = r->As<emf::ClipRegion>();
     ASSERT_NE(clip, nullptr);
     resets += !clip->has_region && clip->mode == RGN_COPY;
@@ -56,12 +56,12 @@ TEST_F(ClipCalls, DiffWithoutRegionAndResetLeaveThePageUnclipped) {
   EXPECT_GE(resets, 3u) << SliceText();  // the difference, and each RESETCLIP
   uint32_t last_clip_record = 0;         // a reset: no limit square after RESETCLIP
   for (const emf::Record *r : Slice()) {
-    if (r->type == emf::EMR_EXTSELECTCLIPRGN || r->type == emf::EMR_INTERSECTCLIPRECT ||
-        r->type == emf::EMR_SELECTCLIPPATH) {
+    if (r->type == emf::kExtSelectClipRgn || r->type == emf::kIntersectClipRect ||
+        r->type == emf::kSelectClipPath) {
       last_clip_record = r->type;
     }
   }
-  EXPECT_EQ(last_clip_record, static_cast<uint32_t>(emf::EMR_EXTSELECTCLIPRGN));
+  EXPECT_EQ(last_clip_record, static_cast<uint32_t>(emf::kExtSelectClipRgn));
 }
 
 TEST_F(ClipCalls, AClosedPageIsLeftAlone) {
@@ -72,8 +72,8 @@ TEST_F(ClipCalls, AClosedPageIsLeftAlone) {
   ANDCLIPP(x, x, 3);
   RESETCLIP();
   result_ = DecodeMetafile(CurrentPage().FinishedMetafile());
-  EXPECT_EQ(CountRecords(result_, emf::EMR_EXTSELECTCLIPRGN), 0u);
-  EXPECT_EQ(CountRecords(result_, emf::EMR_INTERSECTCLIPRECT), 0u);
+  EXPECT_EQ(CountRecords(result_, emf::kExtSelectClipRgn), 0u);
+  EXPECT_EQ(CountRecords(result_, emf::kIntersectClipRect), 0u);
 }
 
 }  // namespace

@@ -101,8 +101,8 @@ TEST_F(ProcessPalette, UpPaletteCollectsFromAPageAndRealizesInTheDc) {
   EXPECT_EQ(Entries(), 12u);
   HENHMETAFILE recorded = CloseEnhMetaFile(target);
   const emf::DecodeResult r = DecodeMetafile(recorded);
-  EXPECT_EQ(CountRecords(r, emf::EMR_SELECTPALETTE), 1u) << DescribeAll(r);
-  EXPECT_EQ(CountRecords(r, emf::EMR_REALIZEPALETTE), 1u);
+  EXPECT_EQ(CountRecords(r, emf::kSelectPalette), 1u) << DescribeAll(r);
+  EXPECT_EQ(CountRecords(r, emf::kRealizePalette), 1u);
   DeleteEnhMetaFile(recorded);
   Page(99).ClearPage();
 }
@@ -117,7 +117,7 @@ TEST_F(ProcessPalette, APageWithoutPaletteLeavesTheDcAlone) {
   UpPalette(reinterpret_cast<TAMVEL_HDC>(target), 4);
   HENHMETAFILE recorded = CloseEnhMetaFile(target);
   const emf::DecodeResult r = DecodeMetafile(recorded);
-  EXPECT_EQ(CountRecords(r, emf::EMR_SELECTPALETTE), 0u) << DescribeAll(r);
+  EXPECT_EQ(CountRecords(r, emf::kSelectPalette), 0u) << DescribeAll(r);
   DeleteEnhMetaFile(recorded);
   Page(3).ClearPage();
 }

@@ -58,7 +58,7 @@ TEST_F(PensTest, PenColourCodesAndTheNullPen) {
   // A PS_NULL pen is recorded as such, or (as GDI does) replaced by the stock null pen.
   const bool null_pen_recorded = pens[pens.size() - 3].style == PS_NULL;
   bool stock_null_pen_selected = false;
-  for (const emf::Value *selected : test::Views<emf::Value>(page, emf::EMR_SELECTOBJECT)) {
+  for (const emf::Value *selected : test::Views<emf::Value>(page, emf::kSelectObject)) {
     stock_null_pen_selected |= selected->value == (emf::kStockObjectFlag | NULL_PEN);
   }
   EXPECT_TRUE(null_pen_recorded || stock_null_pen_selected) << test::DescribeAll(page);
@@ -109,13 +109,13 @@ TEST_F(PensTest, TextBackgroundAndModes) {
   SETMODE(R2_XORPEN);
   EXPECT_EQ(CurrentPage().GetTextColorValue(), 0x0000FFu);
   const emf::DecodeResult page = test::ClosePage();
-  const auto text_colours = test::FindRecords(page, emf::EMR_SETTEXTCOLOR);
+  const auto text_colours = test::FindRecords(page, emf::kSetTextColor);
   ASSERT_EQ(text_colours.size(), 2u);  // TEXTC(0) of PLOTS, then red
   EXPECT_EQ(text_colours[1]->As<emf::Value>()->value, 0x0000FFu);
-  const auto bk_colours = test::FindRecords(page, emf::EMR_SETBKCOLOR);
+  const auto bk_colours = test::FindRecords(page, emf::kSetBkColor);
   ASSERT_FALSE(bk_colours.empty());
   EXPECT_EQ(bk_colours.back()->As<emf::Value>()->value, 0u);
-  const auto rops = test::FindRecords(page, emf::EMR_SETROP2);
+  const auto rops = test::FindRecords(page, emf::kSetRop2);
   EXPECT_EQ(rops.back()->As<emf::Value>()->value, static_cast<uint32_t>(R2_XORPEN));
   mode = 5;
   GETBKG(&mode);  // the page no longer records

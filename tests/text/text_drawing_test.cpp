@@ -112,7 +112,7 @@ TEST_F(TextPlacementTest, RightAlignedTextMovesByTheCharacterExtra) {
   const auto &records = result_.records;
   for (size_t i = 1; i < records.size(); ++i) {
     const emf::PointValue *move = records[i - 1].As<emf::PointValue>();
-    if (records[i].type == emf::EMR_EXTTEXTOUTW && records[i - 1].type == emf::EMR_MOVETOEX) {
+    if (records[i].type == emf::kExtTextOutW && records[i - 1].type == emf::kMoveToEx) {
       moved_before_text = move != nullptr && move->point == (emf::Point{1010, 500});
     }
   }
@@ -220,10 +220,10 @@ TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
   Finish();
   // The ellipse, as a polygon or an ellipse record: its box.
   int left = INT32_MAX, top = INT32_MIN, right = INT32_MIN, bottom = INT32_MAX;
-  if (const emf::RectValue *box = test::FirstView<emf::RectValue>(result_, emf::EMR_ELLIPSE)) {
+  if (const emf::RectValue *box = test::FirstView<emf::RectValue>(result_, emf::kEllipse)) {
     left = box->rect.left, top = box->rect.top, right = box->rect.right, bottom = box->rect.bottom;
   }
-  for (uint32_t type : {emf::EMR_POLYGON16, emf::EMR_POLYGON}) {
+  for (uint32_t type : {emf::kPolygon16, emf::kPolygon}) {
     for (const emf::Poly *polygon : test::Views<emf::Poly>(result_, type)) {
       for (const emf::Point &p : polygon->points) {
         left = std::min(left, p.x), right = std::max(right, p.x);
@@ -245,7 +245,7 @@ TEST_F(TextPlacementTest, EnclosedTextGetsAnEllipseAboutItsCentre) {
 TEST_F(TextPlacementTest, EnclosedTextWithoutExtentHasNoEllipse) {
   CurrentPage().DrawEnclosedText(1000, 1000, "");
   Finish();
-  EXPECT_EQ(Count(emf::EMR_ELLIPSE) + Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0u);
+  EXPECT_EQ(Count(emf::kEllipse) + Count(emf::kPolygon16) + Count(emf::kPolygon), 0u);
 }
 
 class BadTextTest : public TextPageTest {};
@@ -298,7 +298,7 @@ TEST_F(BadTextTest, InvalidShiftJisAndNonFiniteNumbersAreHarmless) {
 // The fonts a finished page created, in order.
 std::vector<emf::LogFont> Fonts(const emf::DecodeResult &result) {
   std::vector<emf::LogFont> fonts;
-  for (const emf::Font *f : test::Views<emf::Font>(result, emf::EMR_EXTCREATEFONTINDIRECTW)) {
+  for (const emf::Font *f : test::Views<emf::Font>(result, emf::kExtCreateFontIndirectW)) {
     fonts.push_back(f->font);
   }
   return fonts;
@@ -342,7 +342,7 @@ TEST_F(BadTextTest, HugeAnglesKeepTheirDirectionNonFiniteOnesCountAsZero) {
     const emf::DecodeResult page = test::ClosePage();
     std::vector<int32_t> seen;
     for (const emf::LogFont &font : Fonts(page)) seen.push_back(font.escapement);
-    for (const emf::Text *t : test::Views<emf::Text>(page, emf::EMR_EXTTEXTOUTW)) {
+    for (const emf::Text *t : test::Views<emf::Text>(page, emf::kExtTextOutW)) {
       seen.insert(seen.end(), {t->reference.x, t->reference.y});
     }
     return seen;

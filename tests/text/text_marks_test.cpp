@@ -81,7 +81,7 @@ TEST_F(RootSignTest, EmptyTextLeavesTheAlignment) {
   EXPECT_EQ(testing::Getalg() % 10, 0);  // right afterwards
   Finish();
   EXPECT_EQ(Strings(), std::vector<std::u16string>{u" x+1"});
-  EXPECT_EQ(Count(emf::EMR_POLYGON16) + Count(emf::EMR_POLYGON), 0u);  // transparent
+  EXPECT_EQ(Count(emf::kPolygon16) + Count(emf::kPolygon), 0u);  // transparent
 }
 
 TEST_F(RootSignTest, FortranCountKeepsDoubleByteCharactersWhole) {
@@ -102,9 +102,9 @@ TEST_F(RootSignTest, OpaqueBackgroundIsClearedFirst) {
   Finish();
   const std::vector<uint32_t> types = test::RecordTypes(result_);
   const auto polygon = std::find_if(types.begin(), types.end(), [](uint32_t t) {
-    return t == emf::EMR_POLYGON16 || t == emf::EMR_POLYGON;
+    return t == emf::kPolygon16 || t == emf::kPolygon;
   });
-  EXPECT_LT(polygon, std::find(types.begin(), types.end(), emf::EMR_EXTTEXTOUTW));
+  EXPECT_LT(polygon, std::find(types.begin(), types.end(), emf::kExtTextOutW));
 }
 
 class MarkTest : public TextPageTest {};
@@ -116,7 +116,7 @@ TEST_F(MarkTest, CodesOutsideTheTableOnlyMoveThePen) {
   EXPECT_TRUE(test::PenAt(50.0f, 60.0f));
   Finish();
   EXPECT_TRUE(Texts().empty());
-  EXPECT_EQ(Count(emf::EMR_LINETO), 1u);
+  EXPECT_EQ(Count(emf::kLineTo), 1u);
 }
 
 TEST_F(MarkTest, GlyphSitsAboutTheCentre) {
@@ -156,8 +156,8 @@ TEST_F(MarkTest, TextStateIsGivenBack) {
     const auto values = test::Views<emf::Value>(result_, type);
     return std::any_of(values.begin(), values.end(), [&](auto *v) { return v->value == value; });
   };
-  EXPECT_TRUE(recorded(emf::EMR_SETTEXTCOLOR, RGB(0, 0, 255)));
-  EXPECT_TRUE(recorded(emf::EMR_SETBKMODE, TRANSPARENT));
+  EXPECT_TRUE(recorded(emf::kSetTextColor, RGB(0, 0, 255)));
+  EXPECT_TRUE(recorded(emf::kSetBkMode, TRANSPARENT));
 }
 
 TEST_F(MarkTest, CentreOf999PlacesTheGlyphAboutTheLiteralPoint) {

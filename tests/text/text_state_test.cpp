@@ -117,7 +117,7 @@ TEST_F(TextStateTest, FontRecordCarriesTheFixedFields) {
   SETDEG(90.0f);
   SETWEIGHT(700);
   const emf::DecodeResult page = test::ClosePage();
-  const auto fonts = test::FindRecords(page, emf::EMR_EXTCREATEFONTINDIRECTW);
+  const auto fonts = test::FindRecords(page, emf::kExtCreateFontIndirectW);
   ASSERT_FALSE(fonts.empty());
   const emf::LogFont &font = fonts.back()->As<emf::Font>()->font;
   EXPECT_EQ(font.escapement, -900);

@@ -51,7 +51,7 @@ class TextPageTest : public test::A4PageTest {
   }
   std::vector<emf::Text> Texts() const {
     std::vector<emf::Text> texts;
-    for (const emf::Text *t : test::Views<emf::Text>(result_, emf::EMR_EXTTEXTOUTW)) {
+    for (const emf::Text *t : test::Views<emf::Text>(result_, emf::kExtTextOutW)) {
       texts.push_back(*t);
     }
     return texts;

@@ -32,7 +32,7 @@ std::string Complete(const InputFile &file) {
   const emf::Record &last = decoded.records.back();
   const size_t end = last.offset + last.size;
   char text[160];
-  if (last.type != emf::EMR_EOF) {
+  if (last.type != emf::kEof) {
     std::snprintf(text, sizeof text, "no (the records break off at offset 0x%zx, without EMR_EOF)",
                   end);
   } else if (end != decoded.bytes.size()) {

@@ -78,7 +78,7 @@ bool InputFile::complete() const {
   if (header == nullptr) return false;
   const emf::Record &last = decoded.records.back();
   const size_t size = decoded.bytes.size();
-  return last.type == emf::EMR_EOF && last.offset + last.size == size && header->bytes == size;
+  return last.type == emf::kEof && last.offset + last.size == size && header->bytes == size;
 }
 
 int LoadInput(const char *command, const std::string &path, InputFile &file) {
@@ -123,14 +123,14 @@ std::vector<uint8_t> ReadableImage(const InputFile &file) {
   for (const emf::Record &record : decoded.records) {
     Append(image, decoded.RecordBytes(record), record.size);
     ++records;
-    if (record.type == emf::EMR_EOF) {
+    if (record.type == emf::kEof) {
       ended = true;
       break;
     }
   }
   if (!ended) {
     // No palette: nPalEntries 0, offPalEntries just past the fields, nSizeLast the size.
-    const uint32_t eof[] = {emf::EMR_EOF, 20, 0, 16, 20};
+    const uint32_t eof[] = {emf::kEof, 20, 0, 16, 20};
     for (uint32_t field : eof) {
       image.resize(image.size() + 4);
       Store32(image, image.size() - 4, field);
