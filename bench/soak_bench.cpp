@@ -13,7 +13,11 @@
 
 namespace {
 
-double HeapMegabytes() { return static_cast<double>(mallinfo2().uordblks) / (1 << 20); }
+// Blocks in use, those malloc maps on their own (large ones: a page's record chunks) included.
+double HeapMegabytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks + info.hblkhd) / (1 << 20);
+}
 
 double ResidentMegabytes() {
   long pages = 0;
@@ -79,7 +83,8 @@ BENCHMARK(BM_SoakPageCycles)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond
 void BM_SoakFullPages(benchmark::State &state) {
   if (!tamvel::LibraryAttached() && !tamvel::AttachLibrary()) state.SkipWithError("no library");
   const int segments = static_cast<int>(state.range(0));
-  double full_heap = 0.0, full_resident = 0.0, cleared_heap[2] = {}, handles[2] = {};
+  double full_heap = 0.0, full_resident = 0.0, cleared_heap[2] = {}, cleared_resident[2] = {},
+         handles[2] = {};
   for (auto _ : state) {
     for (int round = 0; round < 2; ++round) {
       for (int page = 1; page <= tamvel::kPageCount; ++page) {
@@ -94,12 +99,15 @@ void BM_SoakFullPages(benchmark::State &state) {
       full_resident = ResidentMegabytes();
       for (int page = 1; page <= tamvel::kPageCount; ++page) ClearEmf(page);
       cleared_heap[round] = HeapMegabytes();
+      cleared_resident[round] = ResidentMegabytes();
       handles[round] = LiveHandles();
     }
   }
   state.counters["full_heap_MB"] = full_heap;
   state.counters["full_rss_MB"] = full_resident;
   state.counters["cleared_heap_MB"] = cleared_heap[1];
+  state.counters["cleared_rss_MB"] = cleared_resident[1];
+  state.counters["rss_growth_MB"] = cleared_resident[1] - cleared_resident[0];
   state.counters["heap_growth_MB"] = cleared_heap[1] - cleared_heap[0];
   state.counters["handles"] = handles[1];
   state.counters["handle_growth"] = handles[1] - handles[0];

@@ -29,6 +29,12 @@
  *    heights, sizes and angles that are not finite are described with each call. No call
  *    lets a number overflow: results beyond 32 bits stop at the 32-bit limits;
  *  - page numbers are 1..100, clamped into that range; MHEMF and MHDC take indexes 0..99;
+ *  - resources are bounded, and a call that meets a bound gives its own failure result (or
+ *    draws less), never ends the program: on Linux a page records at most 256 MB of metafile
+ *    records (drawing beyond that is left out; the page still closes, saves and plays as a
+ *    whole metafile), and pages, pens, fonts, palettes, DCs and windows share 65,535 handles,
+ *    as GDI's quota bounds them on Windows (PLOTS and the calls that make DCs then fail, and
+ *    drawing goes on without new pens or fonts); a page's palette (PALC) keeps 235 colours;
  *  - result codes are 0 for success and small numbers for the failure met, in the order in
  *    which the call checks them.
  *

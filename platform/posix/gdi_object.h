@@ -29,6 +29,7 @@ enum class ObjectKind : uint8_t {
   kOther = 11,
   kModule = 12,         // a running program's executable (GetModuleFileNameA)
   kProgramWindow = 13,  // a running program as EnumWindows reports it; no client area
+  kFile = 14,           // a file CreateFileA opened for writing
 };
 
 class GdiObject {

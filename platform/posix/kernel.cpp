@@ -1,4 +1,4 @@
-// The KERNEL calls the library uses for memory and temporary files.
+// The KERNEL calls the library uses for memory, temporary files and the files it writes.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 
+#include "platform/posix/host_handles.h"
 #include "platform/posix/safe_file.h"
 #include "platform/posix/win32_api.h"
 
@@ -42,6 +45,20 @@ std::string TempFileName(const std::string &folder, LPCSTR prefix, UINT number) 
   return path + name;
 }
 
+// A file its owner may not write stands for a file with the read-only attribute, which
+// Windows neither deletes nor overwrites (the permission bits alone would let root through).
+bool ReadOnlyFile(const struct stat &status) {
+  return S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
+// A file CreateFileA opened: its bytes gather in an AtomicFile that CloseHandle commits.
+class WrittenFile : public tamvel::posix::HostObject {
+ public:
+  static constexpr tamvel::posix::ObjectKind kKind = tamvel::posix::ObjectKind::kFile;
+  tamvel::posix::ObjectKind Kind() const override { return kKind; }
+  tamvel::posix::AtomicFile file;
+};
+
 }  // namespace
 
 HANDLE GetProcessHeap() { return kProcessHeap; }
@@ -59,15 +76,46 @@ BOOL HeapFree(HANDLE heap, DWORD, LPVOID memory) {
 }
 
 // Only regular files and symbolic links (the link itself) are deleted: a device node, FIFO
-// or socket is refused, as deleting a device fails on Windows. A file its owner may not write
-// stands for a file with the read-only attribute, which Windows refuses to delete (unlink()
-// alone would let root through).
+// or socket is refused, as deleting a device fails on Windows; so is a read-only file.
 BOOL DeleteFileA(LPCSTR path) {
   struct stat status;
   if (path == nullptr || ::lstat(path, &status) != 0) return FALSE;
   if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) return FALSE;
-  if (S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0) return FALSE;
+  if (ReadOnlyFile(status)) return FALSE;
   return ::unlink(path) == 0 ? TRUE : FALSE;
+}
+
+// The new file is rw-r--r-- less the umask. A device node, FIFO or folder at the name is never
+// opened (the commit refuses to replace it), so nothing here blocks.
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD, HANDLE) {
+  if (path == nullptr || access != GENERIC_WRITE || disposition != CREATE_ALWAYS) {
+    return INVALID_HANDLE_VALUE;
+  }
+  struct stat status;
+  if (::lstat(path, &status) == 0 && ReadOnlyFile(status)) return INVALID_HANDLE_VALUE;
+  auto written = std::make_shared<WrittenFile>();
+  if (!written->file.Open(path, 0644)) return INVALID_HANDLE_VALUE;
+  const uint32_t handle = tamvel::posix::AddHostObject(written);
+  return handle != 0 ? HandleFromValue<HANDLE>(handle) : INVALID_HANDLE_VALUE;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, DWORD *written, LPOVERLAPPED) {
+  if (written != nullptr) *written = 0;
+  std::shared_ptr<WrittenFile> target = tamvel::posix::LookupHost<WrittenFile>(file);
+  if (!target || (data == nullptr && count != 0)) return FALSE;
+  if (!target->file.Write(std::span(static_cast<const uint8_t *>(data), count))) return FALSE;
+  if (written != nullptr) *written = count;
+  return TRUE;
+}
+
+// Puts the file in place; FALSE when it could not be (the name keeps what it had).
+BOOL CloseHandle(HANDLE object) {
+  std::shared_ptr<WrittenFile> target = tamvel::posix::LookupHost<WrittenFile>(object);
+  if (!target) return FALSE;
+  const bool committed = target->file.Commit();
+  tamvel::posix::RemoveHostObject(tamvel::posix::ValueOf(object));
+  return committed ? TRUE : FALSE;
 }
 
 // The folder for temporary files with a trailing slash: $TMPDIR, else /tmp. Returns the

@@ -194,6 +194,9 @@ struct OSVERSIONINFOA {
 };
 
 struct SECURITY_ATTRIBUTES;
+typedef SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
+struct OVERLAPPED;
+typedef OVERLAPPED *LPOVERLAPPED;
 
 // -------------------------------------------------------------------- constants ----
 // Mapping modes.
@@ -368,6 +371,10 @@ struct SECURITY_ATTRIBUTES;
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
 #define HEAP_ZERO_MEMORY 0x00000008
+#define GENERIC_WRITE 0x40000000u
+#define CREATE_ALWAYS 2
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 #define MAX_PATH 260
 
 #define ERROR_SUCCESS 0L
@@ -522,6 +529,15 @@ TAMVEL_PLATFORM_API HANDLE GetProcessHeap();
 TAMVEL_PLATFORM_API LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
 TAMVEL_PLATFORM_API BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID memory);
 TAMVEL_PLATFORM_API BOOL DeleteFileA(LPCSTR path);
+// Only new files for writing (GENERIC_WRITE, CREATE_ALWAYS): the bytes reach the name whole
+// when CloseHandle succeeds, never half-written (a failed write or close leaves what was
+// there). Other uses fail with INVALID_HANDLE_VALUE.
+TAMVEL_PLATFORM_API HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share,
+                                       LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                                       DWORD flags, HANDLE template_file);
+TAMVEL_PLATFORM_API BOOL WriteFile(HANDLE file, LPCVOID data, DWORD count, DWORD *written,
+                                   LPOVERLAPPED overlapped);
+TAMVEL_PLATFORM_API BOOL CloseHandle(HANDLE object);
 TAMVEL_PLATFORM_API DWORD GetTempPathA(DWORD size, LPSTR buffer);
 TAMVEL_PLATFORM_API UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name);
 TAMVEL_PLATFORM_API DWORD GetModuleFileNameA(HMODULE module, LPSTR name, DWORD size);

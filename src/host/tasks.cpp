@@ -3,7 +3,7 @@
 // compared into "task.lst" in the current directory: the target first, then one line per
 // window up to and including the first that matches.
 #include <cstring>
-#include <fstream>
+#include <string>
 
 #include "include/tamvel.h"
 #include "platform/win32.h"
@@ -14,12 +14,14 @@ namespace {
 
 constexpr DWORD kPathBytes = MAX_PATH + 1;
 
-// The task list stream lives as long as the library and holds the file only during a call.
-std::ofstream g_task_list;
-
+// The task list is gathered during the search and written in one piece at its end, so that
+// "task.lst" holds either a whole list or what it held before (full disk, a FIFO or a folder
+// at the name): never half a list, and the call never blocks on the file.
 struct TaskSearch {
-  const char *target;
-  int32_t found;
+  const char *target = nullptr;
+  int32_t found = 0;
+  std::string list;
+  bool list_lost = false;  // no memory for a line: no list is written
 };
 
 // Only A to Z: the paths are Shift-JIS, whose second bytes must stay as they are.
@@ -37,6 +39,15 @@ void ShortLowerPath(const char *path, char (&out)[kPathBytes]) {
   LowerCaseLetters(out);
 }
 
+// Nothing may be thrown through the system's enumeration: a line without memory loses the list.
+void AddLine(TaskSearch &search, const char *line) {
+  try {
+    search.list.append(line).push_back('\n');
+  } catch (...) {
+    search.list_lost = true;
+  }
+}
+
 BOOL CALLBACK CompareWindowProgram(HWND window, LPARAM parameter) {
   TaskSearch &search = *reinterpret_cast<TaskSearch *>(parameter);
   HMODULE module = reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -44,12 +55,22 @@ BOOL CALLBACK CompareWindowProgram(HWND window, LPARAM parameter) {
   GetModuleFileNameA(module, module_path, kPathBytes);
   char short_path[kPathBytes];
   ShortLowerPath(module_path, short_path);
-  g_task_list << short_path << '\n' << std::flush;
+  AddLine(search, short_path);
   if (std::strcmp(short_path, search.target) == 0) {
     search.found = 1;
     return FALSE;
   }
   return TRUE;
+}
+
+// A list that cannot be written is left out; the comparison's result stands.
+void WriteTaskList(const std::string &list) {
+  HANDLE file = CreateFileA("task.lst", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 }  // namespace
@@ -63,16 +84,11 @@ TAMVEL_API int32_t TAMVEL_CALL TaskActiv(const char *program_path) {
   char target[kPathBytes];
   ShortLowerPath(program_path, target);
   if (target[0] == '\0') return 0;  // no such file: task.lst stays as it is
-  TaskSearch search{target, 0};
-  try {
-    // A list that cannot be created makes the writes do nothing; the comparison goes on.
-    g_task_list.open("task.lst", std::ios::out | std::ios::trunc);
-    g_task_list << target << '\n' << std::flush;
-    EnumWindows(CompareWindowProgram, reinterpret_cast<LPARAM>(&search));
-  } catch (...) {
-  }
-  g_task_list.close();
-  g_task_list.clear();
+  TaskSearch search;
+  search.target = target;
+  AddLine(search, target);
+  EnumWindows(CompareWindowProgram, reinterpret_cast<LPARAM>(&search));
+  if (!search.list_lost) WriteTaskList(search.list);
   return search.found;
 }
 

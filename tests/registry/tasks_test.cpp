@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "include/tamvel.h"
 #include "platform/win32.h"
+#include "tests/common/file_faults.h"
 #include "tests/registry/host_test_env.h"
 
 extern char **environ;
@@ -79,9 +81,32 @@ TEST_F(TaskActivTest, RunningProgramEndsTheListInLowerCase) {
   EXPECT_EQ(TaskActiv(path.c_str()), 0);
 }
 
-TEST_F(TaskActivTest, ListThatCannotBeCreatedStillAnswers) {
-  std::filesystem::create_directory("task.lst");  // a folder where the list would go
-  EXPECT_EQ(TaskActiv(OwnExecutable().c_str()), 1);
+// The list is written whole or not at all: a folder or a FIFO at its name is left as it is
+// (and the FIFO does not block the call), a list the disk cannot take leaves the old one, and
+// a link planted at the name is replaced, not written through. The answer stands in each case.
+TEST_F(TaskActivTest, ListIsWrittenWholeOrNotAtAll) {
+  const std::string program = OwnExecutable();
+  std::filesystem::create_directory("task.lst");
+  EXPECT_EQ(TaskActiv(program.c_str()), 1);
+  std::filesystem::remove("task.lst");
+
+  ASSERT_EQ(mkfifo("task.lst", 0600), 0);
+  EXPECT_EQ(RunInChild([&] { return TaskActiv(program.c_str()); }), 1);
+  EXPECT_TRUE(std::filesystem::is_fifo("task.lst"));
+  std::filesystem::remove("task.lst");
+
+  WriteFile("task.lst", "old\n");
+  EXPECT_EQ(RunWithFileSizeLimit(8, [&] { return TaskActiv(program.c_str()); }), 1);
+  EXPECT_EQ(ReadFile("task.lst"), "old\n");
+  EXPECT_THAT(TemporariesIn("."), ::testing::IsEmpty());
+
+  std::filesystem::remove("task.lst");
+  WriteFile(Root() / "victim", "kept");
+  std::filesystem::create_symlink(Root() / "victim", "task.lst");
+  EXPECT_EQ(TaskActiv(program.c_str()), 1);
+  EXPECT_EQ(ReadFile(Root() / "victim"), "kept");
+  EXPECT_FALSE(std::filesystem::is_symlink("task.lst"));
+  EXPECT_EQ(Lines(ReadFile("task.lst")).back(), Lower(program));
 }
 
 // ------------------------------------------------ the stand-in calls behind it ----
