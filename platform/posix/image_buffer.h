@@ -35,6 +35,7 @@ class ImageBuffer {
   // Whether `n` more bytes fit in the committed memory, and Extend for such bytes (which
   // then checks nothing).
   bool FitsInPlace(size_t n) const { return n <= committed_ - size_; }
+  size_t committed() const { return committed_; }
   uint8_t *ExtendInPlace(size_t n) {
     uint8_t *at = base_ + size_;
     size_ += n;

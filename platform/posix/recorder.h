@@ -99,7 +99,8 @@ class MetafileRecorder final : public Device {
   // call, since every plotted segment comes here. False, with nothing done, when it needs
   // LineTo.
   bool QuickLineTo(POINT from, POINT to) {
-    if (!run_.open || record_end_ - image_.size() < 16 || !image_.FitsInPlace(16)) return false;
+    // One comparison for both the limit and the committed memory.
+    if (!run_.open || std::min(record_end_, image_.committed()) - image_.size() < 16) return false;
     WritePointRecord(image_.ExtendInPlace(16), emf::kLineTo, to);
     run_.Continue(from, to);
     return true;
@@ -165,8 +166,13 @@ class MetafileRecorder final : public Device {
     // A line from `from` to `to` within the run.
     void Continue(POINT from, POINT to) {
       if (from.x != last.x || from.y != last.y) Add(from);
-      Add(to);
-      last = to;
+      // Field by field: as whole POINTs the compiler packs them into vector registers.
+      left = std::min(left, to.x);
+      top = std::min(top, to.y);
+      right = std::max(right, to.x);
+      bottom = std::max(bottom, to.y);
+      last.x = to.x;
+      last.y = to.y;
     }
   } run_;
   DeviceBox bounds_;
