@@ -71,7 +71,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   const POINT p{x, y};
   // A plotted segment takes the recorder's quick way, which calls nothing.
   MetafileRecorder *recorder = dc->Recorder();
-  if (recorder && !dc->path_open && recorder->QuickLineTo(dc->state.position, p)) {
+  if (recorder && recorder->QuickLineTo(dc->state.position, p)) {
     dc->state.position = p;
     return TRUE;
   }

@@ -10,7 +10,7 @@ GdiObject::~GdiObject() = default;
 std::vector<uint8_t> GdiObject::EncodeCreateRecord(uint32_t, const Dc &) const { return {}; }
 
 namespace detail {
-HandleEntries g_handle_entries;
+HandleEntry g_handle_entries[kIndexMask + 1];
 }  // namespace detail
 
 namespace {
@@ -23,8 +23,7 @@ constexpr uint32_t kGenerationMask = (1u << detail::kGenerationBits) - 1;
 constexpr uint32_t kKindMask = 0xF;
 
 struct Table {
-  // Index 0 is never used, so no value is 0. Entry i and owner i are slot i.
-  std::vector<HandleEntry> entries{HandleEntry{}};
+  // Index 0 is never used, so no value is 0. Owner i is slot i, as is g_handle_entries[i].
   std::vector<std::shared_ptr<GdiObject>> owners{nullptr};
   std::vector<uint32_t> generations{0};
   std::deque<uint32_t> free;  // oldest first: a freed slot is reused as late as possible
@@ -45,9 +44,8 @@ uint32_t Encode(uint32_t index, uint32_t generation, ObjectKind kind) {
 // The slot index of a live handle, or 0.
 uint32_t Find(uint32_t value) {
   const uint32_t index = value & kIndexMask;
-  const detail::HandleEntries &entries = detail::g_handle_entries;
-  if (value >> 31 || index == 0 || index >= entries.count) return 0;
-  return entries.data[index].value == value ? index : 0;
+  if (value >> 31 || index == 0) return 0;
+  return detail::g_handle_entries[index].value == value ? index : 0;
 }
 
 }  // namespace
@@ -59,21 +57,19 @@ uint32_t AddObject(std::shared_ptr<GdiObject> object) {
   if (!table.free.empty()) {
     index = table.free.front();
     table.free.pop_front();
-  } else if (table.entries.size() <= kIndexMask) {
-    index = static_cast<uint32_t>(table.entries.size());
-    table.entries.emplace_back();
+  } else if (table.owners.size() <= kIndexMask) {
+    index = static_cast<uint32_t>(table.owners.size());
     table.owners.emplace_back();
     table.generations.push_back(0);
-    detail::g_handle_entries = {table.entries.data(), static_cast<uint32_t>(table.entries.size())};
   } else {
     return 0;
   }
   object->handle = Encode(index, table.generations[index], object->Kind());
   object->serial = table.next_serial++;
-  table.entries[index] = {object->handle, object.get()};
+  detail::g_handle_entries[index] = {object->handle, object.get()};
   table.owners[index] = std::move(object);
   ++table.live;
-  return table.entries[index].value;
+  return detail::g_handle_entries[index].value;
 }
 
 std::shared_ptr<GdiObject> LookupAnyObject(uint32_t value) {
@@ -91,7 +87,7 @@ bool RemoveObject(uint32_t value) {
   const uint32_t index = Find(value);
   if (!index) return false;
   Table &table = TheTable();
-  table.entries[index] = {};
+  detail::g_handle_entries[index] = {};
   table.generations[index] = (table.generations[index] + 1) & kGenerationMask;
   table.free.push_back(index);
   --table.live;

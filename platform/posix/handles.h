@@ -20,17 +20,14 @@ constexpr uint32_t kIndexMask = (1u << kIndexBits) - 1;
 constexpr uint32_t kKindShift = kIndexBits + kGenerationBits;
 
 // What a lookup reads of a slot: the value of the live handle in it (0 when free; it carries
-// the kind) and its object. The table keeps these apart from the owning pointers, so that
-// finding an object is an index and a compare, with no reference count touched.
+// the kind) and its object. The table keeps these apart from the owning pointers, in one
+// array of every possible slot (1 MB of address space, touched only as slots are used), so
+// that finding an object is an index and a compare: no bounds check, no reference count.
 struct HandleEntry {
   uint32_t value = 0;
   GdiObject *object = nullptr;
 };
-struct HandleEntries {
-  const HandleEntry *data = nullptr;  // moves only when the table grows
-  uint32_t count = 0;
-};
-extern HandleEntries g_handle_entries;
+extern HandleEntry g_handle_entries[kIndexMask + 1];
 
 }  // namespace detail
 
@@ -43,13 +40,11 @@ std::shared_ptr<GdiObject> LookupObject(uint32_t value, ObjectKind kind);
 // Every call on a DC starts here. A value with bit 31 set or of another kind fails the kind
 // compare; a stale one fails the value compare (its slot holds another generation or none).
 inline GdiObject *FindObject(uint32_t value, ObjectKind kind) {
-  const detail::HandleEntries &entries = detail::g_handle_entries;
-  const uint32_t index = value & detail::kIndexMask;
-  if (index >= entries.count || value >> detail::kKindShift != static_cast<uint32_t>(kind)) {
+  const detail::HandleEntry &entry = detail::g_handle_entries[value & detail::kIndexMask];
+  if (entry.value != value || value >> detail::kKindShift != static_cast<uint32_t>(kind)) {
     return nullptr;
   }
-  const detail::HandleEntry &entry = entries.data[index];
-  return entry.value == value ? entry.object : nullptr;
+  return entry.object;
 }
 // The object behind `value` whatever its kind (GetObjectType, DeleteObject).
 std::shared_ptr<GdiObject> LookupAnyObject(uint32_t value);

@@ -89,7 +89,8 @@ bool MetafileRecorder::Room(size_t bytes) {
 
 void MetafileRecorder::StopRecording() {
   full_ = true;
-  record_end_ = image_.size();  // no room left, for QuickLineTo too
+  record_end_ = image_.size();  // no room left
+  UpdateQuickEnd();
 }
 
 bool MetafileRecorder::Append(std::span<const uint8_t> record) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -94,15 +95,15 @@ class MetafileRecorder final : public Device {
   void ObjectSelected(Dc &, const GdiObject &) override;
   void MoveTo(Dc &, POINT) override;
   void LineTo(Dc &, POINT from, POINT to) override;
-  // LineTo outside a path for a line that continues the current run (same mapping and pen)
-  // and fits in the committed memory and the limit: the whole of it, inline and without a
-  // call, since every plotted segment comes here. False, with nothing done, when it needs
-  // LineTo.
+  // LineTo for a line that continues the current run from where its last line ended (same
+  // mapping and pen, no path open) and fits in the committed memory and the limit: the whole
+  // of it, inline and without a call, since every plotted segment comes here. False, with
+  // nothing done, when it needs LineTo.
   bool QuickLineTo(POINT from, POINT to) {
-    // One comparison for both the limit and the committed memory.
-    if (!run_.open || std::min(record_end_, image_.committed()) - image_.size() < 16) return false;
+    // quick_end_ stands for the run, the path, the limit and the committed memory at once.
+    if (image_.size() + 16 > quick_end_ || !SamePoint(from, run_.last)) return false;
     WritePointRecord(image_.ExtendInPlace(16), emf::kLineTo, to);
-    run_.Continue(from, to);
+    run_.LineTo(to);
     return true;
   }
   void Polyline(Dc &, std::span<const POINT>) override;
@@ -127,6 +128,12 @@ class MetafileRecorder final : public Device {
   }
   void StartSegmentRun(const Dc &dc, POINT from, POINT to);
   void EndSegmentRun();
+  // quick_end_ for the run, the limit and the committed memory as they are now.
+  void UpdateQuickEnd() { quick_end_ = run_.open ? std::min(record_end_, image_.committed()) : 0; }
+  static bool SamePoint(POINT a, POINT b) {
+    // As one 64-bit compare (the compiler does not merge the two by itself).
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+  }
   void StopRecording();  // past the limit or out of memory
   void AddStrokedPoint(POINT device, LONG allowance);
   void ReemitPosition(Dc &dc);
@@ -146,33 +153,37 @@ class MetafileRecorder final : public Device {
   bool full_ = false;  // past the limit, or out of memory: nothing more is recorded
   // Where records have to end: the header plus the limit; the image size once full.
   size_t record_end_ = 0;
+  // Where QuickLineTo's records have to end: 0 unless a run is open (and so no path), else
+  // the nearer of record_end_ and the end of the committed memory. Kept by UpdateQuickEnd
+  // where the run starts or ends, after LineTo, and when recording stops; the committed
+  // memory only grows, so between those it is at worst too small, which only sends a line
+  // to LineTo.
+  size_t quick_end_ = 0;
   // The lines drawn since the mapping or the pen last changed, as the box of their logical
   // end points. ToDevice is monotonic along each axis and so is the pen's widening, so the
   // corners of this box give exactly the bounds that converting every end point would;
   // EndSegmentRun adds them. Every change of the mapping or the pen reaches the recorder
   // through a hook (it records the change) and ends the run there, as does Finish.
   struct SegmentRun {
+    // The box's fields are kept apart in pairs: four ints in a row, or next to `last`, and
+    // the compiler gathers their stores into a vector register, which costs more than it
+    // saves on every line.
     bool open = false;
-    POINT last{0, 0};  // where the last line ended
-    LONG left = 0, top = 0, right = 0, bottom = 0;
+    LONG left = 0, top = 0;
+    LONG allowance = 0;  // StrokeAllowance of the run's pen
+    LONG right = 0, bottom = 0;
     PageMapping mapping;  // in force for the whole run
-    LONG allowance = 0;   // StrokeAllowance of the run's pen
+    POINT last{0, 0};     // where the last line ended
     void Add(POINT p) {
       left = std::min(left, p.x);
       top = std::min(top, p.y);
       right = std::max(right, p.x);
       bottom = std::max(bottom, p.y);
     }
-    // A line from `from` to `to` within the run.
-    void Continue(POINT from, POINT to) {
-      if (from.x != last.x || from.y != last.y) Add(from);
-      // Field by field: as whole POINTs the compiler packs them into vector registers.
-      left = std::min(left, to.x);
-      top = std::min(top, to.y);
-      right = std::max(right, to.x);
-      bottom = std::max(bottom, to.y);
-      last.x = to.x;
-      last.y = to.y;
+    // A line to `to` from `last`, which the box holds already.
+    void LineTo(POINT to) {
+      Add(to);
+      last = to;
     }
   } run_;
   DeviceBox bounds_;

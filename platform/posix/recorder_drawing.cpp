@@ -84,7 +84,9 @@ bool MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
 void MetafileRecorder::LineTo(Dc &dc, POINT from, POINT to) {
   if (!AppendPointRecord(kLineTo, to) || InPath(dc)) return;
   if (run_.open) {
-    run_.Continue(from, to);
+    run_.Add(from);  // after a move, or a line that did not end at the last one's end
+    run_.LineTo(to);
+    UpdateQuickEnd();  // the memory may have grown
   } else {
     StartSegmentRun(dc, from, to);
   }
@@ -98,11 +100,13 @@ void MetafileRecorder::StartSegmentRun(const Dc &dc, POINT from, POINT to) {
   run_.last = to;
   run_.mapping = dc.state.mapping;
   run_.allowance = StrokeAllowance(dc);
+  UpdateQuickEnd();
 }
 
 void MetafileRecorder::EndSegmentRun() {
   if (!run_.open) return;
   run_.open = false;
+  UpdateQuickEnd();
   const PageMapping &m = run_.mapping;
   const double scale_x = ScaleX(m), scale_y = ScaleY(m);
   // Exactly ToDevice under the run's mapping, one axis at a time.
@@ -168,7 +172,10 @@ void MetafileRecorder::PolyPolyline(Dc &dc, std::span<const POINT> points,
   AppendDrawing(std::move(r), StrokedBox(dc, points));
 }
 
-void MetafileRecorder::BeginPath(Dc &) { Append(RecordBuilder(kBeginPath)); }
+void MetafileRecorder::BeginPath(Dc &) {
+  EndSegmentRun();  // lines in a path are not drawn lines, and QuickLineTo does not see paths
+  Append(RecordBuilder(kBeginPath));
+}
 
 void MetafileRecorder::EndPath(Dc &) { Append(RecordBuilder(kEndPath)); }
 

@@ -27,11 +27,13 @@ struct PlotState {
   double x_upper_units = 56.0;
   double y_lower_units = -56.0;
   double y_upper_units = 56.0;
-  float origin_x = 0.0f;  // page millimetres
-  float origin_y = 0.0f;
+  // The origin and the scale factor hold float values (as set, or as PLOT rounded them) in
+  // doubles, so that transforming a point converts neither.
+  double origin_x = 0.0;  // page millimetres
+  double origin_y = 0.0;
   float last_x = 0.0f;  // plot units
   float last_y = 0.0f;
-  float factor = 1.0f;
+  double factor = 1.0;
   float rotation_angle = 0.0f;  // degrees, as given to ROTATE
   double rotation_cos = 1.0;
   double rotation_sin = 0.0;

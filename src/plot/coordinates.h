@@ -21,9 +21,8 @@ inline void TransformPoint(PlotState &s, float &x, float &y) {
   s.last_y = y;
   const double px = x;
   const double py = y;
-  const double factor = s.factor;
-  x = static_cast<float>(s.origin_x + (px * s.rotation_cos - py * s.rotation_sin) / factor);
-  y = static_cast<float>(s.origin_y + (px * s.rotation_sin + py * s.rotation_cos) / factor);
+  x = static_cast<float>(s.origin_x + (px * s.rotation_cos - py * s.rotation_sin) / s.factor);
+  y = static_cast<float>(s.origin_y + (px * s.rotation_sin + py * s.rotation_cos) / s.factor);
 }
 // The same with the current page's values; null pointers do nothing.
 void TransformPoint(float *x, float *y);

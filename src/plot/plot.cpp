@@ -100,7 +100,7 @@ TAMVEL_API void TAMVEL_CALL WHERE(float *x, float *y, float *factor) {
   tamvel::PageUnitsToPlot(px, py, &plot_x, &plot_y);
   if (x != nullptr) *x = plot_x;
   if (y != nullptr) *y = plot_y;
-  if (factor != nullptr) *factor = tamvel::CurrentState().factor;
+  if (factor != nullptr) *factor = static_cast<float>(tamvel::CurrentState().factor);
 }
 
 }  // extern "C"

@@ -42,14 +42,14 @@ int32_t StartDrawing(PlotState *s) {
 int32_t TenthsOfMm(float mm) { return TruncToInt32(mm * 10.0 + 0.5); }
 
 void ResetCoordinateSystem(PlotState *s) {
-  s->origin_x = 0.0f;
-  s->origin_y = 0.0f;
+  s->origin_x = 0.0;
+  s->origin_y = 0.0;
   s->last_x = 0.0f;
   s->last_y = 0.0f;
   s->rotation_angle = 0.0f;
   s->rotation_cos = 1.0;
   s->rotation_sin = 0.0;
-  s->factor = 1.0f;
+  s->factor = 1.0;
   s->offset_x = 0.0f;
   s->offset_y = 0.0f;
   s->offset_x_factor = 1.0f;

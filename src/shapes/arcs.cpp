@@ -28,7 +28,7 @@ void DrawArcOrWedge(ArcKind kind, float x, float y, float radius, float start, f
   const PlotState &state = CurrentState();
   const float last_x = state.last_x;
   const float last_y = state.last_y;
-  const int32_t r = ArcRadiusInPageUnits(radius, state.factor);
+  const int32_t r = ArcRadiusInPageUnits(radius, static_cast<float>(state.factor));
   start += state.rotation_angle;
   end += state.rotation_angle;
   if (r < 1 || !std::isfinite(start) || !std::isfinite(end)) return;
@@ -105,7 +105,7 @@ TAMVEL_API void TAMVEL_CALL WEDGEG(float x, float y, float radius, float angle1,
   const PlotState &state = CurrentState();
   const float last_x = state.last_x;
   const float last_y = state.last_y;
-  const float factor = state.factor;
+  const auto factor = static_cast<float>(state.factor);
   EmfPage &page = CurrentPage();
   HDC dc = page.RecordingDc();
   int32_t full = 0;
