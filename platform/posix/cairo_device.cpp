@@ -39,7 +39,11 @@ std::unique_ptr<AtomicFile> StartOutputFile(const std::string &path) {
 
 CairoDevice::CairoDevice(Surface kind, cairo_surface_t *surface, const Geometry &geometry,
                          std::unique_ptr<AtomicFile> file)
-    : kind_(kind), surface_(surface), geometry_(geometry), file_(std::move(file)) {
+    : kind_(kind),
+      surface_(surface),
+      geometry_(geometry),
+      file_(std::move(file)),
+      pixels_(kind == Surface::kImage ? surface : nullptr) {
   cr_ = cairo_create(surface_);
   // Device pixels to surface units: PDF points (1/72 inch) and SVG points (1/96 inch drawn
   // at 0.75 point per pixel); the printer's device origin is the printable area's corner.
@@ -200,6 +204,7 @@ CairoDevice *CairoDevice::Of(HDC hdc) {
 bool CairoDevice::SavePng(const std::string &path) {
   if (kind_ != Surface::kImage || finished_) return false;
   StrokeRun();
+  pixels_.Publish();
   cairo_surface_flush(surface_);
   return WritePngFile(surface_, path);
 }
@@ -218,6 +223,7 @@ void CairoDevice::EndPage() {
 
 bool CairoDevice::Finish() {
   StrokeRun();
+  pixels_.Publish();
   if (finished_ || !surface_) return written_;
   finished_ = true;
   if (borrowed_) {
@@ -270,9 +276,38 @@ int CairoDevice::DeviceCaps(int index) const {
 
 // ------------------------------------------------------------------------ painting ----
 
+namespace {
+
+// How cairo paints a raster operation's colour (SetColour gives the colour).
+cairo_operator_t OperatorOf(int rop2) {
+  switch (rop2) {
+    case R2_XORPEN:
+    case R2_NOT:
+    case R2_NOTXORPEN:
+      return CAIRO_OPERATOR_DIFFERENCE;
+    case R2_MASKPEN:
+      return CAIRO_OPERATOR_MULTIPLY;
+    case R2_MERGEPEN:
+      return CAIRO_OPERATOR_LIGHTEN;
+    default:
+      return CAIRO_OPERATOR_OVER;
+  }
+}
+
+}  // namespace
+
+bool CairoDevice::Paints(const Dc &dc) const { return !finished_ && dc.state.rop2 != R2_NOP; }
+
+bool CairoDevice::PaintsDirectly(const Dc &dc) const {
+  return direct_pixels_ && pixels_.writable() && Crisp() &&
+         OperatorOf(dc.state.rop2) == CAIRO_OPERATOR_OVER &&
+         cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
+}
+
 bool CairoDevice::Begin(Dc &dc) {
   StrokeRun();  // what was drawn before comes first
-  if (finished_ || dc.state.rop2 == R2_NOP) return false;
+  pixels_.Publish();
+  if (!Paints(dc)) return false;
   cairo_save(cr_);
   cairo_new_path(cr_);
   if (dc.state.clip) {
@@ -281,22 +316,7 @@ bool CairoDevice::Begin(Dc &dc) {
     }
     cairo_clip(cr_);  // an empty clip list clips everything away
   }
-  switch (dc.state.rop2) {
-    case R2_XORPEN:
-    case R2_NOT:
-    case R2_NOTXORPEN:
-      cairo_set_operator(cr_, CAIRO_OPERATOR_DIFFERENCE);
-      break;
-    case R2_MASKPEN:
-      cairo_set_operator(cr_, CAIRO_OPERATOR_MULTIPLY);
-      break;
-    case R2_MERGEPEN:
-      cairo_set_operator(cr_, CAIRO_OPERATOR_LIGHTEN);
-      break;
-    default:
-      cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
-      break;
-  }
+  cairo_set_operator(cr_, OperatorOf(dc.state.rop2));
   return true;
 }
 

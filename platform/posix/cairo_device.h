@@ -20,6 +20,8 @@
 #include "platform/posix/device.h"
 #include "platform/posix/mapping.h"
 #include "platform/posix/safe_file.h"
+#include "platform/posix/surface_pixels.h"
+#include "platform/posix/thin_lines.h"
 
 namespace tamvel::posix {
 
@@ -70,6 +72,7 @@ class CairoDevice final : public Device {
   // The surface with everything drawn so far on it.
   cairo_surface_t *surface() {
     StrokeRun();
+    pixels_.Publish();
     return surface_;
   }
   // The reference values the DC's metric mapping modes use: exact at the device resolution.
@@ -78,6 +81,9 @@ class CairoDevice final : public Device {
   // Raster images paint crisp on whole pixels as GDI does; with anti-aliasing on, lines and
   // fills keep their exact positions and smooth edges instead.
   void SetAntialias(bool on) { antialias_ = on; }
+  // Crisp one-pixel lines in an opaque colour are written straight into an image's pixels;
+  // off, cairo fills them (the same pixels: the tests compare the two).
+  void SetDirectPixels(bool on) { direct_pixels_ = on; }
   // Images only: writes a PNG through an AtomicFile; false (nothing changed under the name)
   // when it cannot be written.
   bool SavePng(const std::string &path);
@@ -104,8 +110,10 @@ class CairoDevice final : public Device {
   void DrawImage(Dc &dc, const POINT (&corners)[3], const ImagePixels &image) override;
 
  private:
-  // Opens a painting step: cairo state saved, the DC's clip applied; false if the raster
-  // operation leaves the destination unchanged.
+  // Whether a painting step changes anything: not after Finish, nor with R2_NOP.
+  bool Paints(const Dc &dc) const;
+  // Opens a painting step: cairo state saved, the DC's clip applied; false if it paints
+  // nothing.
   bool Begin(Dc &dc);
   void End();
   struct Figure {
@@ -126,6 +134,9 @@ class CairoDevice final : public Device {
   // figures (the DC keeps them in dc.path for StrokePath and the player's fills and clips).
   void Stroke(Dc &dc, std::span<const Figure> figures);
   void StrokeThin(Dc &dc, std::span<const Figure> figures);
+  // The pixel runs of one-pixel lines through the figures, in thin_runs_.
+  void CollectThinRuns(const Dc &dc, std::span<const Figure> figures);
+  bool PaintsDirectly(const Dc &dc) const;  // thin lines may go straight into the pixels
   void Fill(Dc &dc, std::span<const Figure> figures);
 
   // Runs of LineTo segments drawn with the same pen, clip and opaque raster operation are
@@ -159,6 +170,19 @@ class CairoDevice final : public Device {
   std::function<bool(bool)> finisher_;
   std::function<void()> painted_;
   SegmentRun run_;
+  // One-pixel lines: the pattern of the last pen (by serial and scale) and the buffers that
+  // every stroke reuses.
+  struct ThinStyle {
+    uint64_t pen = 0;
+    double x_scale = 0;
+    LineStyle style;
+  };
+  LineStyle &ThinStyleOf(const Dc &dc);
+  ThinStyle thin_style_;
+  std::vector<POINT> thin_points_;
+  std::vector<PixelRun> thin_runs_;
+  SurfacePixels pixels_;
+  bool direct_pixels_ = true;
   std::optional<std::vector<RECT>> run_clip_;
   PageMapping run_mapping_;  // at the last segment
 };

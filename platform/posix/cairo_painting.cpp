@@ -104,9 +104,9 @@ void CapsInsideDashes(std::vector<double> &dashes, double width) {
 // GDI rounds device coordinates half up.
 double Snap(double v) { return std::floor(v + 0.5); }
 
-}  // namespace
-
-void CairoDevice::SetColour(const Dc &dc, COLORREF colour) {
+// The colour a pen or brush paints in: palette entries resolved, the raster operation
+// applied (the operators of Begin do the rest).
+COLORREF PaintedColour(const Dc &dc, COLORREF colour) {
   COLORREF c = ResolveColour(colour, dc.state.palette.get());
   switch (dc.state.rop2) {
     case R2_BLACK:
@@ -123,6 +123,13 @@ void CairoDevice::SetColour(const Dc &dc, COLORREF colour) {
     default:
       break;
   }
+  return c;
+}
+
+}  // namespace
+
+void CairoDevice::SetColour(const Dc &dc, COLORREF colour) {
+  const COLORREF c = PaintedColour(dc, colour);
   cairo_set_source_rgb(cr_, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
 }
 
@@ -227,33 +234,55 @@ void CairoDevice::Stroke(Dc &dc, std::span<const Figure> figures) {
   End();
 }
 
-// One-pixel lines light whole pixels; the gaps of a styled pen take the background colour
-// when the background mode is opaque, as GDI paints them.
-void CairoDevice::StrokeThin(Dc &dc, std::span<const Figure> figures) {
+LineStyle &CairoDevice::ThinStyleOf(const Dc &dc) {
   const Pen &pen = *dc.state.pen;
-  std::vector<uint32_t> lengths;
-  for (double d : pen.DevicePattern(std::fabs(ScaleX(dc.state.mapping)))) {
-    lengths.push_back(static_cast<uint32_t>(std::clamp(std::lround(d), 0L, 1L << 20)));
+  const double x_scale = std::fabs(ScaleX(dc.state.mapping));
+  // A pen never changes: its serial and the scale name its pattern.
+  if (pen.serial == 0 || pen.serial != thin_style_.pen || x_scale != thin_style_.x_scale) {
+    std::vector<uint32_t> lengths;
+    for (double d : pen.DevicePattern(x_scale)) {
+      lengths.push_back(static_cast<uint32_t>(std::clamp(std::lround(d), 0L, 1L << 20)));
+    }
+    thin_style_ = {pen.serial, x_scale, LineStyle(std::move(lengths))};
   }
-  LineStyle style(std::move(lengths));
+  return thin_style_.style;
+}
+
+void CairoDevice::CollectThinRuns(const Dc &dc, std::span<const Figure> figures) {
+  LineStyle &style = ThinStyleOf(dc);
   const RECT bounds{0, 0, geometry_.width_px, geometry_.height_px};
-  std::vector<PixelRun> runs;
-  std::vector<POINT> device;
+  thin_runs_.clear();
   for (const Figure &figure : figures) {
-    device.clear();
+    thin_points_.clear();
     for (const POINT &p : figure.points) {
       double x, y;
       ToSurface(dc, p, &x, &y);
-      device.push_back({RoundToLong(x), RoundToLong(y)});
+      thin_points_.push_back({RoundToLong(x), RoundToLong(y)});
     }
-    std::vector<PixelRun> more = ThinLinePixels(device, figure.closed, style, bounds);
-    runs.insert(runs.end(), more.begin(), more.end());
+    AppendThinLinePixels(thin_points_, figure.closed, style, bounds, thin_runs_);
   }
-  if (runs.empty() || !Begin(dc)) return;
-  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+}
+
+// One-pixel lines light whole pixels; the gaps of a styled pen take the background colour
+// when the background mode is opaque, as GDI paints them. In an opaque colour on an image
+// they go straight into its pixels (a page of short lines would spend its time in cairo's
+// painting steps), otherwise through cairo.
+void CairoDevice::StrokeThin(Dc &dc, std::span<const Figure> figures) {
+  CollectThinRuns(dc, figures);
+  if (thin_runs_.empty()) return;
+  const bool direct = PaintsDirectly(dc);
+  if (direct) {
+    StrokeRun();  // what was drawn before comes first
+    if (!Paints(dc)) return;
+  } else if (!Begin(dc)) {
+    return;
+  } else {
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+  }
   auto paint = [&](bool ink, COLORREF colour) {
+    if (direct) return pixels_.Paint(thin_runs_, ink, ToArgb(PaintedColour(dc, colour)), dc.state.clip);
     bool any = false;
-    for (const PixelRun &run : runs) {
+    for (const PixelRun &run : thin_runs_) {
       if (run.ink != ink) continue;
       cairo_rectangle(cr_, run.x, run.y, run.width, run.height);
       any = true;
@@ -263,8 +292,12 @@ void CairoDevice::StrokeThin(Dc &dc, std::span<const Figure> figures) {
     cairo_fill(cr_);
   };
   if (dc.state.bk_mode == OPAQUE) paint(false, dc.state.bk_colour);
-  paint(true, pen.colour);
-  End();
+  paint(true, dc.state.pen->colour);
+  if (!direct) return End();
+  if (painted_) {
+    pixels_.Publish();  // an observer may read the pixels
+    painted_();
+  }
 }
 
 void CairoDevice::Fill(Dc &dc, std::span<const Figure> figures) {

@@ -170,6 +170,12 @@ void LineStyle::Skip(int64_t pixels) {
 std::vector<PixelRun> ThinLinePixels(std::span<const POINT> points, bool closed, LineStyle &style,
                                      const RECT &bounds) {
   std::vector<PixelRun> runs;
+  AppendThinLinePixels(points, closed, style, bounds, runs);
+  return runs;
+}
+
+void AppendThinLinePixels(std::span<const POINT> points, bool closed, LineStyle &style,
+                          const RECT &bounds, std::vector<PixelRun> &runs) {
   RunBuilder builder(runs);
   style.Restart();
   for (size_t i = 1; i < points.size(); ++i) {
@@ -177,7 +183,6 @@ std::vector<PixelRun> ThinLinePixels(std::span<const POINT> points, bool closed,
   }
   if (closed && points.size() > 1)
     WalkSegment(points.back(), points.front(), style, bounds, builder);
-  return runs;
 }
 
 }  // namespace tamvel::posix

@@ -50,5 +50,8 @@ class LineStyle {
 // walked (the style still counts them), so far-away coordinates cost nothing.
 std::vector<PixelRun> ThinLinePixels(std::span<const POINT> points, bool closed, LineStyle &style,
                                      const RECT &bounds);
+// The same, appended to `runs` (a painter reuses one buffer for every figure).
+void AppendThinLinePixels(std::span<const POINT> points, bool closed, LineStyle &style,
+                          const RECT &bounds, std::vector<PixelRun> &runs);
 
 }  // namespace tamvel::posix
