@@ -280,7 +280,8 @@ void CairoDevice::StrokeThin(Dc &dc, std::span<const Figure> figures) {
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   }
   auto paint = [&](bool ink, COLORREF colour) {
-    if (direct) return pixels_.Paint(thin_runs_, ink, ToArgb(PaintedColour(dc, colour)), dc.state.clip);
+    if (direct)
+      return pixels_.Paint(thin_runs_, ink, ToArgb(PaintedColour(dc, colour)), dc.state.clip);
     bool any = false;
     for (const PixelRun &run : thin_runs_) {
       if (run.ink != ink) continue;

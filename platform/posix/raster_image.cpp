@@ -23,7 +23,8 @@ cairo_status_t ReadFromSpan(void *closure, unsigned char *data, unsigned int len
   return CAIRO_STATUS_SUCCESS;
 }
 
-bool FromSurface(cairo_surface_t *surface, RasterImage *image) {
+// The pixels as seen (0x00RRGGBB), or as stored when `stored` (alpha byte included).
+bool FromSurface(cairo_surface_t *surface, RasterImage *image, bool stored = false) {
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
       cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) {
     return false;
@@ -40,6 +41,10 @@ bool FromSurface(cairo_surface_t *surface, RasterImage *image) {
     const auto *row = reinterpret_cast<const uint32_t *>(data + static_cast<size_t>(y) * stride);
     for (int x = 0; x < image->width; ++x) {
       uint32_t p = row[x];
+      if (stored) {
+        image->pixels[static_cast<size_t>(y) * image->width + x] = p;
+        continue;
+      }
       if (format == CAIRO_FORMAT_ARGB32) {
         // Premultiplied alpha over white, as the image would be seen.
         const uint32_t a = p >> 24;
@@ -54,10 +59,17 @@ bool FromSurface(cairo_surface_t *surface, RasterImage *image) {
 
 }  // namespace
 
-bool CaptureImageDc(HDC dc, RasterImage *image) {
+bool CaptureImageDc(HDC dc, RasterImage *image, bool stored) {
   CairoDevice *device = CairoDevice::Of(dc);
   if (device == nullptr || device->kind() != CairoDevice::Surface::kImage) return false;
-  return FromSurface(device->surface(), image);
+  return FromSurface(device->surface(), image, stored);
+}
+
+HDC CreateAlphaImageDc(int width, int height) {
+  cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  HDC dc = CairoDevice::CreateImageDc(surface);  // null for a surface in error
+  cairo_surface_destroy(surface);
+  return dc;
 }
 
 bool ReadPng(const std::string &path, RasterImage *image) {

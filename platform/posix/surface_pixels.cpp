@@ -45,8 +45,7 @@ void SurfacePixels::Paint(std::span<const PixelRun> runs, bool ink, uint32_t arg
   }
 }
 
-void SurfacePixels::Fill(int64_t left, int64_t top, int64_t right, int64_t bottom,
-                         uint32_t argb) {
+void SurfacePixels::Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t argb) {
   left = std::max<int64_t>(left, 0);
   top = std::max<int64_t>(top, 0);
   right = std::min<int64_t>(right, width_);
