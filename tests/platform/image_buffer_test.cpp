@@ -111,4 +111,41 @@ TEST(SegmentRecording, LongRecordingKeepsEverySegmentAndItsBounds) {
   DeleteObject(wide);
 }
 
+// The quick way of a line takes only lines that continue the run where it ended: a move in
+// the middle of a run adds its point through the long way, and a path's lines (not drawn
+// until stroked) stay out of the bounds while the run goes on around the bracket.
+TEST(SegmentRecording, MovesAndPathsInsideARunKeepExactBounds) {
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  Box box;
+  auto line = [&](POINT p) {
+    POINT from{};
+    GetCurrentPositionEx(dc, &from);
+    box.Add(dc, from, 0);
+    LineTo(dc, p.x, p.y);
+    box.Add(dc, p, 0);
+  };
+  MoveToEx(dc, 0, 0, nullptr);
+  line({10, 10});
+  line({12, 4});
+  MoveToEx(dc, -100, 7, nullptr);  // the run stays open; its box learns the new start here
+  line({-90, 8});
+  BeginPath(dc);
+  LineTo(dc, 5000, 5000);
+  LineTo(dc, 5000, -5000);
+  EndPath(dc);
+  MoveToEx(dc, 30, 30, nullptr);
+  line({40, -40});
+  line({41, -41});
+  HENHMETAFILE emf = CloseEnhMetaFile(dc);
+  ASSERT_NE(emf, nullptr);
+  ENHMETAHEADER header{};
+  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof header);
+  EXPECT_EQ(header.rclBounds.left, box.left);
+  EXPECT_EQ(header.rclBounds.top, box.top);
+  EXPECT_EQ(header.rclBounds.right, box.right);
+  EXPECT_EQ(header.rclBounds.bottom, box.bottom);
+  DeleteEnhMetaFile(emf);
+}
+
 }  // namespace
