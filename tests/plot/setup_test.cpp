@@ -106,8 +106,7 @@ TEST_F(SetupTest, ValuesStayWithTheirPage) {
   PLOTS(100.0f, 100.0f, 0);
   EXPECT_EQ(std::pair(CurrentState().factor, CurrentState().rotation_angle), std::pair(1.0, 0.0f));
   CHPAGE(3);
-  EXPECT_EQ(std::pair(CurrentState().factor, CurrentState().rotation_angle),
-            std::pair(2.0, 10.0f));
+  EXPECT_EQ(std::pair(CurrentState().factor, CurrentState().rotation_angle), std::pair(2.0, 10.0f));
   EXPECT_NE(MHDC(2), 0);  // selecting pages opens and closes nothing
   EXPECT_NE(MHDC(3), 0);
 }
