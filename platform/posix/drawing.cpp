@@ -2,6 +2,8 @@
 // device. Arcs, pies and ellipses are flattened here (arcs.h).
 #include <vector>
 
+#include <bit>
+
 #include "platform/posix/arcs.h"
 #include "platform/posix/dc.h"
 #include "platform/posix/recorder.h"
@@ -68,7 +70,10 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT *old) {
 BOOL LineTo(HDC hdc, int x, int y) {
   Dc *dc = LookupDc(hdc);
   if (!dc) return FALSE;
-  const POINT p{x, y};
+  // Built as one 64-bit value, which the record, the run and the position are then stored
+  // from in one move each (from two ints the compiler writes every copy twice).
+  const auto p = std::bit_cast<POINT>(static_cast<uint64_t>(static_cast<uint32_t>(y)) << 32 |
+                                      static_cast<uint32_t>(x));
   // A plotted segment takes the recorder's quick way, which calls nothing.
   MetafileRecorder *recorder = dc->Recorder();
   if (recorder && recorder->QuickLineTo(dc->state.position, p)) {

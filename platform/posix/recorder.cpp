@@ -71,6 +71,7 @@ MetafileRecorder::MetafileRecorder(ReferenceDevice reference, std::optional<RECT
   // The header goes in front of the records when the recording is finished.
   header_bytes_ = Header(0, 0).size();
   out_of_memory_ = image_.Extend(header_bytes_) == nullptr;
+  counted_end_ = image_.size();
   record_end_ = header_bytes_ + MetafileRecordLimit();
   if (out_of_memory_) StopRecording();
 }
@@ -93,15 +94,25 @@ void MetafileRecorder::StopRecording() {
   UpdateQuickEnd();
 }
 
+uint8_t *MetafileRecorder::ExtendForRecord(size_t bytes) {
+  record_count_ += static_cast<uint32_t>((image_.size() - counted_end_) / 16);
+  counted_end_ = image_.size();
+  uint8_t *at = image_.Extend(bytes);
+  if (at) {
+    ++record_count_;
+    counted_end_ = image_.size();
+  }
+  return at;
+}
+
 bool MetafileRecorder::Append(std::span<const uint8_t> record) {
   if (!Room(record.size())) return false;
-  uint8_t *at = image_.Extend(record.size());
+  uint8_t *at = ExtendForRecord(record.size());
   if (!at) {
     StopRecording();  // no memory for more: the page keeps what it has
     return false;
   }
   std::memcpy(at, record.data(), record.size());
-  ++record_count_;
   return true;
 }
 
@@ -214,11 +225,10 @@ ImageBuffer MetafileRecorder::Finish() {
   eof.U32(static_cast<uint32_t>(20 + 4 * eof_palette_.size()));
   // The EOF goes in past the record limit: a page that reached it still closes whole.
   const std::span<const uint8_t> eof_record = eof.Seal();
-  uint8_t *at = out_of_memory_ ? nullptr : image_.Extend(eof_record.size());
+  uint8_t *at = out_of_memory_ ? nullptr : ExtendForRecord(eof_record.size());
   // The sizes in the header are 32-bit: an image that outgrew them cannot be written.
   if (at == nullptr || image_.size() > UINT32_MAX) return {};
   std::memcpy(at, eof_record.data(), eof_record.size());
-  ++record_count_;
   // record_count_ counts the EOF; the header is the one more.
   const std::vector<uint8_t> header =
       Header(static_cast<uint32_t>(image_.size()), record_count_ + 1);

@@ -124,8 +124,10 @@ class MetafileRecorder final : public Device {
   void WritePointRecord(uint8_t *at, uint32_t type, POINT p) {
     const uint32_t record[4] = {type, 16, static_cast<uint32_t>(p.x), static_cast<uint32_t>(p.y)};
     std::memcpy(at, record, sizeof record);
-    ++record_count_;
   }
+  // Room for one record written the long way (null when there is no memory), counted with
+  // the quick LINETO records before it.
+  uint8_t *ExtendForRecord(size_t bytes);
   void StartSegmentRun(const Dc &dc, POINT from, POINT to);
   void EndSegmentRun();
   // quick_end_ for the run, the limit and the committed memory as they are now.
@@ -149,7 +151,10 @@ class MetafileRecorder final : public Device {
   ImageBuffer image_;  // header room, then the records
   size_t header_bytes_ = 0;
   bool out_of_memory_ = false;
+  // The records up to counted_end_. QuickLineTo counts nothing: what lies between
+  // counted_end_ and the image's end is its 16-byte records, counted by ExtendForRecord.
   uint32_t record_count_ = 0;
+  size_t counted_end_ = 0;
   bool full_ = false;  // past the limit, or out of memory: nothing more is recorded
   // Where records have to end: the header plus the limit; the image size once full.
   size_t record_end_ = 0;
@@ -165,24 +170,25 @@ class MetafileRecorder final : public Device {
   // EndSegmentRun adds them. Every change of the mapping or the pen reaches the recorder
   // through a hook (it records the change) and ends the run there, as does Finish.
   struct SegmentRun {
-    // The box's fields are kept apart in pairs: four ints in a row, or next to `last`, and
-    // the compiler gathers their stores into a vector register, which costs more than it
-    // saves on every line.
     bool open = false;
-    LONG left = 0, top = 0;
-    LONG allowance = 0;  // StrokeAllowance of the run's pen
-    LONG right = 0, bottom = 0;
+    POINT last{0, 0};  // where the last line ended
+    LONG left = 0, top = 0, right = 0, bottom = 0;
     PageMapping mapping;  // in force for the whole run
-    POINT last{0, 0};     // where the last line ended
+    LONG allowance = 0;   // StrokeAllowance of the run's pen
     void Add(POINT p) {
       left = std::min(left, p.x);
       top = std::min(top, p.y);
       right = std::max(right, p.x);
       bottom = std::max(bottom, p.y);
     }
-    // A line to `to` from `last`, which the box holds already.
+    // A line to `to` from `last`, which the box holds already. A new extreme is rare once a
+    // drawing has spread out, so branches (a compare each, well predicted) beat Add's
+    // unconditional min and max.
     void LineTo(POINT to) {
-      Add(to);
+      if (to.x < left) left = to.x;
+      if (to.y < top) top = to.y;
+      if (to.x > right) right = to.x;
+      if (to.y > bottom) bottom = to.y;
       last = to;
     }
   } run_;

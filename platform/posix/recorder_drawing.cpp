@@ -71,7 +71,7 @@ void MetafileRecorder::ReemitPosition(Dc &dc) { Append(MoveRecord(dc.state.posit
 
 // The two records a plotted line is made of, written in place.
 bool MetafileRecorder::AppendPointRecord(uint32_t type, POINT p) {
-  uint8_t *at = Room(16) ? image_.Extend(16) : nullptr;
+  uint8_t *at = Room(16) ? ExtendForRecord(16) : nullptr;
   if (!at) {
     StopRecording();
     return false;
