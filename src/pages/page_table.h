@@ -3,6 +3,7 @@
 // one thread at a time, no locking.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "src/pages/emf_page.h"
@@ -22,21 +23,22 @@ struct PlotState {
   int32_t x_upper = 56;
   int32_t y_lower = -56;
   int32_t y_upper = 56;
-  // The same limits as doubles, so that clamping a point converts nothing.
-  double x_lower_units = -56.0;
-  double x_upper_units = 56.0;
+  // The same limits as doubles, so that clamping a point converts nothing. Here and below,
+  // an x and y that start on 16 bytes are a pair PLOT reads as one (static_asserts below).
+  alignas(16) double x_lower_units = -56.0;
   double y_lower_units = -56.0;
+  alignas(16) double x_upper_units = 56.0;
   double y_upper_units = 56.0;
   // The origin and the scale factor hold float values (as set, or as PLOT rounded them) in
   // doubles, so that transforming a point converts neither.
-  double origin_x = 0.0;  // page millimetres
+  alignas(16) double origin_x = 0.0;  // page millimetres
   double origin_y = 0.0;
-  float last_x = 0.0f;  // plot units
-  float last_y = 0.0f;
-  double factor = 1.0;
-  float rotation_angle = 0.0f;  // degrees, as given to ROTATE
-  double rotation_cos = 1.0;
+  alignas(16) double rotation_cos = 1.0;
   double rotation_sin = 0.0;
+  double factor = 1.0;
+  alignas(8) float last_x = 0.0f;  // plot units
+  float last_y = 0.0f;
+  float rotation_angle = 0.0f;  // degrees, as given to ROTATE
   float offset_x = 0.0f;
   float offset_x_factor = 1.0f;
   float offset_y = 0.0f;
@@ -53,6 +55,13 @@ struct PlotState {
     y_upper_units = y_upper = top;
   }
 };
+
+// The pairs PLOT reads as one.
+static_assert(offsetof(PlotState, y_lower_units) == offsetof(PlotState, x_lower_units) + 8);
+static_assert(offsetof(PlotState, y_upper_units) == offsetof(PlotState, x_upper_units) + 8);
+static_assert(offsetof(PlotState, origin_y) == offsetof(PlotState, origin_x) + 8);
+static_assert(offsetof(PlotState, rotation_sin) == offsetof(PlotState, rotation_cos) + 8);
+static_assert(offsetof(PlotState, last_y) == offsetof(PlotState, last_x) + 4);
 
 // Attach and detach (src/pages/page_table.cpp). Attach returns false when an allocation
 // failed; detach tolerates every missing piece.

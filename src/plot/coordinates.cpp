@@ -2,6 +2,14 @@
 #include "src/plot/coordinates.h"
 
 namespace tamvel {
+
+#if defined(__SSE2__)
+const detail::PlotConstants detail::kPlotConstants = {{999.0f, 999.0f, 999.0f, 999.0f},
+                                                      {-0.0, 0.0},
+                                                      {-0.0, -0.0},
+                                                      {0.5, 0.5},
+                                                      {kPageUnitsPerMm, kPageUnitsPerMm}};
+#endif
 namespace {
 
 constexpr int32_t kPageMargin = 113;  // page units beyond each limit for filled shapes

@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/saturating.h"
 #include "src/pages/page_table.h"
 
@@ -45,6 +49,56 @@ inline void ToPageUnits(const PlotState &s, float x, float y, int &px, int &py) 
 }
 // The same within the current page's limits; null pointers are skipped.
 void ToPageUnits(float x, float y, int *px, int *py);
+
+// TransformPoint and then ToPageUnits: PLOT's way for pen codes 2 and 3. With SSE2 both
+// coordinates go through at once: the same operations on the same values in the same order
+// (the difference of two products as the sum with one negated, which is exact), so the same
+// page units; tests compare it with the two functions above.
+#if defined(__SSE2__)
+namespace detail {
+// PLOT's constants as whole registers in memory, each the operand of one instruction.
+// Defined in coordinates.cpp: where the compiler sees their values it builds them in
+// registers instead, two instructions each.
+struct PlotConstants {
+  alignas(16) float is_999[4];
+  alignas(16) double negate_x[2];
+  alignas(16) double sign[2];
+  alignas(16) double half[2];
+  alignas(16) double units_per_mm[2];
+};
+extern const PlotConstants kPlotConstants;
+}  // namespace detail
+#endif
+
+inline void PlotPointToPageUnits(PlotState &s, float x, float y, int &px, int &py) {
+#if defined(__SSE2__)
+  const detail::PlotConstants &k = detail::kPlotConstants;
+  __m128 xy = _mm_setr_ps(x, y, 0.0f, 0.0f);
+  if (_mm_movemask_ps(_mm_cmpeq_ps(xy, _mm_load_ps(k.is_999)))) {
+    if (x == 999.0f) x = s.last_x;
+    if (y == 999.0f) y = s.last_y;
+    xy = _mm_setr_ps(x, y, 0.0f, 0.0f);
+  }
+  _mm_storel_pi(reinterpret_cast<__m64 *>(&s.last_x), xy);
+  const __m128d p = _mm_cvtps_pd(xy);
+  const __m128d cos_sin = _mm_load_pd(&s.rotation_cos);
+  const __m128d sin_cos = _mm_shuffle_pd(cos_sin, cos_sin, 1);
+  const __m128d px_products = _mm_mul_pd(_mm_unpacklo_pd(p, p), cos_sin);  // x cos, x sin
+  const __m128d py_products = _mm_mul_pd(_mm_unpackhi_pd(p, p), sin_cos);  // y sin, y cos
+  __m128d mm = _mm_add_pd(px_products, _mm_xor_pd(py_products, _mm_load_pd(k.negate_x)));
+  mm = _mm_add_pd(_mm_load_pd(&s.origin_x), _mm_div_pd(mm, _mm_set1_pd(s.factor)));
+  mm = _mm_cvtps_pd(_mm_cvtpd_ps(mm));  // page millimetres, rounded to float
+  __m128d v = _mm_mul_pd(mm, _mm_load_pd(k.units_per_mm));
+  v = _mm_min_pd(_mm_max_pd(v, _mm_load_pd(&s.x_lower_units)), _mm_load_pd(&s.x_upper_units));
+  const __m128d half = _mm_or_pd(_mm_and_pd(v, _mm_load_pd(k.sign)), _mm_load_pd(k.half));
+  const __m128i units = _mm_cvttpd_epi32(_mm_add_pd(v, half));
+  px = _mm_cvtsi128_si32(units);
+  py = _mm_cvtsi128_si32(_mm_srli_si128(units, 4));
+#else
+  TransformPoint(s, x, y);
+  ToPageUnits(s, x, y, px, py);
+#endif
+}
 // As ToPageUnits with the limits moved 113 page units outwards (corners of filled shapes).
 void ToPageUnitsWithMargin(float x, float y, int *px, int *py);
 // A page-unit position back to plot units of the current page, as WHERE reports it

@@ -82,10 +82,9 @@ TAMVEL_API void TAMVEL_CALL PLOT(float x, float y, int32_t pen) {
   if (pen != 2 && pen != 3) return tamvel::PlotWithPenCode(s, x, y, pen);
   // A plain line or move, nothing before or after it: PLOT's own way, which calls nothing but
   // LineTo or MoveToEx.
-  tamvel::TransformPoint(s, x, y);
   int px = 0;
   int py = 0;
-  tamvel::ToPageUnits(s, x, y, px, py);
+  tamvel::PlotPointToPageUnits(s, x, y, px, py);
   tamvel::EmfPage &page = tamvel::CurrentPage();
   return pen == 2 ? page.DrawLineTo(px, py) : page.MovePenTo(px, py);
 }

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <numbers>
+#include <random>
+#include <vector>
 
 #include "tests/common/page_test_util.h"
 
@@ -101,6 +105,84 @@ TEST_F(CoordinatesTest, ZeroFactorSaturatesInsteadOfFailing) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], (emf::Point{11962, -56}));
   EXPECT_EQ(lines[1], (emf::Point{-56, -56}));
+}
+
+// PLOT's own way (both coordinates at once) against TransformPoint and ToPageUnits, over
+// hostile points and states: the same page units and the same last point, bit for bit.
+TEST(PlotPoint, AgreesWithTransformAndPageUnitsForEveryValue) {
+  const float kMax = std::numeric_limits<float>::max();
+  std::vector<float> values = {0.0f,
+                               -0.0f,
+                               1.0f,
+                               -1.0f,
+                               0.3f,
+                               999.0f,
+                               -999.0f,
+                               210.0f,
+                               297.0f,
+                               -5.5f,
+                               1e-40f,
+                               1e30f,
+                               -1e30f,
+                               kMax,
+                               -kMax,
+                               kInf,
+                               -kInf,
+                               kNaN,
+                               0.5f / float(kPageUnitsPerMm)};
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> mantissa(-1.0f, 1.0f);
+  std::uniform_int_distribution<int> exponent(-20, 40);
+  for (int i = 0; i < 300; ++i) values.push_back(std::ldexp(mantissa(random), exponent(random)));
+  struct Limits {
+    int32_t left, right, bottom, top;
+  };
+  const Limits limits[] = {{-56, 11962, -56, 16894},
+                           {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX},
+                           {500, -500, 300, 200}};  // lower above upper: the upper limit
+  std::uniform_int_distribution<size_t> pick(0, values.size() - 1);
+  int compared = 0;
+  for (const float factor : {1.0f, 3.0f, 0.1f, 0.0f, -2.0f, 1e-30f, kNaN}) {
+    for (const double degrees : {0.0, 90.0, 37.0, -180.0, 1e-7, 720.5}) {
+      for (const float origin : {0.0f, 12.5f, -1e20f}) {
+        for (const Limits &l : limits) {
+          PlotState state;
+          state.factor = factor;
+          state.rotation_cos = std::cos(degrees * std::numbers::pi / 180.0);
+          state.rotation_sin = std::sin(degrees * std::numbers::pi / 180.0);
+          state.origin_x = origin;
+          state.origin_y = -origin / 2;
+          state.last_x = 3.25f;
+          state.last_y = -7.5f;
+          state.SetLimits(l.left, l.right, l.bottom, l.top);
+          for (int n = 0; n < 200; ++n) {
+            const float x = values[pick(random)];
+            const float y = values[pick(random)];
+            PlotState scalar = state;
+            float sx = x;
+            float sy = y;
+            TransformPoint(scalar, sx, sy);
+            int want_x = 0;
+            int want_y = 0;
+            ToPageUnits(scalar, sx, sy, want_x, want_y);
+            PlotState packed = state;
+            int got_x = 0;
+            int got_y = 0;
+            PlotPointToPageUnits(packed, x, y, got_x, got_y);
+            ASSERT_EQ(std::pair(got_x, got_y), std::pair(want_x, want_y))
+                << "point " << x << ", " << y << " factor " << factor << " rotation " << degrees
+                << " origin " << origin << " limits " << l.left << ".." << l.right;
+            ASSERT_EQ(std::bit_cast<uint32_t>(packed.last_x),
+                      std::bit_cast<uint32_t>(scalar.last_x));
+            ASSERT_EQ(std::bit_cast<uint32_t>(packed.last_y),
+                      std::bit_cast<uint32_t>(scalar.last_y));
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 7 * 6 * 3 * 3 * 200);
 }
 
 }  // namespace
