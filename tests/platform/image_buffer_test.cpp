@@ -64,6 +64,15 @@ struct Box {
   }
 };
 
+// Reads the header of `emf` into `header` and checks its bounds against `box`.
+void ExpectBounds(HENHMETAFILE emf, const Box &box, ENHMETAHEADER *header) {
+  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof *header, header), sizeof *header);
+  EXPECT_EQ(header->rclBounds.left, box.left);
+  EXPECT_EQ(header->rclBounds.top, box.top);
+  EXPECT_EQ(header->rclBounds.right, box.right);
+  EXPECT_EQ(header->rclBounds.bottom, box.bottom);
+}
+
 TEST(SegmentRecording, LongRecordingKeepsEverySegmentAndItsBounds) {
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(dc, nullptr);
@@ -92,11 +101,7 @@ TEST(SegmentRecording, LongRecordingKeepsEverySegmentAndItsBounds) {
   HENHMETAFILE emf = CloseEnhMetaFile(dc);
   ASSERT_NE(emf, nullptr);
   ENHMETAHEADER header{};
-  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof header);
-  EXPECT_EQ(header.rclBounds.left, box.left);
-  EXPECT_EQ(header.rclBounds.top, box.top);
-  EXPECT_EQ(header.rclBounds.right, box.right);
-  EXPECT_EQ(header.rclBounds.bottom, box.bottom);
+  ExpectBounds(emf, box, &header);
   const UINT size = GetEnhMetaFileBits(emf, 0, nullptr);
   EXPECT_EQ(size, header.nBytes);
   std::vector<BYTE> bits(size);
@@ -140,11 +145,7 @@ TEST(SegmentRecording, MovesAndPathsInsideARunKeepExactBounds) {
   HENHMETAFILE emf = CloseEnhMetaFile(dc);
   ASSERT_NE(emf, nullptr);
   ENHMETAHEADER header{};
-  ASSERT_EQ(GetEnhMetaFileHeader(emf, sizeof header, &header), sizeof header);
-  EXPECT_EQ(header.rclBounds.left, box.left);
-  EXPECT_EQ(header.rclBounds.top, box.top);
-  EXPECT_EQ(header.rclBounds.right, box.right);
-  EXPECT_EQ(header.rclBounds.bottom, box.bottom);
+  ExpectBounds(emf, box, &header);
   DeleteEnhMetaFile(emf);
 }
 
