@@ -185,10 +185,13 @@ class MetafileRecorder final : public Device {
     // drawing has spread out, so branches (a compare each, well predicted) beat Add's
     // unconditional min and max.
     void LineTo(POINT to) {
-      if (to.x < left) left = to.x;
-      if (to.y < top) top = to.y;
-      if (to.x > right) right = to.x;
-      if (to.y > bottom) bottom = to.y;
+      // y by a shift of the point as one value (the compiler goes through a vector register).
+      const LONG x = to.x;
+      const auto y = static_cast<LONG>(std::bit_cast<uint64_t>(to) >> 32);
+      if (x < left) left = x;
+      if (y < top) top = y;
+      if (x > right) right = x;
+      if (y > bottom) bottom = y;
       last = to;
     }
   } run_;

@@ -33,8 +33,11 @@ struct PlotState {
   // doubles, so that transforming a point converts neither.
   alignas(16) double origin_x = 0.0;  // page millimetres
   double origin_y = 0.0;
+  // Set by SetRotation: cos and sin, what x is multiplied by, and then -sin and cos, what y
+  // is multiplied by, for the pairs of PLOT's way.
   alignas(16) double rotation_cos = 1.0;
   double rotation_sin = 0.0;
+  alignas(16) double rotation_y_column[2] = {-0.0, 1.0};
   double factor = 1.0;
   alignas(8) float last_x = 0.0f;  // plot units
   float last_y = 0.0f;
@@ -48,6 +51,12 @@ struct PlotState {
   float kanji_v_spacing = 40.0f;  // 32nds of the character height
   int32_t outline_flag = -1;      // -1 filled shapes are outlined, 0 not
 
+  void SetRotation(double cos, double sin) {
+    rotation_cos = cos;
+    rotation_sin = sin;
+    rotation_y_column[0] = -sin;
+    rotation_y_column[1] = cos;
+  }
   void SetLimits(int32_t left, int32_t right, int32_t bottom, int32_t top) {
     x_lower_units = x_lower = left;
     x_upper_units = x_upper = right;

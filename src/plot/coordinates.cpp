@@ -4,11 +4,8 @@
 namespace tamvel {
 
 #if defined(__SSE2__)
-const detail::PlotConstants detail::kPlotConstants = {{999.0f, 999.0f, 999.0f, 999.0f},
-                                                      {-0.0, 0.0},
-                                                      {-0.0, -0.0},
-                                                      {0.5, 0.5},
-                                                      {kPageUnitsPerMm, kPageUnitsPerMm}};
+const detail::PlotConstants detail::kPlotConstants = {
+    {999.0f, 999.0f, 999.0f, 999.0f}, {-0.0, -0.0}, {0.5, 0.5}, {kPageUnitsPerMm, kPageUnitsPerMm}};
 #endif
 namespace {
 

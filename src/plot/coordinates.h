@@ -61,7 +61,6 @@ namespace detail {
 // registers instead, two instructions each.
 struct PlotConstants {
   alignas(16) float is_999[4];
-  alignas(16) double negate_x[2];
   alignas(16) double sign[2];
   alignas(16) double half[2];
   alignas(16) double units_per_mm[2];
@@ -81,11 +80,9 @@ inline void PlotPointToPageUnits(PlotState &s, float x, float y, int &px, int &p
   }
   _mm_storel_pi(reinterpret_cast<__m64 *>(&s.last_x), xy);
   const __m128d p = _mm_cvtps_pd(xy);
-  const __m128d cos_sin = _mm_load_pd(&s.rotation_cos);
-  const __m128d sin_cos = _mm_shuffle_pd(cos_sin, cos_sin, 1);
-  const __m128d px_products = _mm_mul_pd(_mm_unpacklo_pd(p, p), cos_sin);  // x cos, x sin
-  const __m128d py_products = _mm_mul_pd(_mm_unpackhi_pd(p, p), sin_cos);  // y sin, y cos
-  __m128d mm = _mm_add_pd(px_products, _mm_xor_pd(py_products, _mm_load_pd(k.negate_x)));
+  const __m128d x_products = _mm_mul_pd(_mm_unpacklo_pd(p, p), _mm_load_pd(&s.rotation_cos));
+  const __m128d y_products = _mm_mul_pd(_mm_unpackhi_pd(p, p), _mm_load_pd(s.rotation_y_column));
+  __m128d mm = _mm_add_pd(x_products, y_products);  // x cos - y sin, x sin + y cos
   mm = _mm_add_pd(_mm_load_pd(&s.origin_x), _mm_div_pd(mm, _mm_set1_pd(s.factor)));
   mm = _mm_cvtps_pd(_mm_cvtpd_ps(mm));  // page millimetres, rounded to float
   __m128d v = _mm_mul_pd(mm, _mm_load_pd(k.units_per_mm));

@@ -47,8 +47,7 @@ void ResetCoordinateSystem(PlotState *s) {
   s->last_x = 0.0f;
   s->last_y = 0.0f;
   s->rotation_angle = 0.0f;
-  s->rotation_cos = 1.0;
-  s->rotation_sin = 0.0;
+  s->SetRotation(1.0, 0.0);
   s->factor = 1.0;
   s->offset_x = 0.0f;
   s->offset_y = 0.0f;
@@ -123,8 +122,8 @@ TAMVEL_API void TAMVEL_CALL ROTATE(float angle) {
   if (!tamvel::LibraryAttached()) return;
   tamvel::PlotState &s = tamvel::CurrentState();
   s.rotation_angle = angle;
-  s.rotation_cos = std::cos(angle * tamvel::kDegreesToRadians);
-  s.rotation_sin = std::sin(angle * tamvel::kDegreesToRadians);
+  s.SetRotation(std::cos(angle * tamvel::kDegreesToRadians),
+                std::sin(angle * tamvel::kDegreesToRadians));
 }
 
 }  // extern "C"

@@ -148,8 +148,8 @@ TEST(PlotPoint, AgreesWithTransformAndPageUnitsForEveryValue) {
         for (const Limits &l : limits) {
           PlotState state;
           state.factor = factor;
-          state.rotation_cos = std::cos(degrees * std::numbers::pi / 180.0);
-          state.rotation_sin = std::sin(degrees * std::numbers::pi / 180.0);
+          state.SetRotation(std::cos(degrees * std::numbers::pi / 180.0),
+                            std::sin(degrees * std::numbers::pi / 180.0));
           state.origin_x = origin;
           state.origin_y = -origin / 2;
           state.last_x = 3.25f;
