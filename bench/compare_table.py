@@ -22,6 +22,14 @@ def load(name):
         return json.load(f).get("benchmarks", [])
 
 
+def load_turns(recorder):
+    """The per-segment runs of `recorder`, one file per turn (see compare.sh)."""
+    entries = []
+    for turn in range(repetitions):
+        entries += load(f"segments-{recorder}-{turn}.json")
+    return entries
+
+
 def median(entries, name, field):
     """The median of `field` over the repetitions of benchmark `name` (time fields in ns)."""
     def base(e):
@@ -54,12 +62,14 @@ def wine_median(key):
 
 
 tamvel = load("tamvel.json")
-segments = median(tamvel, "BM_PlotSegments", "segments") or 1
+tamvel_segments = load_turns("tamvel")
+libemf_segments = load_turns("libemf")
+segments = median(tamvel_segments, "BM_PlotSegments", "segments") or 1
 libemf = load("libemf.json")
 
 rows = {
     "tamvel": (
-        median(tamvel, "BM_PlotSegments", "cpu_time"),
+        median(tamvel_segments, "BM_PlotSegments", "cpu_time"),
         median(tamvel, "BM_CloseAndSave", "real_time"),
         median(load("tamvel-memory.json"), "BM_RecordingMemory", "peak_bytes_per_segment"),
     ),
@@ -69,7 +79,7 @@ rows = {
         wine_median("peak_bytes_per_segment"),
     ),
     "libEMF (Debian libemf-dev)": (
-        median(libemf, "BM_LibEmfLineTo", "cpu_time"),
+        median(libemf_segments, "BM_LibEmfLineTo", "cpu_time"),
         median(libemf, "BM_LibEmfCloseAndSave", "real_time"),
         median(load("libemf-memory.json"), "BM_LibEmfRecordingMemory", "peak_bytes_per_segment"),
     ),
