@@ -32,9 +32,8 @@ class ImageBuffer {
     }
     return ExtendSlowly(n);
   }
-  // Whether `n` more bytes fit in the committed memory, and Extend for such bytes (which
-  // then checks nothing).
-  bool FitsInPlace(size_t n) const { return n <= committed_ - size_; }
+  // The end of the committed memory, and Extend for bytes that fit before it (which then
+  // checks nothing).
   size_t committed() const { return committed_; }
   uint8_t *ExtendInPlace(size_t n) {
     uint8_t *at = base_ + size_;
